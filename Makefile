@@ -1,0 +1,35 @@
+# The two commands of the README: `make run` and `make test` (plus `make asan-test`).
+PRESET ?= default
+PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core \
+            libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
+JOBS ?= $(shell nproc)
+
+.PHONY: run test asan-test deps configure build format
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	cd build/$(PRESET)/data && ../vane
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+asan-test:
+	$(MAKE) test PRESET=asan
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,59 @@
+// Sprite files: run-length frames, the frame store, the loader, and the two drawing operations.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vane {
+
+struct SpriteFrame {
+  int16_t width = 0;
+  int16_t height = 0;
+  int16_t hotX = 0;
+  int16_t hotY = 0;
+  uint32_t dataSize = 0;
+  uint8_t reserved[8] = {};
+  // The frame's own copy of its run-length words (dataSize bytes; validated at load).
+  std::vector<uint16_t> data;
+};
+
+// A singly linked list with a head node whose frame is always empty.
+struct SpriteNode {
+  SpriteFrame* frame = nullptr;
+  SpriteNode* next = nullptr;
+};
+
+class SpriteSheet {
+ public:
+  SpriteSheet() = default;
+  SpriteSheet(const SpriteSheet&) = delete;
+  SpriteSheet& operator=(const SpriteSheet&) = delete;
+  ~SpriteSheet();
+  SpriteNode head;
+  void clear();
+};
+
+int insertFrame(SpriteSheet& sheet, const SpriteFrame& frame, int n);
+// Frame n (from 1); nullptr for n = 0 (the head's empty slot) or beyond the sheet.
+const SpriteFrame* frameAt(const SpriteSheet& sheet, int n);
+int frameCountOf(const SpriteSheet& sheet);
+
+// Reads the named file from the working directory; shows the loader's message box on failure.
+int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565);
+// The same from bytes already in memory; `name` is only used in messages.
+int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes, const char* name,
+                             int use565);
+
+int drawSprite(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame);
+int drawSpriteBlended(const platform::LockedSurface& target, int x, int y,
+                      const SpriteFrame* frame, int level, int is565);
+
+// The seven sheets of the game.
+extern SpriteSheet playerSheet, enemySheet, ebSheet, backSheet, stageSheet, xSheet, etcSheet;
+
+void resetSheets();
+
+}  // namespace vane

@@ -1,0 +1,33 @@
+// The display and sound devices: set-up, pixel layout, and the per-frame display operations.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace vane {
+
+using platform::LockedSurface;
+
+// 1 when the display's pixels are 5-6-5, 0 when 5-5-5.
+extern int use565;
+
+int initDevices();
+int detectPixelFormat();
+int fillBackBuffer(uint16_t colour);
+// 1 on success; 0 when the description fails (*describeFailed set) or the lock fails.
+int lockBackBuffer(LockedSurface& out, bool* describeFailed = nullptr);
+int unlockBackBuffer();
+platform::TextContext* getBackBufferDC();
+void releaseBackBufferDC(platform::TextContext* dc);
+void flipToScreen();
+void releaseDevices();
+
+// Sets the keyboard state of the thread to all zero; the asynchronous key state is not touched.
+void clearKeyboardState();
+// Is the key down now (the asynchronous query)?
+bool keyHeld(int virtualKey);
+
+void resetDevices();
+
+}  // namespace vane

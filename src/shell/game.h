@@ -1,0 +1,37 @@
+// The program: start-up, the window procedure, the main loop and one frame by game state.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace vane {
+
+// Start-up steps up to the seed; 1 when the main loop may start. `seed` replaces the tick count.
+int startUp(std::optional<uint32_t> seed = std::nullopt);
+
+// Lets a driver (vane-sim) step in before each frame of the main loop.
+class LoopObserver {
+ public:
+  enum class Next { RunFrame, HandleMessages, Stop };
+  virtual ~LoopObserver() = default;
+  // Called when the queue is empty and a frame is due.
+  virtual Next beforeFrame() = 0;
+  virtual void afterFrame() = 0;
+  // Called instead of blocking while the application is inactive; false stops the loop.
+  virtual bool whileInactive() = 0;
+};
+
+// Runs until the quit message (its exit code) or until the observer stops it (0).
+int runMainLoop(LoopObserver* observer = nullptr);
+void runFrame();
+int32_t windowProc(const platform::Message& message);
+
+// The whole program: start-up, then the main loop. Always 0.
+int gameMain();
+
+// Puts every piece of the game's global state back to its value before start-up.
+void resetGame();
+
+}  // namespace vane

@@ -1,0 +1,97 @@
+// The main loop, one frame by game state, the pause word and the paced stage frame.
+#include <array>
+
+#include "platform/platform.h"
+#include "screens/screens.h"
+#include "shell/devices.h"
+#include "shell/game.h"
+#include "shell/state.h"
+#include "stages/stages.h"
+#include "world/actor.h"
+
+namespace vane {
+
+using platform::backend;
+
+namespace {
+
+constexpr uint64_t kStageFrameNanos = 25'000'000;
+// The wait sleeps until this close to the end of the frame, then polls the clock.
+constexpr uint64_t kSpinNanos = 500'000;
+
+// Space toggles the pause once per press: the hundreds digit remembers that it is still held.
+void updatePauseWord() {
+  if (!keyHeld(platform::kVkSpace) && pauseCount >= 100) pauseCount -= 100;
+  if (keyHeld(platform::kVkSpace) && pauseCount < 100) pauseCount = pauseCount == 0 ? 101 : 100;
+}
+
+void waitForFrameEnd(uint64_t startNanos) {
+  for (;;) {
+    const uint64_t elapsed = backend().monotonicNanos() - startNanos;
+    const bool tickDue = static_cast<uint32_t>(backend().tickCount() - frameStartTick) >= 25;
+    if (elapsed >= kStageFrameNanos && tickDue) return;
+    const uint64_t left = elapsed >= kStageFrameNanos ? 0 : kStageFrameNanos - elapsed;
+    if (left > kSpinNanos) backend().sleepNanos(left - kSpinNanos);
+  }
+}
+
+void runStageFrame(void (*timeline)(), bool decorations) {
+  frameStartTick = backend().tickCount();
+  const uint64_t startNanos = backend().monotonicNanos();
+  if (decorations) spawnDecoration();
+  updatePauseWord();
+  const bool running = notPaused();
+  if (running) {
+    World.updateWorld();
+    ++frameCount;
+  }
+  drawStageFrame();
+  if (running) timeline();
+  waitForFrameEnd(startNanos);
+}
+
+void bootFrame() { gameState = TitleA; }
+void titleAFrame() { drawTitleScreen(20); }
+void titleBFrame() { drawTitleScreen(21); }
+void menuFrame() { runMenuFrame(); }
+void stage1Frame() { runStageFrame(runStage1Timeline, false); }
+void stage2Frame() { runStageFrame(runStage2Timeline, true); }
+void quitFrame() { backend().postMessage(platform::Message{platform::kWmClose, 0, 0}); }
+
+constexpr std::array<void (*)(), 7> kFrameByState{
+    bootFrame, titleAFrame, titleBFrame, menuFrame, stage1Frame, stage2Frame, quitFrame,
+};
+
+}  // namespace
+
+void runFrame() {
+  if (gameState < 0 || gameState >= static_cast<int32_t>(kFrameByState.size())) return;
+  kFrameByState[static_cast<size_t>(gameState)]();
+}
+
+int runMainLoop(LoopObserver* observer) {
+  for (;;) {
+    platform::Message message;
+    if (backend().peekMessage(message)) {
+      message = backend().getMessage();
+      if (message.id == platform::kWmQuit) return static_cast<int>(message.wParam);
+      platform::dispatchMessage(message);
+    } else if (appActive != 0) {
+      if (observer != nullptr) {
+        const LoopObserver::Next next = observer->beforeFrame();
+        if (next == LoopObserver::Next::Stop) return 0;
+        if (next == LoopObserver::Next::HandleMessages) continue;
+      }
+      runFrame();
+      if (observer != nullptr) observer->afterFrame();
+    } else {
+      if (observer != nullptr) {
+        if (!observer->whileInactive()) return 0;
+      } else {
+        backend().waitMessage();
+      }
+    }
+  }
+}
+
+}  // namespace vane

@@ -1,0 +1,68 @@
+// Start-up in its fixed order, the whole program, and the reset of all global state.
+#include "audio/sound.h"
+#include "gfx/sprite.h"
+#include "screens/screens.h"
+#include "shell/devices.h"
+#include "shell/game.h"
+#include "shell/state.h"
+#include "world/actor.h"
+#include "world/random.h"
+
+namespace vane {
+
+void resetWindowState();
+
+namespace {
+
+struct SheetFile {
+  SpriteSheet* sheet;
+  const char* name;
+};
+
+int loadSheets() {
+  const SheetFile files[] = {
+      {&playerSheet, "player.spr"}, {&enemySheet, "enemy.spr"}, {&ebSheet, "eb.spr"},
+      {&backSheet, "back001.spr"},  {&stageSheet, "stage.spr"}, {&xSheet, "x.spr"},
+      {&etcSheet, "etc.spr"},
+  };
+  for (const SheetFile& f : files) {
+    if (!loadSpriteSheet(*f.sheet, f.name, use565)) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int startUp(std::optional<uint32_t> seed) {
+  auto& b = platform::backend();
+  if (!b.registerWindowClass(windowProc)) return 0;
+  b.createWindow();
+  if (!initDevices()) return 0;
+  if (!detectPixelFormat()) {
+    b.messageBox("GetRGB16", "ERROR", platform::Icon::None);
+  }
+  if (!loadSheets()) return 0;
+  loadSoundBank(effectsBank, "1.snd");
+  loadSoundBank(musicBank, "music.snd");
+  seedRandom(seed ? *seed : b.tickCount());
+  return 1;
+}
+
+int gameMain() {
+  if (!startUp()) return 0;
+  runMainLoop();
+  return 0;
+}
+
+void resetGame() {
+  resetWorld();
+  resetShellState();
+  resetDevices();
+  resetWindowState();
+  resetSheets();
+  resetAudio();
+  resetScreens();
+  seedRandom(1);
+}
+
+}  // namespace vane

@@ -1,0 +1,6 @@
+// placeholder
+#include "world/passes.h"
+namespace vane {
+void playerCollisionPass(Actor&) {}
+void shotCollisionPass(Actor&) {}
+}

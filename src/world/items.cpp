@@ -1,0 +1,5 @@
+// placeholder
+#include "world/passes.h"
+namespace vane {
+void itemPass(Actor&) {}
+}

@@ -1,0 +1,149 @@
+// Writing sprite files and sound banks.
+#include "tools/common/formats.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace vane::tools {
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint16_t v) {
+  out.push_back(static_cast<uint8_t>(v & 0xFF));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xFF));
+}
+
+void encodeLine(const Picture& p, int row, std::vector<uint16_t>& words) {
+  const size_t base = static_cast<size_t>(row) * static_cast<size_t>(p.width);
+  int col = 0;
+  while (col < p.width) {
+    const bool opaque = p.opaque[base + static_cast<size_t>(col)] != 0;
+    int end = col;
+    while (end < p.width && (p.opaque[base + static_cast<size_t>(end)] != 0) == opaque) ++end;
+    const auto n = static_cast<uint16_t>(end - col);
+    words.push_back(opaque ? 1 : 0);
+    words.push_back(n);
+    if (opaque) {
+      for (int c = col; c < end; ++c) words.push_back(p.pixels[base + static_cast<size_t>(c)]);
+    }
+    col = end;
+  }
+}
+
+}  // namespace
+
+SpriteFrame encodeFrame(const Picture& picture) {
+  if (picture.width < 0 || picture.height < 0 || picture.width > 0xFFFF ||
+      picture.pixels.size() != static_cast<size_t>(picture.width) * picture.height ||
+      picture.opaque.size() != picture.pixels.size()) {
+    throw std::invalid_argument("picture size does not match its pixels");
+  }
+  SpriteFrame f;
+  f.width = static_cast<int16_t>(picture.width);
+  f.height = static_cast<int16_t>(picture.height);
+  f.hotX = static_cast<int16_t>(picture.hotX);
+  f.hotY = static_cast<int16_t>(picture.hotY);
+  std::copy(std::begin(picture.reserved), std::end(picture.reserved), std::begin(f.reserved));
+  for (int row = 0; row < picture.height; ++row) encodeLine(picture, row, f.data);
+  f.dataSize = static_cast<uint32_t>(f.data.size() * 2);
+  return f;
+}
+
+Picture decodeFrame(const SpriteFrame& frame) {
+  Picture p;
+  p.width = frame.width;
+  p.height = frame.height;
+  p.hotX = frame.hotX;
+  p.hotY = frame.hotY;
+  std::copy(std::begin(frame.reserved), std::end(frame.reserved), std::begin(p.reserved));
+  const size_t count = static_cast<size_t>(std::max(0, p.width)) * std::max(0, p.height);
+  p.pixels.assign(count, 0);
+  p.opaque.assign(count, 0);
+  size_t w = 0;
+  auto word = [&]() -> uint16_t {
+    if (w >= frame.data.size()) throw std::runtime_error("run-length data ends early");
+    return frame.data[w++];
+  };
+  for (int row = 0; row < p.height; ++row) {
+    int col = 0;
+    while (col < p.width) {
+      const uint16_t t = word();
+      const int n = word();
+      if (col + n > p.width) throw std::runtime_error("segment runs past the line");
+      for (int k = 0; k < n; ++k) {
+        const size_t at = static_cast<size_t>(row) * p.width + static_cast<size_t>(col + k);
+        if (t != 0) {
+          p.pixels[at] = word();
+          p.opaque[at] = 1;
+        }
+      }
+      col += n;
+    }
+  }
+  return p;
+}
+
+std::vector<uint8_t> spriteFileBytes(const std::vector<SpriteFrame>& frames) {
+  if (frames.size() > 255) throw std::invalid_argument("a sprite file holds at most 255 frames");
+  std::vector<uint8_t> out{'S', '1', '6', 0, static_cast<uint8_t>(frames.size())};
+  for (const SpriteFrame& f : frames) {
+    put16(out, static_cast<uint16_t>(f.width));
+    put16(out, static_cast<uint16_t>(f.height));
+    put16(out, static_cast<uint16_t>(f.hotX));
+    put16(out, static_cast<uint16_t>(f.hotY));
+    put32(out, f.dataSize);
+    out.insert(out.end(), std::begin(f.reserved), std::end(f.reserved));
+    for (size_t i = 0; i < f.dataSize / 2 && i < f.data.size(); ++i) put16(out, f.data[i]);
+    if (f.dataSize % 2 != 0) out.push_back(0);
+  }
+  return out;
+}
+
+std::vector<uint8_t> soundBankBytes(const std::vector<Clip>& clips) {
+  if (clips.size() > 255) throw std::invalid_argument("a sound bank holds at most 255 clips");
+  std::vector<uint8_t> out{'S', 'N', 'D', 0, static_cast<uint8_t>(clips.size())};
+  for (const Clip& c : clips) {
+    put16(out, c.format.formatTag);
+    put16(out, c.format.channels);
+    put32(out, c.format.samplesPerSec);
+    put32(out, c.format.avgBytesPerSec);
+    put16(out, c.format.blockAlign);
+    put16(out, c.format.bitsPerSample);
+    put16(out, c.format.extraSize);
+    put32(out, static_cast<uint32_t>(c.data.size()));
+    out.insert(out.end(), c.data.begin(), c.data.end());
+  }
+  return out;
+}
+
+platform::WaveFormat pcm16Format(uint32_t rate, uint16_t channels) {
+  platform::WaveFormat f;
+  f.formatTag = 1;
+  f.channels = channels;
+  f.samplesPerSec = rate;
+  f.blockAlign = static_cast<uint16_t>(channels * 2);
+  f.avgBytesPerSec = rate * f.blockAlign;
+  f.bitsPerSample = 16;
+  f.extraSize = 0;
+  return f;
+}
+
+std::vector<uint8_t> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace vane::tools

@@ -1,0 +1,44 @@
+// Writing sprite files and sound banks: run-length encoding of pictures and the file layouts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gfx/sprite.h"
+#include "platform/platform.h"
+
+namespace vane::tools {
+
+// A picture before encoding: 5-5-5 pixels and an opacity flag per pixel, row by row.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  int hotX = 0;
+  int hotY = 0;
+  std::vector<uint16_t> pixels;  // 5-5-5, width * height
+  std::vector<uint8_t> opaque;   // 1 where the pixel is drawn, width * height
+  uint8_t reserved[8] = {};
+};
+
+// Cuts a picture into run-length lines: skip (0, n) and copy (1, n, n words) segments.
+SpriteFrame encodeFrame(const Picture& picture);
+// Expands a frame back into a picture (pixels as stored, 5-5-5 when loaded with use565 0).
+Picture decodeFrame(const SpriteFrame& frame);
+// The bytes of a sprite file holding these frames (at most 255).
+std::vector<uint8_t> spriteFileBytes(const std::vector<SpriteFrame>& frames);
+
+struct Clip {
+  platform::WaveFormat format;
+  std::vector<uint8_t> data;
+};
+// The bytes of a sound bank holding these clips (at most 255).
+std::vector<uint8_t> soundBankBytes(const std::vector<Clip>& clips);
+// 16-bit PCM wave format for the given rate and channel count.
+platform::WaveFormat pcm16Format(uint32_t rate, uint16_t channels);
+
+std::vector<uint8_t> readFile(const std::string& path);
+// Writes the whole file; false (with errno set) on failure.
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace vane::tools
