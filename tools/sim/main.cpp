@@ -1,1 +1,82 @@
-int main() { return 0; }
+// vane-sim: runs the real game on the in-memory back end, driven by a key script, and traces it.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/headless/headless.h"
+#include "shell/game.h"
+#include "tools/sim/sim_run.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE]\n"
+    "                [--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555]\n";
+
+int usage(const std::string& problem) {
+  std::fprintf(stderr, "vane-sim: %s\n%s", problem.c_str(), kUsage);
+  return 2;
+}
+
+std::optional<long long> parseNumber(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  char* end = nullptr;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (*end != '\0') return std::nullopt;
+  return v;
+}
+
+std::string absolute(const std::string& path) {
+  if (path == "-") return path;
+  return std::filesystem::absolute(path).string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vane::sim::Options options;
+  options.dataDir = VANE_DATA_DIR;
+  bool haveSeed = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (i + 1 >= argc) return usage("missing value after " + flag);
+    const std::string value = argv[++i];
+    const auto number = parseNumber(value);
+    if (flag == "--seed" && number && *number >= 0 && *number <= 0xFFFFFFFFll) {
+      options.seed = static_cast<uint32_t>(*number);
+      haveSeed = true;
+    } else if (flag == "--data") {
+      options.dataDir = absolute(value);
+    } else if (flag == "--stage" && number && (*number == 1 || *number == 2)) {
+      options.stage = static_cast<int>(*number);
+    } else if (flag == "--ship" && number && (*number == 1 || *number == 2)) {
+      options.ship = static_cast<int>(*number);
+    } else if (flag == "--frames" && number && *number >= 0) {
+      options.frames = *number;
+    } else if (flag == "--input") {
+      options.inputPath = absolute(value);
+    } else if (flag == "--trace") {
+      options.tracePath = absolute(value);
+    } else if (flag == "--png") {
+      options.pngDir = absolute(value);
+    } else if (flag == "--png-every" && number && *number >= 1) {
+      options.pngEvery = *number;
+    } else if (flag == "--layout" && (value == "565" || value == "555")) {
+      options.use565 = value == "565";
+    } else {
+      return usage("bad option or value: " + flag + " " + value);
+    }
+  }
+  if (!haveSeed) return usage("--seed is required");
+  if ((options.stage == 0) != (options.ship == 0)) return usage("--stage and --ship go together");
+
+  std::string error;
+  const auto script = options.inputPath.empty() ? vane::sim::KeyScript{}
+                                                : vane::sim::readKeyScript(options.inputPath, error);
+  if (!error.empty()) return usage(error);
+  return vane::sim::run(options, script);
+}

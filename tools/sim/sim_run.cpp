@@ -1,0 +1,300 @@
+// One headless run of the game: the key script, the loop observer, the trace and the screenshots.
+#include "tools/sim/sim_run.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "audio/sound.h"
+#include "platform/headless/headless.h"
+#include "screens/screens.h"
+#include "shell/game.h"
+#include "shell/state.h"
+#include "tools/sim/png_out.h"
+#include "world/actor.h"
+#include "world/random.h"
+
+namespace vane::sim {
+
+namespace {
+
+struct KeyName {
+  const char* name;
+  int code;
+};
+
+constexpr std::array<KeyName, 15> kKeyNames{{
+    {"LEFT", platform::kVkLeft},
+    {"RIGHT", platform::kVkRight},
+    {"UP", platform::kVkUp},
+    {"DOWN", platform::kVkDown},
+    {"NUMPAD2", platform::kVkNumpad2},
+    {"NUMPAD4", platform::kVkNumpad4},
+    {"NUMPAD6", platform::kVkNumpad6},
+    {"NUMPAD8", platform::kVkNumpad8},
+    {"SHIFT", platform::kVkShift},
+    {"Z", platform::kVkZ},
+    {"T", platform::kVkT},
+    {"C", platform::kVkC},
+    {"SPACE", platform::kVkSpace},
+    {"RETURN", platform::kVkReturn},
+    {"ESCAPE", platform::kVkEscape},
+}};
+
+int keyCode(const std::string& word) {
+  for (const KeyName& k : kKeyNames) {
+    if (word == k.name) return k.code;
+  }
+  char* end = nullptr;
+  const long v = std::strtol(word.c_str(), &end, 10);
+  if (word.empty() || *end != '\0' || v < 1 || v > 255) return -1;
+  return static_cast<int>(v);
+}
+
+void appendActor(std::string& out, const Actor& a) {
+  const int32_t slots[17] = {a.counter, a.type,   a.x,       a.y,         a.mode,    a.hitLeft,
+                             a.hitTop,  a.hitRight, a.hitBottom, a.angle, a.speed,   a.hp,
+                             a.anim,    a.fireTimer, a.keyLatch, a.aux,   a.scoreValue};
+  out += '[';
+  for (int i = 0; i < 17; ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(slots[i]);
+  }
+  out += ']';
+}
+
+void appendList(std::string& out, const char* key, ListId list) {
+  out += ",\"";
+  out += key;
+  out += "\":[";
+  bool first = true;
+  for (const Actor* a = World.next[list]; a != nullptr; a = a->next[list]) {
+    if (!first) out += ',';
+    first = false;
+    appendActor(out, *a);
+  }
+  out += ']';
+}
+
+void appendSound(std::string& out, const std::vector<SoundEvent>& events) {
+  out += ",\"snd\":[";
+  bool first = true;
+  for (const SoundEvent& e : events) {
+    if (!first) out += ',';
+    first = false;
+    switch (e.kind) {
+      case SoundEvent::Effect:
+        out += "[\"fx\"," + std::to_string(e.clip) + "]";
+        break;
+      case SoundEvent::Music:
+        out += "[\"music\"," + std::to_string(e.clip) + "," + std::to_string(e.looped) + "]";
+        break;
+      case SoundEvent::Release:
+        out += "[\"release\"]";
+        break;
+    }
+  }
+  out += ']';
+}
+
+std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash) {
+  std::string out = "{\"f\":" + std::to_string(f) + ",\"gs\":" + std::to_string(gameState) +
+                    ",\"fc\":" + std::to_string(frameCount) +
+                    ",\"pause\":" + std::to_string(pauseCount) +
+                    ",\"scroll\":" + std::to_string(scrollPos) +
+                    ",\"rng\":" + std::to_string(randomState()) + ",\"W\":[";
+  const int32_t settings[6] = {World.menuCursor(), World.stageChoice(),  World.shipChoice(),
+                               World.upLatch(),    World.downLatch(),    World.endMusicLatch()};
+  for (int i = 0; i < 6; ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(settings[i]);
+  }
+  out += ']';
+  appendList(out, "P", PlayerList);
+  appendList(out, "S", ShotList);
+  appendList(out, "E", EnemyList);
+  appendList(out, "B", BulletList);
+  appendList(out, "I", ItemList);
+  appendSound(out, events);
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  out += ",\"h\":\"";
+  out += hex;
+  out += "\"}\n";
+  return out;
+}
+
+// Drives the main loop: holds the script's keys before each frame, traces after it.
+class Driver : public LoopObserver {
+ public:
+  Driver(const Options& options, const KeyScript& script, platform::HeadlessBackend& backend,
+         std::ostream* trace)
+      : options_(options), script_(script), backend_(backend), trace_(trace) {}
+
+  std::vector<SoundEvent> events;
+
+  Next beforeFrame() override {
+    if (options_.frames >= 0 && frame_ > options_.frames) return Next::Stop;
+    if (keysApplied_) return Next::RunFrame;
+    keysApplied_ = true;
+    return applyKeys() ? Next::HandleMessages : Next::RunFrame;
+  }
+
+  void afterFrame() override {
+    if (trace_ != nullptr) *trace_ << traceLine(frame_, events, backend_.screenHash());
+    events.clear();
+    if (!options_.pngDir.empty() && frame_ % options_.pngEvery == 0) writePng();
+    ++frame_;
+    keysApplied_ = false;
+  }
+
+  bool whileInactive() override { return false; }
+
+ private:
+  // Sets the held keys of this frame; posts a key-down for each newly pressed one.
+  bool applyKeys() {
+    auto line = script_.upper_bound(frame_);
+    if (line == script_.begin()) return false;
+    --line;
+    const std::vector<int>& keys = line->second;
+    std::array<bool, 256> now{};
+    for (int k : keys) now[static_cast<size_t>(k)] = true;
+    bool posted = false;
+    for (int k = 0; k < 256; ++k) {
+      if (!now[static_cast<size_t>(k)] && backend_.keyHeld(k)) backend_.setKeyHeld(k, false);
+    }
+    for (int k : keys) {
+      if (backend_.keyHeld(k)) continue;
+      backend_.setKeyHeld(k, true);
+      backend_.postMessage(platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(k), 0});
+      posted = true;
+    }
+    return posted;
+  }
+
+  void writePng() {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06lld.png", frame_);
+    const std::string path = (std::filesystem::path(options_.pngDir) / name).string();
+    if (!writeScreenPng(path, backend_.screen(), platform::HeadlessBackend::kWidth,
+                        platform::HeadlessBackend::kHeight, options_.use565)) {
+      std::fprintf(stderr, "vane-sim: cannot write %s\n", path.c_str());
+    }
+  }
+
+  const Options& options_;
+  const KeyScript& script_;
+  platform::HeadlessBackend& backend_;
+  std::ostream* trace_;
+  long long frame_ = 1;
+  bool keysApplied_ = false;
+};
+
+// Enters a stage the way the menu's start row does, with the menu settings it would hold.
+void startInStage(int stage, int ship) {
+  World.menuCursor() = 3;
+  World.stageChoice() = stage;
+  World.shipChoice() = ship;
+  World.upLatch() = 0;
+  World.downLatch() = 0;
+  World.endMusicLatch() = 0;
+  startStage(stage, ship);
+}
+
+// Loaders read from the working directory; a data folder that does not exist reads as empty.
+void enterDataDir(const std::string& dir) {
+  if (chdir(dir.c_str()) == 0) return;
+  const auto empty = std::filesystem::temp_directory_path() / "vane-sim-no-data";
+  std::filesystem::create_directories(empty);
+  if (chdir(empty.c_str()) != 0) std::perror("vane-sim: chdir");
+}
+
+}  // namespace
+
+KeyScript parseKeyScript(const std::string& text, std::string& error) {
+  KeyScript script;
+  std::istringstream in(text);
+  std::string line;
+  long long last = 0;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    line = line.substr(0, line.find('#'));
+    std::istringstream words(line);
+    std::string word;
+    if (!(words >> word)) continue;
+    char* end = nullptr;
+    const long long f = std::strtoll(word.c_str(), &end, 10);
+    if (*end != '\0' || f < 1 || f <= last) {
+      error = "input line " + std::to_string(lineNo) + ": frame numbers start at 1 and rise";
+      return {};
+    }
+    last = f;
+    std::vector<int> keys;
+    while (words >> word) {
+      const int code = keyCode(word);
+      if (code < 0) {
+        error = "input line " + std::to_string(lineNo) + ": unknown key " + word;
+        return {};
+      }
+      keys.push_back(code);
+    }
+    script[f] = keys;
+  }
+  return script;
+}
+
+KeyScript readKeyScript(const std::string& path, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return {};
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  return parseKeyScript(text.str(), error);
+}
+
+int run(const Options& options, const KeyScript& script, std::ostream* trace) {
+  std::unique_ptr<std::ofstream> traceFile;
+  if (trace == nullptr && options.tracePath == "-") trace = &std::cout;
+  if (trace == nullptr && !options.tracePath.empty()) {
+    traceFile = std::make_unique<std::ofstream>(options.tracePath);
+    if (!*traceFile) {
+      std::fprintf(stderr, "vane-sim: cannot write %s\n", options.tracePath.c_str());
+      return 2;
+    }
+    trace = traceFile.get();
+  }
+  if (!options.pngDir.empty()) std::filesystem::create_directories(options.pngDir);
+
+  const auto previousDir = std::filesystem::current_path();
+  platform::HeadlessBackend backend;
+  backend.use565Layout = options.use565;
+  platform::setBackend(&backend);
+  resetGame();
+  Driver driver(options, script, backend, trace);
+  setSoundEventHook([&driver](const SoundEvent& e) { driver.events.push_back(e); });
+
+  enterDataDir(options.dataDir);
+  int status = 0;
+  if (startUp(options.seed)) {
+    if (options.stage != 0) startInStage(options.stage, options.ship);
+    status = runMainLoop(&driver);
+  }
+  std::filesystem::current_path(previousDir);
+  setSoundEventHook(nullptr);
+  resetGame();
+  platform::setBackend(nullptr);
+  if (trace != nullptr) trace->flush();
+  return status;
+}
+
+}  // namespace vane::sim

@@ -1,0 +1,36 @@
+// One headless run of the game: options, the key script, the trace and the screenshots.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vane::sim {
+
+struct Options {
+  uint32_t seed = 0;
+  std::string dataDir;
+  int stage = 0;  // 0: start at Boot like the program
+  int ship = 0;
+  long long frames = -1;  // -1: until the program ends
+  std::string inputPath;
+  std::string tracePath;  // "-" for stdout, empty for none
+  std::string pngDir;
+  long long pngEvery = 1;
+  bool use565 = true;
+};
+
+// From each listed frame on, exactly these virtual keys are held (in the order written).
+using KeyScript = std::map<long long, std::vector<int>>;
+
+// Reads "F KEY KEY ..." lines; sets `error` on a malformed script.
+KeyScript readKeyScript(const std::string& path, std::string& error);
+KeyScript parseKeyScript(const std::string& text, std::string& error);
+
+// Runs the game and returns the program's exit status. Trace lines go to `trace` when given,
+// otherwise to options.tracePath.
+int run(const Options& options, const KeyScript& script, std::ostream* trace = nullptr);
+
+}  // namespace vane::sim
