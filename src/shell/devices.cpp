@@ -37,7 +37,9 @@ int detectPixelFormat() {
   return 1;
 }
 
-int fillBackBuffer(uint16_t colour) { return backend().fill(colour) ? 1 : 0; }
+int fillBackBuffer(uint16_t colour) {
+  return backend().fill(colour) ? 1 : 0;
+}
 
 int lockBackBuffer(LockedSurface& out, bool* describeFailed) {
   if (describeFailed != nullptr) *describeFailed = false;
@@ -48,13 +50,21 @@ int lockBackBuffer(LockedSurface& out, bool* describeFailed) {
   return backend().lock(out) ? 1 : 0;
 }
 
-int unlockBackBuffer() { return backend().unlock() ? 1 : 0; }
+int unlockBackBuffer() {
+  return backend().unlock() ? 1 : 0;
+}
 
-platform::TextContext* getBackBufferDC() { return backend().getTextContext(); }
+platform::TextContext* getBackBufferDC() {
+  return backend().getTextContext();
+}
 
-void releaseBackBufferDC(platform::TextContext* dc) { backend().releaseTextContext(dc); }
+void releaseBackBufferDC(platform::TextContext* dc) {
+  backend().releaseTextContext(dc);
+}
 
-void flipToScreen() { backend().flip(); }
+void flipToScreen() {
+  backend().flip();
+}
 
 void releaseDevices() {
   if (displayCreated) {
@@ -72,7 +82,9 @@ void clearKeyboardState() {
   backend().setKeyboardState(zero);
 }
 
-bool keyHeld(int virtualKey) { return backend().keyHeld(virtualKey); }
+bool keyHeld(int virtualKey) {
+  return backend().keyHeld(virtualKey);
+}
 
 void resetDevices() {
   use565 = 0;

@@ -1,2 +1,4 @@
 // placeholder
-int main() { return 0; }
+int main() {
+  return 0;
+}

@@ -50,13 +50,27 @@ void runStageFrame(void (*timeline)(), bool decorations) {
   waitForFrameEnd(startNanos);
 }
 
-void bootFrame() { gameState = TitleA; }
-void titleAFrame() { drawTitleScreen(20); }
-void titleBFrame() { drawTitleScreen(21); }
-void menuFrame() { runMenuFrame(); }
-void stage1Frame() { runStageFrame(runStage1Timeline, false); }
-void stage2Frame() { runStageFrame(runStage2Timeline, true); }
-void quitFrame() { backend().postMessage(platform::Message{platform::kWmClose, 0, 0}); }
+void bootFrame() {
+  gameState = TitleA;
+}
+void titleAFrame() {
+  drawTitleScreen(20);
+}
+void titleBFrame() {
+  drawTitleScreen(21);
+}
+void menuFrame() {
+  runMenuFrame();
+}
+void stage1Frame() {
+  runStageFrame(runStage1Timeline, false);
+}
+void stage2Frame() {
+  runStageFrame(runStage2Timeline, true);
+}
+void quitFrame() {
+  backend().postMessage(platform::Message{platform::kWmClose, 0, 0});
+}
 
 constexpr std::array<void (*)(), 7> kFrameByState{
     bootFrame, titleAFrame, titleBFrame, menuFrame, stage1Frame, stage2Frame, quitFrame,

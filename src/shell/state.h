@@ -24,7 +24,9 @@ extern int32_t appActive;
 extern uint32_t frameStartTick;
 
 // True when the pause word says the game runs this frame.
-inline bool notPaused() { return pauseCount % 10 == 0; }
+inline bool notPaused() {
+  return pauseCount % 10 == 0;
+}
 
 // Puts the counters back to their values before start-up.
 void resetShellState();

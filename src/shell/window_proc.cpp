@@ -68,6 +68,8 @@ int32_t windowProc(const Message& message) {
   return platform::defWindowProc(message);
 }
 
-void resetWindowState() { std::memset(savedKeyboard, 0, sizeof savedKeyboard); }
+void resetWindowState() {
+  std::memset(savedKeyboard, 0, sizeof savedKeyboard);
+}
 
 }  // namespace vane

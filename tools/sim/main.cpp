@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
   if ((options.stage == 0) != (options.ship == 0)) return usage("--stage and --ship go together");
 
   std::string error;
-  const auto script = options.inputPath.empty() ? vane::sim::KeyScript{}
-                                                : vane::sim::readKeyScript(options.inputPath, error);
+  const auto script = options.inputPath.empty()
+                          ? vane::sim::KeyScript{}
+                          : vane::sim::readKeyScript(options.inputPath, error);
   if (!error.empty()) return usage(error);
   return vane::sim::run(options, script);
 }

@@ -9,8 +9,12 @@
 namespace vane::sim {
 
 namespace {
-uint8_t expand5(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-uint8_t expand6(unsigned v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
+uint8_t expand5(unsigned v) {
+  return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
+uint8_t expand6(unsigned v) {
+  return static_cast<uint8_t>((v << 2) | (v >> 4));
+}
 
 void toRgb(uint16_t p, bool is565, uint8_t* out) {
   if (is565) {

@@ -59,9 +59,9 @@ int keyCode(const std::string& word) {
 }
 
 void appendActor(std::string& out, const Actor& a) {
-  const int32_t slots[17] = {a.counter, a.type,   a.x,       a.y,         a.mode,    a.hitLeft,
-                             a.hitTop,  a.hitRight, a.hitBottom, a.angle, a.speed,   a.hp,
-                             a.anim,    a.fireTimer, a.keyLatch, a.aux,   a.scoreValue};
+  const int32_t slots[17] = {a.counter, a.type,      a.x,         a.y,     a.mode,      a.hitLeft,
+                             a.hitTop,  a.hitRight,  a.hitBottom, a.angle, a.speed,     a.hp,
+                             a.anim,    a.fireTimer, a.keyLatch,  a.aux,   a.scoreValue};
   out += '[';
   for (int i = 0; i < 17; ++i) {
     if (i > 0) out += ',';
@@ -110,8 +110,8 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
                     ",\"pause\":" + std::to_string(pauseCount) +
                     ",\"scroll\":" + std::to_string(scrollPos) +
                     ",\"rng\":" + std::to_string(randomState()) + ",\"W\":[";
-  const int32_t settings[6] = {World.menuCursor(), World.stageChoice(),  World.shipChoice(),
-                               World.upLatch(),    World.downLatch(),    World.endMusicLatch()};
+  const int32_t settings[6] = {World.menuCursor(), World.stageChoice(), World.shipChoice(),
+                               World.upLatch(),    World.downLatch(),   World.endMusicLatch()};
   for (int i = 0; i < 6; ++i) {
     if (i > 0) out += ',';
     out += std::to_string(settings[i]);

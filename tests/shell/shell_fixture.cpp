@@ -1,0 +1,63 @@
+// A headless back end, reset game state and a scratch data folder for the shell tests.
+#include "shell/shell_fixture.h"
+
+#include <unistd.h>
+
+#include "tools/common/formats.h"
+
+namespace vane::testing {
+
+void ShellTest::SetUp() {
+  backend.echoDialogs = false;
+  platform::setBackend(&backend);
+  resetGame();
+  previousDir = std::filesystem::current_path();
+  char pattern[] = "/tmp/vane-shell-XXXXXX";
+  dir = mkdtemp(pattern);
+}
+
+void ShellTest::TearDown() {
+  std::filesystem::current_path(previousDir);
+  resetGame();
+  platform::setBackend(nullptr);
+  std::filesystem::remove_all(dir);
+}
+
+void ShellTest::writeDataFiles(const std::vector<std::string>& missing) {
+  const char* sprites[] = {"player.spr", "enemy.spr", "eb.spr", "back001.spr",
+                           "stage.spr",  "x.spr",     "etc.spr"};
+  auto skip = [&](const std::string& name) {
+    for (const auto& m : missing) {
+      if (m == name) return true;
+    }
+    return false;
+  };
+  for (const char* name : sprites) {
+    if (!skip(name)) tools::writeFile((dir / name).string(), tools::spriteFileBytes({}));
+  }
+  for (const char* name : {"1.snd", "music.snd"}) {
+    if (!skip(name)) tools::writeFile((dir / name).string(), tools::soundBankBytes({}));
+  }
+}
+
+int ShellTest::startUpHere() {
+  std::filesystem::current_path(dir);
+  return startUp(1u);
+}
+
+bool ShellTest::pumpMessages() {
+  platform::Message m;
+  while (backend.peekMessage(m)) {
+    m = backend.getMessage();
+    if (m.id == platform::kWmQuit) return false;
+    platform::dispatchMessage(m);
+  }
+  return true;
+}
+
+void ShellTest::keyDown(int virtualKey) {
+  backend.postMessage(
+      platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+}
+
+}  // namespace vane::testing
