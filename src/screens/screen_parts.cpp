@@ -1,0 +1,34 @@
+// Drawing helpers the title screens, the menu and the stage frame share.
+#include "screens/screen_parts.h"
+
+#include "shell/devices.h"
+
+namespace vane {
+
+namespace {
+constexpr uint32_t kCurtainSteps = 31;  // from this clock value on the curtains stand open
+constexpr int32_t kCurtainStride = 10;
+constexpr int32_t kCurtainRightClosed = 320;
+}  // namespace
+
+void drawFrame(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+               int32_t x, int32_t y) {
+  if (n < 1) return;
+  const SpriteFrame* frame = frameAt(sheet, n);
+  if (frame != nullptr) drawSprite(surface, x, y, frame);
+}
+
+void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+                      int32_t x, int32_t y, int level) {
+  if (n < 1) return;
+  const SpriteFrame* frame = frameAt(sheet, n);
+  if (frame != nullptr) drawSpriteBlended(surface, x, y, frame, level, use565);
+}
+
+void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock) {
+  const int32_t opened = static_cast<int32_t>(clock <= kCurtainSteps ? clock : kCurtainSteps);
+  drawFrame(surface, backSheet, 1, -kCurtainStride * opened, 0);
+  drawFrame(surface, backSheet, 2, kCurtainRightClosed + kCurtainStride * opened, 0);
+}
+
+}  // namespace vane

@@ -1,0 +1,28 @@
+// Drawing helpers the title screens, the menu and the stage frame share.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/sprite.h"
+#include "platform/platform.h"
+
+namespace vane {
+
+// Frame n of the sheet with its hot spot at (x, y); nothing when the sheet has no such frame.
+void drawFrame(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+               int32_t x, int32_t y);
+// The same mixed over what is underneath, `level` 32nds of it kept.
+void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+                      int32_t x, int32_t y, int level);
+
+// The two curtains of the title screens and the menu: closed at clock 0, open from 32 on.
+void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock);
+
+// Where a screen procedure stopped: the codes it returns.
+enum ScreenResult : int {
+  kDescribeFailed = 1,
+  kLockFailed = 2,
+  kUnlockFailed = 3,
+};
+
+}  // namespace vane

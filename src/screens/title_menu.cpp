@@ -1,0 +1,183 @@
+// The two title screens, the menu with its cursor and choices, and the start of a stage.
+#include <array>
+
+#include "audio/sound.h"
+#include "gfx/sprite.h"
+#include "screens/screen_parts.h"
+#include "screens/screens.h"
+#include "shell/devices.h"
+#include "shell/state.h"
+#include "world/actor.h"
+
+namespace vane {
+
+namespace {
+
+using platform::LockedSurface;
+
+constexpr uint32_t kCurtainsOpenAfter = 31;
+constexpr int32_t kLatched = 100;
+
+enum MenuRow : int32_t { StageRow = 1, ShipRow = 2, StartRow = 3, QuitRow = 4 };
+
+// The fixed pictures of the menu: sheet, frame and position.
+struct Picture {
+  const SpriteSheet* sheet;
+  int32_t frame;
+  int32_t x;
+  int32_t y;
+};
+constexpr std::array<Picture, 5> kMenuPictures{{
+    {&etcSheet, 22, 300, 30},      // stage 1
+    {&etcSheet, 23, 420, 30},      // stage 2
+    {&playerSheet, 3, 320, 240},   // ship type 1 in level flight
+    {&playerSheet, 15, 440, 240},  // ship type 2 in level flight
+    {&etcSheet, 26, 320, 300},     // beside the start row
+}};
+
+constexpr std::array<int32_t, 4> kCursorY{80, 210, 300, 400};
+constexpr int32_t kCursorX = 200;
+constexpr int32_t kCursorFrame = 27;
+
+struct Marker {
+  int32_t frame;
+  std::array<int32_t, 2> x;  // for choice 1 and 2
+  int32_t y;
+};
+constexpr Marker kStageMarker{24, {290, 410}, 25};
+constexpr Marker kShipMarker{25, {303, 423}, 220};
+
+// What each stage starts with.
+struct StageStart {
+  int32_t state;
+  int music;
+  int32_t scroll;
+};
+constexpr std::array<StageStart, 2> kStageStarts{{
+    {Stage1, 1, 900},
+    {Stage2, 2, 480},
+}};
+
+constexpr int32_t kShipSpawnX = 170;
+constexpr int32_t kShipSpawnY = 400;
+constexpr int32_t kShipEnergy = 300;
+constexpr int32_t kShipLives = 2;
+
+// Left and Right step the choice on the stage and ship rows.
+struct SideKey {
+  int key;
+  int padKey;
+  int32_t step;
+};
+constexpr std::array<SideKey, 2> kSideKeys{{
+    {platform::kVkLeft, platform::kVkNumpad4, -1},
+    {platform::kVkRight, platform::kVkNumpad6, 1},
+}};
+
+bool eitherHeld(int key, int padKey) {
+  return keyHeld(key) || keyHeld(padKey);
+}
+
+int32_t clampTo(int32_t value, int32_t low, int32_t high) {
+  return value < low ? low : (value > high ? high : value);
+}
+
+// Locks the back buffer; on failure `failure` holds the code the screen returns.
+bool lockForScreen(LockedSurface& surface, int& failure) {
+  bool describeFailed = false;
+  if (lockBackBuffer(surface, &describeFailed) != 0) return true;
+  failure = describeFailed ? kDescribeFailed : kLockFailed;
+  return false;
+}
+
+// Up and Down move the cursor once per press; Left and Right act while held.
+void readMenuKeys() {
+  const bool up = eitherHeld(platform::kVkUp, platform::kVkNumpad8);
+  const bool down = eitherHeld(platform::kVkDown, platform::kVkNumpad2);
+  if (!up) World.upLatch() = 0;
+  if (!down) World.downLatch() = 0;
+  if (World.upLatch() < kLatched && up) {
+    World.menuCursor() = World.menuCursor() - 1 < StageRow ? StageRow : World.menuCursor() - 1;
+    World.upLatch() = kLatched;
+  }
+  if (World.downLatch() < kLatched && down) {
+    World.menuCursor() = World.menuCursor() + 1 > QuitRow ? QuitRow : World.menuCursor() + 1;
+    World.downLatch() = kLatched;
+  }
+  for (const SideKey& side : kSideKeys) {
+    if (!eitherHeld(side.key, side.padKey)) continue;
+    if (World.menuCursor() == StageRow) World.stageChoice() += side.step;
+    if (World.menuCursor() == ShipRow) World.shipChoice() += side.step;
+  }
+  World.stageChoice() = clampTo(World.stageChoice(), 1, 2);
+  World.shipChoice() = clampTo(World.shipChoice(), 1, 2);
+}
+
+void drawMarker(const LockedSurface& surface, const Marker& marker, int32_t choice) {
+  drawFrame(surface, etcSheet, marker.frame, marker.x[static_cast<size_t>(choice - 1)], marker.y);
+}
+
+void drawMenu(const LockedSurface& surface) {
+  const int32_t row = World.menuCursor();
+  if (row >= StageRow && row <= QuitRow) {
+    drawFrame(surface, etcSheet, kCursorFrame, kCursorX, kCursorY[static_cast<size_t>(row - 1)]);
+  }
+  drawMarker(surface, kStageMarker, World.stageChoice());
+  drawMarker(surface, kShipMarker, World.shipChoice());
+}
+
+}  // namespace
+
+int drawTitleScreen(int pictureFrame) {
+  fillBackBuffer(0);
+  LockedSurface surface;
+  int failure = 0;
+  if (!lockForScreen(surface, failure)) return failure;
+  drawFrame(surface, etcSheet, pictureFrame, 10, 0);
+  drawOpeningCurtains(surface, frameCount);
+  ++frameCount;
+  if (unlockBackBuffer() == 0) return kUnlockFailed;
+  flipToScreen();
+  return 1;
+}
+
+void startStage(int stage, int ship) {
+  World.spawnActor(1, ship, kShipSpawnX, kShipSpawnY, kShipEnergy, kShipLives);
+  frameCount = 0;
+  const StageStart& start = kStageStarts[stage == 1 ? 0 : 1];
+  startMusicLooped(start.music);
+  gameState = start.state;
+  scrollPos = start.scroll;
+}
+
+int runMenuFrame() {
+  fillBackBuffer(0);
+  LockedSurface surface;
+  int failure = 0;
+  if (!lockForScreen(surface, failure)) return failure;
+  for (const Picture& picture : kMenuPictures) {
+    drawFrame(surface, *picture.sheet, picture.frame, picture.x, picture.y);
+  }
+  readMenuKeys();
+  drawMenu(surface);
+  drawOpeningCurtains(surface, frameCount);
+
+  // The frame that leaves the menu is not shown: the screen keeps the previous menu frame.
+  if (frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn)) {
+    if (World.menuCursor() == StartRow || World.menuCursor() == QuitRow) {
+      if (World.menuCursor() == StartRow) {
+        startStage(World.stageChoice(), World.shipChoice());
+      } else {
+        gameState = Quit;
+        frameCount = 0;
+      }
+      return unlockBackBuffer() == 0 ? kUnlockFailed : 1;
+    }
+  }
+  ++frameCount;
+  if (unlockBackBuffer() == 0) return kUnlockFailed;
+  flipToScreen();
+  return 1;
+}
+
+}  // namespace vane
