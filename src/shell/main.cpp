@@ -1,4 +1,12 @@
-// placeholder
+// The vane program: the game on the desktop back end. Its status is 0 in every case.
+#include "platform/sdl/sdl_backend.h"
+#include "shell/game.h"
+
 int main() {
-  return 0;
+  const auto backend = vane::platform::makeSdlBackend();
+  if (!backend) return 0;
+  vane::platform::setBackend(backend.get());
+  const int status = vane::gameMain();
+  vane::platform::setBackend(nullptr);
+  return status;
 }

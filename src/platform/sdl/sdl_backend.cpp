@@ -1,5 +1,318 @@
-// placeholder
+// The SDL back end: a full-screen desktop window presenting a 640x480 5-6-5 back buffer.
 #include "platform/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <deque>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/sdl/keymap.h"
+#include "platform/sdl/mixer.h"
+#include "platform/sdl/presentation.h"
+#include "platform/text.h"
+
 namespace vane::platform {
-std::unique_ptr<Backend> makeSdlBackend() { return nullptr; }
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kPitch = kWidth * 2;
+constexpr uint32_t kGreenMask565 = 0x07E0;
+
+class SdlBackend : public Backend {
+ public:
+  SdlBackend() : epoch_(std::chrono::steady_clock::now()) {}
+
+  ~SdlBackend() override {
+    releaseDisplay();
+    mixer_.close();
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+
+  SdlBackend(const SdlBackend&) = delete;
+  SdlBackend& operator=(const SdlBackend&) = delete;
+
+  // --- window ---
+
+  bool registerWindowClass(WindowProc proc) override {
+    setWindowProc(proc);
+    return true;
+  }
+
+  bool createWindow() override {
+    window_ = SDL_CreateWindow("VANE", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth,
+                               kHeight, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    if (window_ == nullptr) {
+      std::fprintf(stderr, "vane: cannot open the window: %s\n", SDL_GetError());
+      return false;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    dispatchMessage(Message{kWmCreate, 0, 0});
+    // A new full-screen window is shown and takes the keyboard at once.
+    postMessage(Message{kWmActivateApp, 1, 0});
+    return true;
+  }
+
+  void destroyWindow() override {
+    if (window_ == nullptr) return;
+    dispatchMessage(Message{kWmDestroy, 0, 0});
+    releaseDisplay();
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+  }
+
+  bool windowExists() const override { return window_ != nullptr; }
+
+  // --- messages ---
+
+  bool peekMessage(Message& out) override {
+    pumpEvents();
+    if (queue_.empty()) return false;
+    out = queue_.front();
+    return true;
+  }
+
+  Message getMessage() override {
+    waitMessage();
+    Message m = queue_.front();
+    queue_.pop_front();
+    return m;
+  }
+
+  void waitMessage() override {
+    pumpEvents();
+    while (queue_.empty()) {
+      SDL_Event event;
+      if (SDL_WaitEvent(&event) == 0) {
+        // The event queue itself is gone: nothing will ever arrive, so end as a close would.
+        queue_.push_back(Message{kWmClose, 0, 0});
+        break;
+      }
+      translate(event);
+    }
+  }
+
+  void postMessage(const Message& message) override { queue_.push_back(message); }
+
+  // --- keyboard ---
+
+  // Key events are taken in whenever the main loop looks at the queue, once a frame at least.
+  bool keyHeld(int virtualKey) override { return keys_.held(virtualKey); }
+  void getKeyboardState(uint8_t state[256]) override { keys_.readThreadState(state); }
+  void setKeyboardState(const uint8_t state[256]) override { keys_.writeThreadState(state); }
+
+  // --- clocks ---
+
+  uint32_t tickCount() override { return SDL_GetTicks(); }
+
+  uint64_t monotonicNanos() override {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now() - epoch_)
+                                     .count());
+  }
+
+  void sleepNanos(uint64_t nanos) override {
+    std::this_thread::sleep_for(std::chrono::nanoseconds(nanos));
+  }
+
+  // --- dialogs ---
+
+  void messageBox(std::string_view text, std::string_view title, Icon icon) override {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
+                 static_cast<int>(text.size()), text.data());
+    const std::string titleText(title);
+    const std::string bodyText(text);
+    const Uint32 flags = icon == Icon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    // Without a desktop the box cannot be shown; the line on stderr is then all there is.
+    SDL_ShowSimpleMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
+  }
+
+  // --- display ---
+
+  bool createDisplay() override {
+    if (window_ == nullptr) return false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) return failDisplay("cannot draw into the window");
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                 kWidth, kHeight);
+    if (texture_ == nullptr) return failDisplay("cannot make the screen picture");
+    SDL_RendererInfo info{};
+    const bool displayWaits =
+        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    pacer_.emplace(displayWaits);
+    back_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+    text_ = makeTextContext(back_.data(), kWidth, kHeight, kPitch, true);
+    presentLastPicture();
+    return true;
+  }
+
+  bool readGreenMask(uint32_t& greenMask) override {
+    if (!displayReady()) return false;
+    greenMask = kGreenMask565;
+    return true;
+  }
+
+  bool fill(uint16_t colour) override {
+    if (!displayReady()) return false;
+    std::fill(back_.begin(), back_.end(), colour);
+    return true;
+  }
+
+  bool describeBackBuffer() override { return displayReady(); }
+
+  bool lock(LockedSurface& out) override {
+    if (!displayReady()) return false;
+    out = LockedSurface{back_.data(), kWidth, kHeight, kPitch};
+    return true;
+  }
+
+  bool unlock() override { return displayReady(); }
+
+  TextContext* getTextContext() override { return text_.get(); }
+  void releaseTextContext(TextContext*) override {}
+
+  bool flip() override {
+    if (!displayReady()) return false;
+    if (SDL_UpdateTexture(texture_, nullptr, back_.data(), kPitch) != 0) return false;
+    const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
+    if (wait != 0) sleepNanos(wait);
+    presentLastPicture();
+    pacer_->presented(monotonicNanos());
+    return true;
+  }
+
+  void releaseDisplay() override {
+    text_.reset();
+    back_.clear();
+    back_.shrink_to_fit();
+    pacer_.reset();
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+  }
+
+  // --- sound ---
+
+  bool createSoundDevice() override { return mixer_.open(); }
+  BufferId createBuffer(const WaveFormat& format, uint32_t bytes) override {
+    return mixer_.create(format, bytes);
+  }
+  uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) override {
+    return mixer_.lock(buffer, bytes);
+  }
+  bool unlockBuffer(BufferId buffer) override { return mixer_.unlock(buffer); }
+  bool play(BufferId buffer, bool looping) override { return mixer_.play(buffer, looping); }
+  bool stop(BufferId buffer) override { return mixer_.stop(buffer); }
+  uint32_t status(BufferId buffer) override { return mixer_.status(buffer); }
+  void releaseBuffer(BufferId buffer) override { mixer_.release(buffer); }
+  void releaseSoundDevice() override { mixer_.close(); }
+
+ private:
+  bool displayReady() const { return texture_ != nullptr; }
+
+  bool failDisplay(const char* what) {
+    std::fprintf(stderr, "vane: %s: %s\n", what, SDL_GetError());
+    releaseDisplay();
+    return false;
+  }
+
+  // Shows the picture last uploaded, scaled by whole steps and centred on black.
+  void presentLastPicture() {
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return;
+    const PictureRect r = fitPicture(outputWidth, outputHeight, kWidth, kHeight);
+    const SDL_Rect target{r.x, r.y, r.width, r.height};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+  }
+
+  void pumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) translate(event);
+  }
+
+  void translate(const SDL_Event& event) {
+    switch (event.type) {
+      case SDL_KEYDOWN:
+        onKeyDown(event.key.keysym);
+        break;
+      case SDL_KEYUP:
+        keys_.release(event.key.keysym.scancode);
+        break;
+      case SDL_WINDOWEVENT:
+        onWindowEvent(event.window.event);
+        break;
+      case SDL_QUIT:
+        postMessage(Message{kWmClose, 0, 0});
+        break;
+      default:
+        break;
+    }
+  }
+
+  void onKeyDown(const SDL_Keysym& key) {
+    const int virtualKey = virtualKeyFor(key.scancode, key.sym);
+    if (virtualKey == 0) return;
+    keys_.press(key.scancode, virtualKey);
+    postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+  }
+
+  void onWindowEvent(uint8_t what) {
+    switch (what) {
+      case SDL_WINDOWEVENT_FOCUS_GAINED:
+        postMessage(Message{kWmActivateApp, 1, 0});
+        break;
+      case SDL_WINDOWEVENT_FOCUS_LOST:
+        // Keys let go elsewhere never come back as releases here.
+        keys_.releaseAll();
+        postMessage(Message{kWmActivateApp, 0, 0});
+        break;
+      case SDL_WINDOWEVENT_CLOSE:
+        postMessage(Message{kWmClose, 0, 0});
+        break;
+      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (displayReady()) presentLastPicture();
+        break;
+      default:
+        break;
+    }
+  }
+
+  std::chrono::steady_clock::time_point epoch_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  std::vector<uint16_t> back_;
+  std::unique_ptr<TextContext> text_;
+  std::optional<FlipPacer> pacer_;
+  std::deque<Message> queue_;
+  KeyStates keys_;
+  SdlMixer mixer_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> makeSdlBackend() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "vane: cannot open the display: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  return std::make_unique<SdlBackend>();
 }
+
+}  // namespace vane::platform

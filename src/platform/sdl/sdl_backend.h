@@ -7,7 +7,8 @@
 
 namespace vane::platform {
 
-// Creates the back end the real program runs on.
+// Creates the back end the real program runs on; nullptr (with the reason on stderr) when the
+// machine has no display to open.
 std::unique_ptr<Backend> makeSdlBackend();
 
 }  // namespace vane::platform
