@@ -48,8 +48,8 @@ int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes,
                              int use565);
 
 int drawSprite(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame);
-int drawSpriteBlended(const platform::LockedSurface& target, int x, int y,
-                      const SpriteFrame* frame, int level, int is565);
+int drawSpriteBlended(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,
+                      int level, int is565);
 
 // The seven sheets of the game.
 extern SpriteSheet playerSheet, enemySheet, ebSheet, backSheet, stageSheet, xSheet, etcSheet;
