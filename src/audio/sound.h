@@ -12,7 +12,7 @@ namespace vane {
 struct SoundClip {
   platform::WaveFormat format;
   uint32_t length = 0;            // bytes of sound data held
-  const uint8_t* data = nullptr;  // owned by the bank's node
+  const uint8_t* data = nullptr;  // owned by the bank's node (allocated with new uint8_t[])
 };
 
 struct SoundNode {
@@ -30,9 +30,15 @@ class SoundBank {
   void clear();
 };
 
+// Appends the clips of the named file; 0 (after the "File Not Found" box) when it cannot be read.
 int loadSoundBank(SoundBank& bank, const char* name);
+// Appends the clips held in a bank file's bytes. Data cut short keeps the bytes that exist; a
+// clip whose format or length is cut short is not added. Always 1.
 int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes);
+// Links a copy of the clip in after node n (0: first; beyond the end: last). The bank takes over
+// clip.data, which must come from new uint8_t[] (or be nullptr).
 int insertClip(SoundBank& bank, const SoundClip& clip, int n);
+int clipCount(const SoundBank& bank);
 // Clip n (from 1); nullptr for 0 or beyond the bank.
 const SoundClip* clipAt(const SoundBank& bank, int n);
 
@@ -47,7 +53,8 @@ struct VoiceNode {
   VoiceNode* next = nullptr;
 };
 
-// Returns a new voice already playing once, or nullptr (after the failure's message box).
+// Returns a new voice already playing once, or nullptr (after the failure's message box). No
+// clip or an empty one is nothing to play: nullptr without a message.
 SoundVoice* playClip(const SoundClip* clip);
 int trackVoice(VoiceNode& list, SoundVoice* voice);
 int reclaimVoices(VoiceNode& list);
@@ -58,7 +65,8 @@ extern SoundVoice* musicVoice;
 
 // Effect n of effectsBank, tracked in playingVoices.
 void playEffect(int n);
-// musicVoice = clip n of musicBank, restarted looping (or left playing once).
+// musicVoice = clip n of musicBank, restarted looping (or left playing once). The old handle is
+// freed; it holds no buffer in the game's steps, and one it still held would be released.
 void startMusicLooped(int n);
 void startMusicOnce(int n);
 // Releases musicVoice's buffer, if it holds one; the handle stays.
@@ -72,6 +80,8 @@ struct SoundEvent {
 };
 void setSoundEventHook(std::function<void(const SoundEvent&)> hook);
 
+// Empties both banks, the voice list and the music voice; the buffers go with the sound device.
+// The event hook stays.
 void resetAudio();
 
 }  // namespace vane

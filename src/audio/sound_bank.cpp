@@ -1,22 +1,123 @@
-// placeholder
+// Sound bank files: decoding the clips and holding them in a linked list by number.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
 #include "audio/sound.h"
+
 namespace vane {
-SoundBank effectsBank, musicBank;
-VoiceNode playingVoices;
-SoundVoice* musicVoice = nullptr;
-SoundBank::~SoundBank() { clear(); }
-void SoundBank::clear() {}
-int loadSoundBank(SoundBank&, const char*) { return 1; }
-int loadSoundBankFromBytes(SoundBank&, std::span<const uint8_t>) { return 1; }
-int insertClip(SoundBank&, const SoundClip&, int) { return 1; }
-const SoundClip* clipAt(const SoundBank&, int) { return nullptr; }
-SoundVoice* playClip(const SoundClip*) { return nullptr; }
-int trackVoice(VoiceNode&, SoundVoice*) { return 1; }
-int reclaimVoices(VoiceNode&) { return 1; }
-void playEffect(int) {}
-void startMusicLooped(int) {}
-void startMusicOnce(int) {}
-void releaseMusic() {}
-void setSoundEventHook(std::function<void(const SoundEvent&)>) {}
-void resetAudio() {}
+
+namespace {
+
+constexpr size_t kFileHeaderBytes = 5;
+constexpr size_t kClipCountOffset = 4;
+constexpr size_t kFormatBytes = 18;
+constexpr size_t kClipHeaderBytes = kFormatBytes + 4;
+
+uint16_t read16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
+
+uint32_t read32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+platform::WaveFormat readFormat(const uint8_t* p) {
+  platform::WaveFormat f;
+  f.formatTag = read16(p);
+  f.channels = read16(p + 2);
+  f.samplesPerSec = read32(p + 4);
+  f.avgBytesPerSec = read32(p + 8);
+  f.blockAlign = read16(p + 12);
+  f.bitsPerSample = read16(p + 14);
+  f.extraSize = read16(p + 16);
+  return f;
+}
+
+std::vector<uint8_t> readWholeFile(std::FILE* file) {
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+SoundBank::~SoundBank() {
+  clear();
+}
+
+void SoundBank::clear() {
+  SoundNode* node = head.next;
+  while (node != nullptr) {
+    SoundNode* next = node->next;
+    delete[] node->clip->data;
+    delete node->clip;
+    delete node;
+    node = next;
+  }
+  head.next = nullptr;
+}
+
+int loadSoundBank(SoundBank& bank, const char* name) {
+  std::FILE* file = std::fopen(name, "rb");
+  if (file == nullptr) {
+    platform::backend().messageBox("File Not Found", "ERROR", platform::Icon::Error);
+    return 0;
+  }
+  const std::vector<uint8_t> bytes = readWholeFile(file);
+  std::fclose(file);
+  return loadSoundBankFromBytes(bank, bytes);
+}
+
+int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes) {
+  if (bytes.size() < kFileHeaderBytes) return 1;
+  const int count = bytes[kClipCountOffset];
+  const int before = clipCount(bank);
+  size_t at = kFileHeaderBytes;
+  for (int i = 0; i < count; ++i) {
+    if (bytes.size() - at < kClipHeaderBytes) break;
+    SoundClip clip;
+    clip.format = readFormat(&bytes[at]);
+    const uint32_t announced = read32(&bytes[at + kFormatBytes]);
+    at += kClipHeaderBytes;
+    clip.length = static_cast<uint32_t>(std::min<size_t>(announced, bytes.size() - at));
+    if (clip.length > 0) {
+      auto* data = new uint8_t[clip.length];
+      std::copy_n(&bytes[at], clip.length, data);
+      clip.data = data;
+    }
+    at += clip.length;
+    insertClip(bank, clip, before + i);
+  }
+  return 1;
+}
+
+int insertClip(SoundBank& bank, const SoundClip& clip, int n) {
+  SoundNode* after = &bank.head;
+  for (int i = 0; i < n && after->next != nullptr; ++i) after = after->next;
+  auto* node = new SoundNode;
+  node->clip = new SoundClip(clip);
+  node->next = after->next;
+  after->next = node;
+  return 1;
+}
+
+int clipCount(const SoundBank& bank) {
+  int count = 0;
+  for (const SoundNode* node = bank.head.next; node != nullptr; node = node->next) ++count;
+  return count;
+}
+
+const SoundClip* clipAt(const SoundBank& bank, int n) {
+  if (n <= 0) return nullptr;
+  const SoundNode* node = bank.head.next;
+  for (int i = 1; i < n && node != nullptr; ++i) node = node->next;
+  return node != nullptr ? node->clip : nullptr;
+}
+
+}  // namespace vane
