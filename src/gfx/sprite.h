@@ -16,7 +16,8 @@ struct SpriteFrame {
   int16_t hotY = 0;
   uint32_t dataSize = 0;
   uint8_t reserved[8] = {};
-  // The frame's own copy of its run-length words (dataSize bytes; validated at load).
+  // The frame's own copy of its run-length words (dataSize bytes; validated at load). An odd
+  // last byte sits in the low half of the last word.
   std::vector<uint16_t> data;
 };
 
@@ -46,6 +47,10 @@ int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565);
 // The same from bytes already in memory; `name` is only used in messages.
 int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes, const char* name,
                              int use565);
+
+// What a sprite file's bytes hold, read without adding the frames anywhere (pixels as stored).
+enum class SpriteFileCheck { Good, NotSpriteFile, Broken };
+SpriteFileCheck decodeSpriteFile(std::span<const uint8_t> bytes, std::vector<SpriteFrame>& frames);
 
 int drawSprite(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame);
 int drawSpriteBlended(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,

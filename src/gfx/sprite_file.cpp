@@ -146,30 +146,40 @@ int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565) {
   return loadSpriteSheetFromBytes(sheet, bytes, name, use565);
 }
 
-// Every frame is read and checked before any is added, so a broken file leaves the sheet as it was.
-int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes, const char* name,
-                             int use565) {
-  if (bytes.empty() || bytes[0] != 'S') {
-    showError("Not 16Bit color Sprite File", platform::Icon::None);
-    return 0;
-  }
-  const std::string broken = std::string("Broken Sprite File: ") + name;
-  if (bytes.size() < kFileHeaderBytes) {
-    showError(broken, platform::Icon::Error);
-    return 0;
-  }
-  const int count = bytes[4];
-  std::vector<SpriteFrame> frames(static_cast<size_t>(count));
+SpriteFileCheck decodeSpriteFile(std::span<const uint8_t> bytes, std::vector<SpriteFrame>& frames) {
+  frames.clear();
+  if (bytes.empty() || bytes[0] != 'S') return SpriteFileCheck::NotSpriteFile;
+  if (bytes.size() < kFileHeaderBytes) return SpriteFileCheck::Broken;
+  frames.resize(bytes[4]);
   size_t at = kFileHeaderBytes;
   for (SpriteFrame& frame : frames) {
     if (!readFrame(bytes, at, frame) || !runLengthIsSound(frame)) {
-      showError(broken, platform::Icon::Error);
-      return 0;
+      frames.clear();
+      return SpriteFileCheck::Broken;
     }
-    if (use565 == 1) convertTo565(frame);
+  }
+  return SpriteFileCheck::Good;
+}
+
+// Every frame is read and checked before any is added, so a broken file leaves the sheet as it was.
+int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes, const char* name,
+                             int use565) {
+  std::vector<SpriteFrame> frames;
+  switch (decodeSpriteFile(bytes, frames)) {
+    case SpriteFileCheck::NotSpriteFile:
+      showError("Not 16Bit color Sprite File", platform::Icon::None);
+      return 0;
+    case SpriteFileCheck::Broken:
+      showError(std::string("Broken Sprite File: ") + name, platform::Icon::Error);
+      return 0;
+    case SpriteFileCheck::Good:
+      break;
   }
   const int first = frameCountOf(sheet);
-  for (int i = 0; i < count; ++i) insertFrame(sheet, frames[static_cast<size_t>(i)], first + i);
+  for (size_t i = 0; i < frames.size(); ++i) {
+    if (use565 == 1) convertTo565(frames[i]);
+    insertFrame(sheet, frames[i], first + static_cast<int>(i));
+  }
   return 1;
 }
 

@@ -1,6 +1,7 @@
 // Building sprite file bytes and frames by hand for the loader and drawing tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -37,7 +38,11 @@ inline std::vector<uint8_t> spriteBytes(std::initializer_list<RawFrame> frames,
                                                                     : int64_t(f.words.size() * 2));
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (8 * i)));
     for (int i = 0; i < 8; ++i) out.push_back(static_cast<uint8_t>(0xA0 + i));
-    for (uint16_t w : f.words) put16(out, w);
+    // A smaller byte count also cuts what is written, so the next frame follows at once.
+    const size_t written = std::min<size_t>(size, f.words.size() * 2);
+    for (size_t i = 0; i < written; ++i) {
+      out.push_back(static_cast<uint8_t>(f.words[i / 2] >> (8 * (i % 2))));
+    }
   }
   return out;
 }

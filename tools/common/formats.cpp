@@ -99,7 +99,11 @@ std::vector<uint8_t> spriteFileBytes(const std::vector<SpriteFrame>& frames) {
     put32(out, f.dataSize);
     out.insert(out.end(), std::begin(f.reserved), std::end(f.reserved));
     for (size_t i = 0; i < f.dataSize / 2 && i < f.data.size(); ++i) put16(out, f.data[i]);
-    if (f.dataSize % 2 != 0) out.push_back(0);
+    // An odd last byte is kept in the low half of the word after the whole ones.
+    if (f.dataSize % 2 != 0) {
+      const size_t last = f.dataSize / 2;
+      out.push_back(last < f.data.size() ? static_cast<uint8_t>(f.data[last] & 0xFF) : 0);
+    }
   }
   return out;
 }
@@ -142,7 +146,8 @@ std::vector<uint8_t> readFile(const std::string& path) {
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

@@ -1,0 +1,21 @@
+// Unpacking a sprite file into PNG pictures with an index, and packing them back.
+#pragma once
+
+#include <string>
+
+namespace vane::tools {
+
+// Both return an empty string on success, or a message naming the file (and pixel) at fault.
+// Notes that do not stop the work (a frame re-cut after its transparency changed) go to `notes`.
+std::string unpackSpriteFile(const std::string& file, const std::string& dir);
+std::string packSpriteFile(const std::string& dir, const std::string& file, std::string& notes);
+
+// 5-bit channel to 8 bits by repeating its top bits, and back to the nearest 5-bit value.
+constexpr int expand5(int v) {
+  return (v << 3) | (v >> 2);
+}
+constexpr int reduce8(int v) {
+  return (v * 31 + 127) / 255;
+}
+
+}  // namespace vane::tools

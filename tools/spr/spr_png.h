@@ -1,0 +1,21 @@
+// Reading and writing 8-bit RGBA PNG pictures.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vane::tools {
+
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;  // 4 bytes a pixel, row by row
+};
+
+// Empty string on success, else what went wrong.
+std::string writePng(const std::string& path, const RgbaImage& image);
+// Any PNG is converted to 8-bit RGBA.
+std::string readPng(const std::string& path, RgbaImage& image);
+
+}  // namespace vane::tools
