@@ -23,6 +23,16 @@ SpriteFrame singlePixel(uint16_t colour) {
   return frame;
 }
 
+// A short silent clip; the bank frees its data.
+SoundClip silentClip() {
+  SoundClip clip;
+  clip.format = platform::WaveFormat{1, 1, 22050, 22050, 1, 8, 0};
+  clip.length = 4;
+  auto* data = new uint8_t[4]{128, 128, 128, 128};
+  clip.data = data;
+  return clip;
+}
+
 int decode(Sheet sheet, uint16_t pixel) {
   if (pixel == 0 || (pixel >> 11) != static_cast<int>(sheet) + 1) return 0;
   return pixel & 0x3F;
@@ -65,6 +75,8 @@ void ScreensTest::SetUp() {
       insertFrame(target, singlePixel(codedColour(sheet, n)), n - 1);
     }
   }
+  for (int n = 0; n < 7; ++n) insertClip(effectsBank, silentClip(), n);
+  for (int n = 0; n < 4; ++n) insertClip(musicBank, silentClip(), n);
   setSoundEventHook([this](const SoundEvent& event) { sounds.push_back(event); });
 }
 
