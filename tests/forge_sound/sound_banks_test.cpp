@@ -1,0 +1,157 @@
+// The two generated sound banks: clip counts, formats, lengths, levels, loop seams, reloading.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "audio/sound.h"
+#include "tools/forge/sound/sound_forge.h"
+
+namespace vane {
+namespace {
+
+constexpr uint32_t kRate = 22050;
+
+std::vector<int16_t> samplesOf(const tools::Clip& clip) {
+  std::vector<int16_t> samples(clip.data.size() / 2);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<int16_t>(clip.data[2 * i] | clip.data[2 * i + 1] << 8);
+  }
+  return samples;
+}
+
+double secondsOf(const tools::Clip& clip) {
+  return static_cast<double>(clip.data.size()) / clip.format.avgBytesPerSec;
+}
+
+// The n-th smallest step between neighbouring samples, n given as a fraction of all steps.
+int stepQuantile(const std::vector<int16_t>& s, double fraction) {
+  std::vector<int> steps;
+  for (std::size_t i = 1; i < s.size(); ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
+  const auto at = steps.begin() + static_cast<long>(fraction * (steps.size() - 1));
+  std::nth_element(steps.begin(), at, steps.end());
+  return *at;
+}
+
+class SoundBanks : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    effects = new std::vector<tools::Clip>(forge::makeEffects());
+    music = new std::vector<tools::Clip>(forge::makeMusic());
+  }
+  static void TearDownTestSuite() {
+    delete effects;
+    delete music;
+  }
+  static std::vector<tools::Clip> all() {
+    std::vector<tools::Clip> clips = *effects;
+    clips.insert(clips.end(), music->begin(), music->end());
+    return clips;
+  }
+  static inline std::vector<tools::Clip>* effects = nullptr;
+  static inline std::vector<tools::Clip>* music = nullptr;
+};
+
+TEST_F(SoundBanks, HoldSevenEffectsAndFourPieces) {
+  EXPECT_EQ(effects->size(), 7u);
+  EXPECT_EQ(music->size(), 4u);
+}
+
+TEST_F(SoundBanks, ClipsAreWholeBlocksOfSixteenBitPcm) {
+  for (const tools::Clip& clip : all()) {
+    EXPECT_EQ(clip.format.formatTag, 1);
+    EXPECT_EQ(clip.format.samplesPerSec, kRate);
+    EXPECT_EQ(clip.format.bitsPerSample, 16);
+    EXPECT_EQ(clip.format.blockAlign, clip.format.channels * 2);
+    EXPECT_EQ(clip.format.avgBytesPerSec, kRate * clip.format.blockAlign);
+    EXPECT_EQ(clip.data.size() % clip.format.blockAlign, 0u);
+    EXPECT_GT(clip.data.size(), 0u);
+  }
+}
+
+TEST_F(SoundBanks, DurationsSuitTheirUse) {
+  struct Range {
+    double low, high;
+  };
+  constexpr Range kEffects[] = {{0.8, 1.3}, {0.04, 0.1}, {0.1, 0.25}, {0.35, 0.6},
+                                {1.0, 1.6}, {1.0, 1.6},  {0.4, 0.6}};
+  constexpr Range kMusic[] = {{60.0, 90.0}, {60.0, 90.0}, {8.0, 15.0}, {4.0, 6.0}};
+  for (std::size_t i = 0; i < 7; ++i) {
+    EXPECT_GE(secondsOf((*effects)[i]), kEffects[i].low) << "effect " << i + 1;
+    EXPECT_LE(secondsOf((*effects)[i]), kEffects[i].high) << "effect " << i + 1;
+  }
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_GE(secondsOf((*music)[i]), kMusic[i].low) << "piece " << i + 1;
+    EXPECT_LE(secondsOf((*music)[i]), kMusic[i].high) << "piece " << i + 1;
+  }
+}
+
+TEST_F(SoundBanks, NothingClipsAndNothingIsSilent) {
+  for (const tools::Clip& clip : all()) {
+    const std::vector<int16_t> s = samplesOf(clip);
+    int loudest = 0;
+    int flatTops = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      loudest = std::max(loudest, std::abs(static_cast<int>(s[i])));
+      if (i > 0 && s[i] == s[i - 1] && std::abs(static_cast<int>(s[i])) > 31000) ++flatTops;
+    }
+    EXPECT_LT(loudest, 32440);
+    EXPECT_GT(loudest, 8000);
+    EXPECT_EQ(flatTops, 0);
+  }
+}
+
+TEST_F(SoundBanks, EffectsStartAndEndAtRest) {
+  for (const tools::Clip& clip : *effects) {
+    const std::vector<int16_t> s = samplesOf(clip);
+    EXPECT_EQ(s.front(), 0);
+    EXPECT_LE(std::abs(static_cast<int>(s.back())), 64);
+  }
+}
+
+// A looped piece jumps from its last sample to its first; that step must be an ordinary one.
+TEST_F(SoundBanks, LoopsJoinWithoutAClick) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::vector<int16_t> s = samplesOf((*music)[i]);
+    const int seam = std::abs(s.front() - s.back());
+    EXPECT_LE(seam, stepQuantile(s, 0.99)) << "piece " << i + 1;
+  }
+}
+
+TEST_F(SoundBanks, GameOverTuneEndsInSilence) {
+  const std::vector<int16_t> s = samplesOf((*music)[3]);
+  const std::size_t lastTenth = kRate / 10;
+  EXPECT_TRUE(std::all_of(s.end() - static_cast<long>(lastTenth), s.end(),
+                          [](int16_t x) { return x == 0; }));
+}
+
+TEST_F(SoundBanks, AreTheSameOnEveryRun) {
+  const std::vector<tools::Clip> effectsAgain = forge::makeEffects();
+  const std::vector<tools::Clip> musicAgain = forge::makeMusic();
+  EXPECT_EQ(tools::soundBankBytes(effectsAgain), tools::soundBankBytes(*effects));
+  EXPECT_EQ(tools::soundBankBytes(musicAgain), tools::soundBankBytes(*music));
+}
+
+TEST_F(SoundBanks, ReloadThroughTheGamesLoader) {
+  for (const std::vector<tools::Clip>* clips : {effects, music}) {
+    const std::vector<uint8_t> bytes = tools::soundBankBytes(*clips);
+    SoundBank bank;
+    ASSERT_EQ(loadSoundBankFromBytes(bank, bytes), 1);
+    for (std::size_t i = 0; i < clips->size(); ++i) {
+      const SoundClip* clip = clipAt(bank, static_cast<int>(i + 1));
+      ASSERT_NE(clip, nullptr) << "clip " << i + 1;
+      const tools::Clip& made = (*clips)[i];
+      EXPECT_EQ(clip->format.channels, made.format.channels);
+      EXPECT_EQ(clip->format.samplesPerSec, made.format.samplesPerSec);
+      EXPECT_EQ(clip->format.avgBytesPerSec, made.format.avgBytesPerSec);
+      EXPECT_EQ(clip->format.blockAlign, made.format.blockAlign);
+      ASSERT_EQ(clip->length, made.data.size());
+      EXPECT_TRUE(std::equal(made.data.begin(), made.data.end(), clip->data));
+    }
+    EXPECT_EQ(clipAt(bank, static_cast<int>(clips->size() + 1)), nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace vane
