@@ -12,7 +12,7 @@ namespace {
 // over a short tone, closed and open hats of bright noise and a long crash.
 constexpr Drum kKick{{.wave = Wave::Sine,
                       .env = {0.001f, 0.3f, 0.0f, 0.05f},
-                      .gain = 0.85f,
+                      .gain = 0.75f,
                       .glideFrom = 3.5f,
                       .glideTime = 0.025f,
                       .noise = 0.4f,
@@ -52,7 +52,7 @@ constexpr Drum kCrash{{.wave = Wave::Noise,
 constexpr Band kStage1Band{
     .lead = {.wave = Wave::Square,
              .env = {0.005f, 0.3f, 0.7f, 0.12f},
-             .gain = 0.3f,
+             .gain = 0.34f,
              .pulseWidth = 0.35f,
              .pwmDepth = 0.15f,
              .pwmRate = 3.0f,
@@ -187,7 +187,7 @@ constexpr Section kStage1[] = {
 constexpr Band kStage2Band{
     .lead = {.wave = Wave::Saw,
              .env = {0.004f, 0.25f, 0.65f, 0.1f},
-             .gain = 0.3f,
+             .gain = 0.34f,
              .vibratoDepth = 0.25f,
              .vibratoRate = 6.0f,
              .vibratoDelay = 0.15f,
