@@ -14,57 +14,79 @@ constexpr Volley kNoVolley{};
 
 // clang-format off
 // Four bullets fanned round the aim 15 pixels below the ship.
-constexpr std::array<Shot, 4> kFourWayFan{{{0, 36, 101, 3, -15, Aim::BelowPlayer},
-                                           {0, 36, 101, 3,  -5, Aim::BelowPlayer},
-                                           {0, 36, 101, 3,   5, Aim::BelowPlayer},
-                                           {0, 36, 101, 3,  15, Aim::BelowPlayer}}};
+constexpr auto kFourWayFan = std::to_array<Shot>({
+    {0, 36, 101, 3, -15, Aim::BelowPlayer},
+    {0, 36, 101, 3,  -5, Aim::BelowPlayer},
+    {0, 36, 101, 3,   5, Aim::BelowPlayer},
+    {0, 36, 101, 3,  15, Aim::BelowPlayer},
+});
 // Three bullets from the left muzzle, then three from the right, each trio aimed from its muzzle.
-constexpr std::array<Shot, 6> kDoubleFan{{{-10, 36, 101, 3, -10, Aim::BelowPlayer},
-                                          {-10, 36, 101, 3,   0, Aim::BelowPlayer},
-                                          {-10, 36, 101, 3,  10, Aim::BelowPlayer},
-                                          { 10, 36, 101, 3, -10, Aim::BelowPlayer},
-                                          { 10, 36, 101, 3,   0, Aim::BelowPlayer},
-                                          { 10, 36, 101, 3,  10, Aim::BelowPlayer}}};
-constexpr std::array<Shot, 1> kClimbingShot{{{0, 36, 102, 5, 0, Aim::BelowPlayer}}};
-constexpr std::array<Shot, 3> kThreeWayFan{{{0, 0, 103, 7, -15, Aim::BelowPlayer},
-                                            {0, 0, 103, 7,   0, Aim::BelowPlayer},
-                                            {0, 0, 103, 7,  15, Aim::BelowPlayer}}};
+constexpr auto kDoubleFan = std::to_array<Shot>({
+    {-10, 36, 101, 3, -10, Aim::BelowPlayer},
+    {-10, 36, 101, 3,   0, Aim::BelowPlayer},
+    {-10, 36, 101, 3,  10, Aim::BelowPlayer},
+    { 10, 36, 101, 3, -10, Aim::BelowPlayer},
+    { 10, 36, 101, 3,   0, Aim::BelowPlayer},
+    { 10, 36, 101, 3,  10, Aim::BelowPlayer},
+});
+constexpr auto kClimbingShot = std::to_array<Shot>({
+    {0, 36, 102, 5, 0, Aim::BelowPlayer},
+});
+constexpr auto kThreeWayFan = std::to_array<Shot>({
+    {0, 0, 103, 7, -15, Aim::BelowPlayer},
+    {0, 0, 103, 7,   0, Aim::BelowPlayer},
+    {0, 0, 103, 7,  15, Aim::BelowPlayer},
+});
 // Aimed at the ship's position itself, not below it.
-constexpr std::array<Shot, 6> kSixWayFan{{{0, 0, 102, 5, -25, Aim::AtPlayer},
-                                          {0, 0, 102, 5, -15, Aim::AtPlayer},
-                                          {0, 0, 102, 5,  -5, Aim::AtPlayer},
-                                          {0, 0, 102, 5,   5, Aim::AtPlayer},
-                                          {0, 0, 102, 5,  15, Aim::AtPlayer},
-                                          {0, 0, 102, 5,  25, Aim::AtPlayer}}};
-constexpr std::array<Shot, 1> kHeavyShot{{{0, 0, 103, 7, 0, Aim::BelowPlayer}}};
+constexpr auto kSixWayFan = std::to_array<Shot>({
+    {0, 0, 102, 5, -25, Aim::AtPlayer},
+    {0, 0, 102, 5, -15, Aim::AtPlayer},
+    {0, 0, 102, 5,  -5, Aim::AtPlayer},
+    {0, 0, 102, 5,   5, Aim::AtPlayer},
+    {0, 0, 102, 5,  15, Aim::AtPlayer},
+    {0, 0, 102, 5,  25, Aim::AtPlayer},
+});
+constexpr auto kHeavyShot = std::to_array<Shot>({
+    {0, 0, 103, 7, 0, Aim::BelowPlayer},
+});
 // Turned by the burst's timer: the angles rise 5 degrees from one volley to the next.
-constexpr std::array<Shot, 5> kSpiralVolley{{{0, 0, 101, 5, -15, Aim::Fixed},
-                                             {0, 0, 101, 5,  15, Aim::Fixed},
-                                             {0, 0, 101, 5,  45, Aim::Fixed},
-                                             {0, 0, 101, 5,  75, Aim::Fixed},
-                                             {0, 0, 101, 5, 105, Aim::Fixed}}};
-constexpr std::array<Shot, 1> kDiveBolt{{{0, 0, 104, 30, 90, Aim::Fixed}}};
+constexpr auto kSpiralVolley = std::to_array<Shot>({
+    {0, 0, 101, 5, -15, Aim::Fixed},
+    {0, 0, 101, 5,  15, Aim::Fixed},
+    {0, 0, 101, 5,  45, Aim::Fixed},
+    {0, 0, 101, 5,  75, Aim::Fixed},
+    {0, 0, 101, 5, 105, Aim::Fixed},
+});
+constexpr auto kDiveBolt = std::to_array<Shot>({
+    {0, 0, 104, 30, 90, Aim::Fixed},
+});
 
-//                                              anim  volley         muzzle x y  speed angle hitBottom
-constexpr std::array<ScriptStep, 7> kScript2001{{{80,  kFourWayFan,   0, 0,   0,    K,   K},
-                                                 {90,  kFourWayFan,   0, 0,   K,    K,   K},
-                                                 {100, kFourWayFan,   0, 0,   K,    K,   K},
-                                                 {105, kClimbingShot, 0, 0,   2,  270,   K},
-                                                 {115, kClimbingShot, 0, 0,   K,    K,   K},
-                                                 {120, kClimbingShot, 0, 0,   K,    K,   K},
-                                                 {125, kClimbingShot, 0, 0,   K,    K,   K}}};
-constexpr std::array<ScriptStep, 8> kScript2002{{{90,  kDoubleFan,    0, 0,   0,    K,   K},
-                                                 {100, kDoubleFan,    0, 0,   K,    K,   K},
-                                                 {110, kDoubleFan,    0, 0,   K,    K,   K},
-                                                 {120, kDoubleFan,    0, 0,   K,    K,   K},
-                                                 {125, kClimbingShot, 0, 0,   2,  270,   K},
-                                                 {130, kClimbingShot, 0, 0,   K,    K,   K},
-                                                 {135, kClimbingShot, 0, 0,   K,    K,   K},
-                                                 {140, kClimbingShot, 0, 0,   K,    K,   K}}};
+// Script rows: {anim, volley, muzzle x, muzzle y, speed, angle, hitBottom}; K keeps the slot.
+constexpr auto kScript2001 = std::to_array<ScriptStep>({
+    {80,  kFourWayFan,   0, 0,   0,    K,   K},
+    {90,  kFourWayFan,   0, 0,   K,    K,   K},
+    {100, kFourWayFan,   0, 0,   K,    K,   K},
+    {105, kClimbingShot, 0, 0,   2,  270,   K},
+    {115, kClimbingShot, 0, 0,   K,    K,   K},
+    {120, kClimbingShot, 0, 0,   K,    K,   K},
+    {125, kClimbingShot, 0, 0,   K,    K,   K},
+});
+constexpr auto kScript2002 = std::to_array<ScriptStep>({
+    {90,  kDoubleFan,    0, 0,   0,    K,   K},
+    {100, kDoubleFan,    0, 0,   K,    K,   K},
+    {110, kDoubleFan,    0, 0,   K,    K,   K},
+    {120, kDoubleFan,    0, 0,   K,    K,   K},
+    {125, kClimbingShot, 0, 0,   2,  270,   K},
+    {130, kClimbingShot, 0, 0,   K,    K,   K},
+    {135, kClimbingShot, 0, 0,   K,    K,   K},
+    {140, kClimbingShot, 0, 0,   K,    K,   K},
+});
 // The sweeping boss halts, offers only the upper half of its box, then breaks away to the left.
-constexpr std::array<ScriptStep, 3> kScript3002{{{237, kNoVolley,     0, 0,   0,    K,   K},
-                                                 {300, kNoVolley,     0, 0,   K,    K,   0},
-                                                 {350, kNoVolley,     0, 0,  10,  170,   K}}};
+constexpr auto kScript3002 = std::to_array<ScriptStep>({
+    {237, kNoVolley,     0, 0,   0,    K,   K},
+    {300, kNoVolley,     0, 0,   K,    K,   0},
+    {350, kNoVolley,     0, 0,  10,  170,   K},
+});
 // clang-format on
 
 // One random trial of a boss: it draws whether or not it can fire, and fires only between bursts.
@@ -74,16 +96,16 @@ struct Trial {
   bool startsBurst;
 };
 
-constexpr std::array<Trial, 3> kSpiralBossTrials{{
+constexpr auto kSpiralBossTrials = std::to_array<Trial>({
     {30, kThreeWayFan, false},
     {30, kSixWayFan, false},
     {100, kNoVolley, true},
-}};
-constexpr std::array<Trial, 3> kSweepingBossTrials{{
+});
+constexpr auto kSweepingBossTrials = std::to_array<Trial>({
     {15, kHeavyShot, false},
     {30, kSixWayFan, false},
     {100, kNoVolley, true},
-}};
+});
 
 // The step at which a boss, come down from above the field, halts.
 constexpr int32_t kBossHaltStep = 237;
@@ -107,10 +129,10 @@ struct MidBossScript {
   std::span<const ScriptStep> script;
 };
 
-constexpr std::array<MidBossScript, 2> kMidBossScripts{{
+constexpr auto kMidBossScripts = std::to_array<MidBossScript>({
     {2001, kScript2001},
     {2002, kScript2002},
-}};
+});
 
 std::span<const ScriptStep> midBossScriptOf(int32_t type) {
   for (const MidBossScript& m : kMidBossScripts) {

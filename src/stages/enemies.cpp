@@ -13,7 +13,9 @@ constexpr int32_t K = kKeep;
 constexpr Volley kNoVolley{};
 
 // One bullet of type 101 at speed 3, aimed 15 pixels below the ship.
-constexpr std::array<Shot, 1> kAimedShotBullets{{{0, 0, 101, 3, 0, Aim::BelowPlayer}}};
+constexpr auto kAimedShotBullets = std::to_array<Shot>({
+    {0, 0, 101, 3, 0, Aim::BelowPlayer},
+});
 constexpr Volley kAimedShot{kAimedShotBullets};
 
 // The burst of the mine: 16 bullets all round, at trunc(i * 22.5) degrees.
@@ -27,42 +29,56 @@ constexpr std::array<Shot, 16> makeRing() {
 constexpr std::array<Shot, 16> kRing = makeRing();
 
 // clang-format off
-//                                              anim  volley      muzzle x  y   speed angle hitBottom
-constexpr std::array<ScriptStep, 4> kScript1001{{{24, kAimedShot,   0,  27,   0,    K,   K},
-                                                 {26, kAimedShot,   0,  27,   K,    K,   K},
-                                                 {28, kAimedShot,   0,  27,   K,    K,   K},
-                                                 {30, kNoVolley,    0,   0,   3,  135,   K}}};
-constexpr std::array<ScriptStep, 4> kScript1002{{{24, kAimedShot,   0,  27,   0,    K,   K},
-                                                 {26, kAimedShot,   0,  27,   K,    K,   K},
-                                                 {28, kAimedShot,   0,  27,   K,    K,   K},
-                                                 {30, kNoVolley,    0,   0,   3,   45,   K}}};
-constexpr std::array<ScriptStep, 3> kScript1003{{{20, kAimedShot,   0,  32,   K,    K,   K},
-                                                 {30, kAimedShot,   0,  32,   K,    K,   K},
-                                                 {40, kAimedShot,   0,  32,   K,    K,   K}}};
-constexpr std::array<ScriptStep, 6> kScript1005{{{30, kNoVolley,    0,   0,   K,    0,   K},
-                                                 {40, kAimedShot,  22,   0,   K,    K,   K},
-                                                 {60, kAimedShot,  22,   0,   K,    K,   K},
-                                                 {80, kAimedShot,  22,   0,   K,    K,   K},
-                                                 {100, kAimedShot, 22,   0,   K,    K,   K},
-                                                 {110, kNoVolley,   0,   0,   K,  315,   K}}};
-constexpr std::array<ScriptStep, 6> kScript1006{{{30, kNoVolley,    0,   0,   K,  180,   K},
-                                                 {40, kAimedShot, -22,   0,   K,    K,   K},
-                                                 {60, kAimedShot, -22,   0,   K,    K,   K},
-                                                 {80, kAimedShot,  22,   0,   K,    K,   K},
-                                                 {100, kAimedShot, 22,   0,   K,    K,   K},
-                                                 {110, kNoVolley,   0,   0,   K,  225,   K}}};
+// Script rows: {anim, volley, muzzle x, muzzle y, speed, angle, hitBottom}; K keeps the slot.
+constexpr auto kScript1001 = std::to_array<ScriptStep>({
+    {24, kAimedShot,   0,  27,   0,    K,   K},
+    {26, kAimedShot,   0,  27,   K,    K,   K},
+    {28, kAimedShot,   0,  27,   K,    K,   K},
+    {30, kNoVolley,    0,   0,   3,  135,   K},
+});
+constexpr auto kScript1002 = std::to_array<ScriptStep>({
+    {24, kAimedShot,   0,  27,   0,    K,   K},
+    {26, kAimedShot,   0,  27,   K,    K,   K},
+    {28, kAimedShot,   0,  27,   K,    K,   K},
+    {30, kNoVolley,    0,   0,   3,   45,   K},
+});
+constexpr auto kScript1003 = std::to_array<ScriptStep>({
+    {20, kAimedShot,   0,  32,   K,    K,   K},
+    {30, kAimedShot,   0,  32,   K,    K,   K},
+    {40, kAimedShot,   0,  32,   K,    K,   K},
+});
+constexpr auto kScript1005 = std::to_array<ScriptStep>({
+    {30, kNoVolley,    0,   0,   K,    0,   K},
+    {40, kAimedShot,  22,   0,   K,    K,   K},
+    {60, kAimedShot,  22,   0,   K,    K,   K},
+    {80, kAimedShot,  22,   0,   K,    K,   K},
+    {100, kAimedShot, 22,   0,   K,    K,   K},
+    {110, kNoVolley,   0,   0,   K,  315,   K},
+});
+constexpr auto kScript1006 = std::to_array<ScriptStep>({
+    {30, kNoVolley,    0,   0,   K,  180,   K},
+    {40, kAimedShot, -22,   0,   K,    K,   K},
+    {60, kAimedShot, -22,   0,   K,    K,   K},
+    {80, kAimedShot,  22,   0,   K,    K,   K},
+    {100, kAimedShot, 22,   0,   K,    K,   K},
+    {110, kNoVolley,   0,   0,   K,  225,   K},
+});
 // Step 60 fires and then does what step 62 does.
-constexpr std::array<ScriptStep, 6> kScript1007{{{40, kAimedShot,   0,  30,   K,    K,   K},
-                                                 {60, kAimedShot,   0,  30,   0,  270,  15},
-                                                 {62, kNoVolley,    0,   0,   0,  270,  15},
-                                                 {64, kNoVolley,    0,   0,   K,    K,   2},
-                                                 {66, kNoVolley,    0,   0,   2,    K,  15},
-                                                 {68, kNoVolley,    0,   0,   3,    K,  30}}};
+constexpr auto kScript1007 = std::to_array<ScriptStep>({
+    {40, kAimedShot,   0,  30,   K,    K,   K},
+    {60, kAimedShot,   0,  30,   0,  270,  15},
+    {62, kNoVolley,    0,   0,   0,  270,  15},
+    {64, kNoVolley,    0,   0,   K,    K,   2},
+    {66, kNoVolley,    0,   0,   2,    K,  15},
+    {68, kNoVolley,    0,   0,   3,    K,  30},
+});
 // Counted only from the frame the ambusher first finds itself below the ship.
-constexpr std::array<ScriptStep, 4> kScript1008{{{10, kAimedShot,   0,   0,   0,    K,   K},
-                                                 {15, kAimedShot,   0,   0,   K,    K,   K},
-                                                 {20, kAimedShot,   0,   0,   K,    K,   K},
-                                                 {30, kNoVolley,    0,   0,   3,  270,   K}}};
+constexpr auto kScript1008 = std::to_array<ScriptStep>({
+    {10, kAimedShot,   0,   0,   0,    K,   K},
+    {15, kAimedShot,   0,   0,   K,    K,   K},
+    {20, kAimedShot,   0,   0,   K,    K,   K},
+    {30, kNoVolley,    0,   0,   3,  270,   K},
+});
 // clang-format on
 
 struct FlyerScript {
@@ -70,14 +86,14 @@ struct FlyerScript {
   std::span<const ScriptStep> script;
 };
 
-constexpr std::array<FlyerScript, 6> kFlyerScripts{{
+constexpr auto kFlyerScripts = std::to_array<FlyerScript>({
     {1001, kScript1001},
     {1002, kScript1002},
     {1003, kScript1003},
     {1005, kScript1005},
     {1006, kScript1006},
     {1007, kScript1007},
-}};
+});
 
 std::span<const ScriptStep> flyerScriptOf(int32_t type) {
   for (const FlyerScript& f : kFlyerScripts) {

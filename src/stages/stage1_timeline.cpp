@@ -13,7 +13,7 @@ constexpr int32_t R = kRandomX;
 
 // clang-format off
 // Delays from the block start.
-constexpr std::array<TimelineEntry, 69> kBlock{{
+constexpr auto kBlock = std::to_array<TimelineEntry>({
   // delay  type     x    y  angle speed
   {0,      1001,   60,   0,  90,  2},
   {10,     1001,   90,   0,  90,  2},
@@ -84,8 +84,9 @@ constexpr std::array<TimelineEntry, 69> kBlock{{
   {1440,   1008,    R,   0,  90,  4},
   {1460,   1008,    R,   0,  90,  4},
   {1480,   1008,    R,   0,  90,  4},
-}};
+});
 // clang-format on
+static_assert(kBlock.size() == 69);
 
 constexpr std::array<uint32_t, 3> kBlockStarts{100, 1600, 3100};
 constexpr uint32_t kBossFrame = 4700;

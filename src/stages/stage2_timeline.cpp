@@ -15,7 +15,7 @@ constexpr int32_t R = kRandomX;
 
 // clang-format off
 // Positions in the block, frameCount mod 1000. Speed 0 with a modulus means a drawn speed.
-constexpr std::array<TimelineEntry, 40> kBlock{{
+constexpr auto kBlock = std::to_array<TimelineEntry>({
   //  b   type     x    y  angle speed  speed mod  x/side angle/side
   {100,  1001,  210,   0,  90,  2},
   {110,  1001,  240,   0,  90,  2},
@@ -58,8 +58,9 @@ constexpr std::array<TimelineEntry, 40> kBlock{{
   {890,  1008,    R,   0,  90,  0,  7},
   // The mid-boss comes in from the left heading up-right, or on odd thousands from the right.
   {950,  2002,  -40, 150, 315,  2,  0,  370, -90},
-}};
+});
 // clang-format on
+static_assert(kBlock.size() == 40);
 
 constexpr uint32_t kBlockLength = 1000;
 constexpr uint32_t kBossFrame = 5700;
