@@ -244,7 +244,7 @@ SpriteFrame drawStageThumb(int stage) {
   cairo_clip(cr);
   cairo_scale(cr, kThumbW / 320.0 * 1.25, kThumbW / 320.0 * 1.25);
   if (stage == 1) {
-    cairo_translate(cr, -30, -40);
+    cairo_translate(cr, -30, -560);
     paintStage1(cr);
   } else {
     cairo_translate(cr, -30, 0);

@@ -279,10 +279,10 @@ void paintCloud(cairo_t* cr, Rng& rng, double cx, double cy, double size, uint32
   struct Puff {
     double x, y, r;
   };
-  Puff puffs[9];
+  Puff puffs[14];
   for (Puff& p : puffs) {
-    p = {cx + rng.uniform(-1, 1) * size, cy + rng.uniform(-0.4, 0.4) * size,
-         rng.uniform(0.35, 0.6) * size};
+    p = {cx + rng.uniform(-1.6, 1.6) * size, cy + rng.uniform(-0.35, 0.35) * size,
+         rng.uniform(0.3, 0.6) * size};
   }
   for (double wrap : {-kSkyHeight * 1.0, 0.0, kSkyHeight * 1.0}) {
     for (const Puff& p : puffs) {
@@ -442,7 +442,7 @@ SpriteFrame drawLeftPanel() {
     setColor(cr, 0x181C24);
     cairo_fill(cr);
   }
-  paintEmblemHalf(cr, 320, 236, 260);
+  paintEmblemHalf(cr, 320, 394, 260);
   paintRail(cr, 310);
   return canvas.frame(0, 0);
 }
@@ -451,7 +451,6 @@ SpriteFrame drawRightPanel() {
   Canvas canvas(320, 480);
   cairo_t* cr = canvas.cr();
   paintPanelBase(cr);
-  paintRail(cr, 0);
   paintPlate(cr, 14, 16, 292, 54, true);
   // The inset screen behind the white key help.
   paintPlate(cr, 14, 80, 296, 196, false);
@@ -466,12 +465,13 @@ SpriteFrame drawRightPanel() {
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   paintPlate(cr, 14, 290, 296, 174, true);
-  paintEmblemHalf(cr, 0, 236, 0);
+  paintEmblemHalf(cr, 0, 394, 0);
   for (double y = 316; y < 440; y += 14) {
     roundedRect(cr, 170, y, 110, 7, 3.5);
     setColor(cr, 0x181C24);
     cairo_fill(cr);
   }
+  paintRail(cr, 0);
   for (int i = 0; i < 8; ++i) {
     const double x = 40 + i * 14;
     polygon(cr, {x, 30, x + 8, 30, x + 2, 56, x - 6, 56});
@@ -539,9 +539,13 @@ void paintSky(cairo_t* cr) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr);
   }
-  for (int i = 0; i < 7; ++i) {
-    paintCloud(cr, rng, rng.uniform(0, W), i * kSkyHeight / 7.0 + rng.uniform(0, 30),
-               rng.uniform(22, 40), 0xA8B8DC);
+  for (int i = 0; i < 10; ++i) {
+    paintCloud(cr, rng, rng.uniform(0, W), i * kSkyHeight / 10.0 + rng.uniform(0, 20),
+               rng.uniform(14, 24), 0x90A4D0);
+  }
+  for (int i = 0; i < 5; ++i) {
+    paintCloud(cr, rng, rng.uniform(0, W), i * kSkyHeight / 5.0 + rng.uniform(20, 60),
+               rng.uniform(30, 46), 0xA8B8DC);
   }
 }
 
