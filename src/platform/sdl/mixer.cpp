@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <unordered_map>
@@ -31,20 +32,21 @@ std::vector<int16_t> convertToDevice(const WaveFormat& format, std::span<const u
   const size_t wholeBytes = data.size() / frameBytes * frameBytes;
   if (wholeBytes == 0) return {};
   const SDL_AudioFormat source = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  SDL_AudioStream* stream = SDL_NewAudioStream(source, static_cast<Uint8>(format.channels),
-                                               static_cast<int>(format.samplesPerSec), AUDIO_S16SYS,
-                                               kMixChannels, kMixRate);
-  if (stream == nullptr) return {};
-  std::vector<int16_t> out;
-  if (SDL_AudioStreamPut(stream, data.data(), static_cast<int>(wholeBytes)) == 0 &&
-      SDL_AudioStreamFlush(stream) == 0) {
-    const int available = SDL_AudioStreamAvailable(stream);
-    const int frameOut = kMixChannels * static_cast<int>(sizeof(int16_t));
-    out.resize(static_cast<size_t>(available / frameOut * kMixChannels));
-    const int got = SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size() * 2));
-    out.resize(static_cast<size_t>(std::max(got, 0) / frameOut * kMixChannels));
+  SDL_AudioCVT cvt;
+  if (SDL_BuildAudioCVT(&cvt, source, static_cast<Uint8>(format.channels),
+                        static_cast<int>(format.samplesPerSec), AUDIO_S16SYS, kMixChannels,
+                        kMixRate) < 0) {
+    return {};
   }
-  SDL_FreeAudioStream(stream);
+  // SDL converts in place in a buffer len_mult times the input.
+  std::vector<uint8_t> work(wholeBytes * static_cast<size_t>(cvt.len_mult));
+  std::copy_n(data.begin(), wholeBytes, work.begin());
+  cvt.buf = work.data();
+  cvt.len = static_cast<int>(wholeBytes);
+  if (SDL_ConvertAudio(&cvt) != 0) return {};
+  const size_t frames = static_cast<size_t>(cvt.len_cvt) / (kMixChannels * sizeof(int16_t));
+  std::vector<int16_t> out(frames * kMixChannels);
+  std::memcpy(out.data(), work.data(), out.size() * sizeof(int16_t));
   return out;
 }
 
