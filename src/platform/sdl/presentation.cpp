@@ -36,19 +36,25 @@ uint64_t FlipPacer::waitBeforePresent(uint64_t now) const {
 }
 
 void FlipPacer::presented(uint64_t now) {
-  if (displayTrusted_ && started_ && trialPresents_ < kTrialPresents) {
-    // A display that truly waits needs at least three quarters of a 60 Hz period a present.
-    if (++trialPresents_ == kTrialPresents &&
-        now - trialStart_ < kTrialPresents * (kPeriodNanos * 3 / 4)) {
-      displayTrusted_ = false;
-    }
-  }
-  if (!started_) trialStart_ = now;
+  if (displayTrusted_ && started_) judge(now - lastPresent_);
   const uint64_t floor = floorNanos();
   // On schedule the next present is one period after this one was due, so sleeps that
   // overshoot a little do not add up; after a slow frame the schedule starts again from now.
   due_ = started_ && now < due_ + floor ? due_ + floor : now + floor;
   started_ = true;
+  lastPresent_ = now;
+}
+
+void FlipPacer::judge(uint64_t interval) {
+  if (interval < kPeriodNanos * 3 / 4) ++fast_;
+  if (fast_ > kFastAllowed) {
+    displayTrusted_ = false;
+    return;
+  }
+  if (++judged_ == kJudgedPresents) {
+    judged_ = 0;
+    fast_ = 0;
+  }
 }
 
 }  // namespace vane::platform

@@ -17,13 +17,15 @@ struct PictureRect {
 PictureRect fitPicture(int outputWidth, int outputHeight, int pictureWidth, int pictureHeight);
 
 // Paces flips as a 60 Hz display would, unless the display is seen waiting for its own vertical
-// blank. A display that says it waits is trusted at first, with a floor of half a period so it
-// can never run wild; if its first presents come back much faster than 60 Hz, it is paced.
+// blank. A display that says it waits is trusted, with a floor of half a period so it can never
+// run wild, for as long as its presents keep coming at least three quarters of a period apart:
+// one that too often comes back sooner (no real wait, or a refresh far above 60 Hz) is paced.
 class FlipPacer {
  public:
   static constexpr uint64_t kPeriodNanos = 16'666'667;
-  // Presents judged before the display's own wait is believed or not.
-  static constexpr int kTrialPresents = 8;
+  // Of this many presents in a row, more than kFastAllowed coming back early end the trust.
+  static constexpr int kJudgedPresents = 60;
+  static constexpr int kFastAllowed = 6;
 
   explicit FlipPacer(bool displayWaits);
 
@@ -36,12 +38,14 @@ class FlipPacer {
 
  private:
   uint64_t floorNanos() const { return displayTrusted_ ? kPeriodNanos / 2 : kPeriodNanos; }
+  void judge(uint64_t interval);
 
   bool displayTrusted_;
   bool started_ = false;
   uint64_t due_ = 0;  // when the next present may happen
-  uint64_t trialStart_ = 0;
-  int trialPresents_ = 0;
+  uint64_t lastPresent_ = 0;
+  int judged_ = 0;
+  int fast_ = 0;
 };
 
 }  // namespace vane::platform
