@@ -24,10 +24,10 @@ int nearC(int pitchClass) {
   return pitchClass > 5 ? pitchClass - 12 : pitchClass;
 }
 
-// Tone i of a chord built on the root nearest `around`, climbing into the next octaves.
-int chordTone(const Chord& chord, int around, int i) {
-  return around + nearC(chord.root) + chord.intervals[static_cast<std::size_t>(i % chord.size)] +
-         12 * (i / chord.size);
+// Tone i of a chord built on the root nearest the octave's C, climbing into the next octaves.
+int chordTone(const Chord& chord, int octave, int i) {
+  return 12 * (octave + 1) + nearC(chord.root) +
+         chord.intervals[static_cast<std::size_t>(i % chord.size)] + 12 * (i / chord.size);
 }
 
 class SongRenderer {
@@ -98,14 +98,14 @@ class SongRenderer {
   void arpeggio(const Chord& chord, int first, int steps, Signal& bus) {
     for (int i = 0; i < steps; ++i) {
       const int tone = kArpeggioOrder[static_cast<std::size_t>((first + i) % 8)];
-      play(bus, first + i, kArpeggioGate * stepSeconds_, chordTone(chord, band_.arpeggioRoot, tone),
-           1.0f, band_.arpeggio);
+      play(bus, first + i, kArpeggioGate * stepSeconds_,
+           chordTone(chord, band_.arpeggioOctave, tone), 1.0f, band_.arpeggio);
     }
   }
 
   void pad(const Chord& chord, int first, int steps, Signal& bus) {
     for (int i = 0; i < std::max(chord.size, 3); ++i) {
-      play(bus, first, steps * stepSeconds_, chordTone(chord, band_.padRoot, i), 1.0f, band_.pad);
+      play(bus, first, steps * stepSeconds_, chordTone(chord, band_.padOctave, i), 1.0f, band_.pad);
     }
   }
 

@@ -138,8 +138,8 @@ struct Drum {
 struct Band {
   Voice lead, harmony, bass, arpeggio, pad;
   Drum kick, snare, hat, openHat, crash;
-  int arpeggioRoot = 60;  // chords of the arpeggio sit around this note
-  int padRoot = 60;
+  int arpeggioOctave = 4;  // the arpeggio's chords sit around this octave's C
+  int padOctave = 4;
   int echoSteps = 3;  // the melody's echo
   float echoLevel = 0.0f;
   float echoFeedback = 0.0f;
