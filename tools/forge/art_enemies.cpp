@@ -478,7 +478,7 @@ SpriteFrame drawBullet(int size, int hot, uint32_t rim, uint32_t mid) {
   cairo_t* cr = canvas.cr();
   const double r = size / 2.0;
   circle(cr, r, r, r);
-  setRadial(cr, r, r, r, {{0, 0xFFFFFF}, {0.35, 0xFFFFFF}, {0.6, mid}, {1, rim}});
+  setRadial(cr, r, r, r, {{0, 0xFFFFFF}, {0.35, 0xFFFFFF}, {0.6, mid}, {0.85, rim}, {1, 0x200008}});
   cairo_fill(cr);
   return canvas.frame(hot, hot);
 }
@@ -533,7 +533,7 @@ std::vector<SpriteFrame> makeEnemySheet() {
 }
 
 std::vector<SpriteFrame> makeBulletSheet() {
-  return {drawBullet(6, 2, 0xC02000, 0xFF9040), drawBullet(12, 5, 0xC00060, 0xFF50C0),
+  return {drawBullet(8, 3, 0xE02000, 0xFFB040), drawBullet(12, 5, 0xC00060, 0xFF50C0),
           drawBullet(17, 8, 0x2040E0, 0x60D0FF), drawHeavyBolt()};
 }
 
