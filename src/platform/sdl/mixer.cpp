@@ -79,6 +79,8 @@ void clipTo16(std::span<const int32_t> accumulator, std::span<int16_t> out) {
 namespace {
 
 constexpr Uint16 kCallbackFrames = 1024;
+// Buffers started and not yet released; the callback's copy of the list never grows past this.
+constexpr size_t kMaxVoices = 512;
 
 // One device buffer. Once it has been started it sits on the voice list and its samples no
 // longer change: only the flags and the position move, and those are atomic.
@@ -150,12 +152,12 @@ struct SdlMixer::Impl {
     std::erase_if(retired, [ended](const Retired& r) { return r.lastPass <= ended; });
   }
 
-  void list(Buffer* b) {
+  bool list(Buffer* b) {
     std::lock_guard<std::mutex> hold(listLock);
+    if (voices.size() == kMaxVoices) return false;
     voices.push_back(b);
-    // The callback copies into this without allocating.
-    snapshot.reserve(voices.capacity());
     b->listed = true;
+    return true;
   }
 
   void unlist(Buffer* b) {
@@ -181,13 +183,16 @@ bool SdlMixer::open() {
   want.callback = &Impl::callback;
   want.userdata = impl_.get();
   SDL_AudioSpec have{};
-  impl_->accumulator.assign(size_t{kCallbackFrames} * mix::kMixChannels, 0);
   impl_->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (impl_->device == 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  // The device opens paused: the callback first runs once these are in place. Only the audio
+  // thread touches the copy of the voice list; reserved here, it never allocates there.
   impl_->accumulator.assign(size_t{have.samples} * mix::kMixChannels, 0);
+  impl_->snapshot.reserve(kMaxVoices);
+  impl_->voices.reserve(kMaxVoices);
   SDL_PauseAudioDevice(impl_->device, 0);
   return true;
 }
@@ -232,9 +237,9 @@ bool SdlMixer::unlock(BufferId id) {
 bool SdlMixer::play(BufferId id, bool looping) {
   Buffer* b = impl_->find(id);
   if (b == nullptr) return false;
+  if (!b->listed && !impl_->list(b)) return false;
   b->looping.store(looping);
   b->playing.store(true);
-  if (!b->listed) impl_->list(b);
   return true;
 }
 
