@@ -9,6 +9,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -305,11 +306,24 @@ class SdlBackend : public Backend {
   SdlMixer mixer_;
 };
 
+// SDL falls back to drivers that draw nowhere and read no keys; a game nobody can see or stop
+// is no use, so those are taken only when asked for by name.
+bool drawsNowhereUnasked() {
+  const std::string_view driver = SDL_GetCurrentVideoDriver();
+  return (driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr;
+}
+
 }  // namespace
 
 std::unique_ptr<Backend> makeSdlBackend() {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vane: cannot open the display: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  if (drawsNowhereUnasked()) {
+    std::fputs("vane: cannot open the display: no desktop found (DISPLAY or WAYLAND_DISPLAY)\n",
+               stderr);
+    SDL_Quit();
     return nullptr;
   }
   return std::make_unique<SdlBackend>();
