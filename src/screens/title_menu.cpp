@@ -126,6 +126,21 @@ void drawMenu(const LockedSurface& surface) {
   drawMarker(surface, kShipMarker, World.shipChoice());
 }
 
+// RETURN on the start or quit row; returns whether the menu was left.
+bool chooseRow() {
+  switch (World.menuCursor()) {
+    case StartRow:
+      startStage(World.stageChoice(), World.shipChoice());
+      return true;
+    case QuitRow:
+      gameState = Quit;
+      frameCount = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 int drawTitleScreen(int pictureFrame) {
@@ -163,16 +178,8 @@ int runMenuFrame() {
   drawOpeningCurtains(surface, frameCount);
 
   // The frame that leaves the menu is not shown: the screen keeps the previous menu frame.
-  if (frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn)) {
-    if (World.menuCursor() == StartRow || World.menuCursor() == QuitRow) {
-      if (World.menuCursor() == StartRow) {
-        startStage(World.stageChoice(), World.shipChoice());
-      } else {
-        gameState = Quit;
-        frameCount = 0;
-      }
-      return unlockBackBuffer() == 0 ? kUnlockFailed : 1;
-    }
+  if (frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn) && chooseRow()) {
+    return unlockBackBuffer() == 0 ? kUnlockFailed : 1;
   }
   ++frameCount;
   if (unlockBackBuffer() == 0) return kUnlockFailed;
