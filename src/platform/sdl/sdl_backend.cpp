@@ -49,8 +49,12 @@ class SdlBackend : public Backend {
   }
 
   bool createWindow() override {
-    window_ = SDL_CreateWindow("VANE", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth,
-                               kHeight, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    // The window starts out covering the whole screen, so it does so even where no window
+    // manager is there to carry out the full-screen request.
+    SDL_Rect screen{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight};
+    SDL_GetDisplayBounds(0, &screen);
+    window_ = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
+                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
     if (window_ == nullptr) {
       std::fprintf(stderr, "vane: cannot open the window: %s\n", SDL_GetError());
       return false;
