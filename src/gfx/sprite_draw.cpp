@@ -27,12 +27,18 @@ int mixChannel(int s, int d, int level) {
   return ((s * (32 - level)) >> 5) + ((d * level) >> 5);
 }
 
-uint16_t blendWord(uint16_t s, uint16_t d, int level, const Layout& layout) {
-  int out = 0;
-  for (const int shift : {layout.red, layout.green, layout.blue}) {
-    out |= mixChannel((s >> shift) & 31, (d >> shift) & 31, level) << shift;
+// The layout is a template argument so the shifts are constants and the loop can be vectorised.
+template <Layout layout>
+void blendRun(uint16_t* out, std::span<const uint16_t> pixels, int level) {
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const int s = pixels[i];
+    const int d = out[i];
+    int mixed = 0;
+    for (const int shift : {layout.red, layout.green, layout.blue}) {
+      mixed |= mixChannel((s >> shift) & 31, (d >> shift) & 31, level) << shift;
+    }
+    out[i] = static_cast<uint16_t>(mixed);
   }
-  return static_cast<uint16_t>(out);
 }
 
 // Walks the frame with its hot spot at (x, y) and hands each visible part of a copy segment to
@@ -74,13 +80,15 @@ int drawSprite(const platform::LockedSurface& target, int x, int y, const Sprite
 int drawSpriteBlended(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,
                       int level, int is565) {
   const int l = std::clamp(level, 0, 32);
-  const Layout& layout = is565 != 0 ? kLayout565 : kLayout555;
-  drawVisibleRuns(target, x, y, frame, [&](uint16_t* out, std::span<const uint16_t> pixels) {
-    for (const uint16_t s : pixels) {
-      *out = blendWord(s, *out, l, layout);
-      ++out;
-    }
-  });
+  if (is565 != 0) {
+    drawVisibleRuns(target, x, y, frame, [l](uint16_t* out, std::span<const uint16_t> pixels) {
+      blendRun<kLayout565>(out, pixels, l);
+    });
+  } else {
+    drawVisibleRuns(target, x, y, frame, [l](uint16_t* out, std::span<const uint16_t> pixels) {
+      blendRun<kLayout555>(out, pixels, l);
+    });
+  }
   return 1;
 }
 
