@@ -218,5 +218,21 @@ TEST_F(DiskDevice, OneShotReportsPlayingUntilItHasSoundedAndThenSilence) {
   for (size_t i = from + clip.size(); i < recorded.size(); ++i) ASSERT_EQ(recorded[i], 0) << i;
 }
 
+TEST_F(DiskDevice, EachBufferSoundsItsOwnDataThoughAnotherHadTheSameShape) {
+  const std::vector<int16_t> first(2 * 2000, 3000);
+  const std::vector<int16_t> second(2 * 2000, -7000);
+  const BufferId a = load(pcm(44100, 2, 16), littleEndian(first));
+  const BufferId b = load(pcm(44100, 2, 16), littleEndian(second));
+  const BufferId c = load(pcm(44100, 2, 16), littleEndian(first));
+  mixer.play(b, false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  mixer.release(a);
+  mixer.release(c);
+  const std::vector<int16_t> recorded = recording();
+  const size_t from = start(recorded, second);
+  ASSERT_GE(recorded.size(), from + second.size());
+  for (size_t i = 0; i < second.size(); ++i) ASSERT_EQ(recorded[from + i], -7000) << i;
+}
+
 }  // namespace
 }  // namespace vane::platform

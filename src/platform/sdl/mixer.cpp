@@ -81,18 +81,35 @@ namespace {
 constexpr Uint16 kCallbackFrames = 1024;
 // Buffers started and not yet released; the callback's copy of the list never grows past this.
 constexpr size_t kMaxVoices = 512;
+// Clips converted lately, kept so that playing one again costs no second conversion.
+constexpr size_t kKeptConversions = 16;
+
+using Samples = std::shared_ptr<const std::vector<int16_t>>;
 
 // One device buffer. Once it has been started it sits on the voice list and its samples no
 // longer change: only the flags and the position move, and those are atomic.
 struct Buffer {
   WaveFormat format;
   std::vector<uint8_t> written;
-  std::vector<int16_t> samples;
+  Samples samples = std::make_shared<const std::vector<int16_t>>();
   std::atomic<size_t> position{0};
   std::atomic<bool> playing{false};
   std::atomic<bool> looping{false};
   bool listed = false;
 };
+
+struct Conversion {
+  WaveFormat format;
+  std::vector<uint8_t> source;
+  Samples samples;
+  uint64_t lastUse;
+};
+
+bool sameSource(const Conversion& c, const WaveFormat& f, const std::vector<uint8_t>& bytes) {
+  return c.format.formatTag == f.formatTag && c.format.channels == f.channels &&
+         c.format.samplesPerSec == f.samplesPerSec && c.format.bitsPerSample == f.bitsPerSample &&
+         c.source == bytes;
+}
 
 // A released buffer waits here until no mixing pass can still be reading it.
 struct Retired {
@@ -107,6 +124,8 @@ struct SdlMixer::Impl {
   BufferId nextId = 1;
   std::unordered_map<BufferId, std::unique_ptr<Buffer>> buffers;
   std::vector<Retired> retired;
+  std::vector<Conversion> conversions;
+  uint64_t conversionClock = 0;
 
   // Shared with the audio thread: the voice list and its copy, under the lock; pass counters.
   std::mutex listLock;
@@ -132,7 +151,7 @@ struct SdlMixer::Impl {
     std::fill(sums.begin(), sums.end(), 0);
     for (Buffer* b : snapshot) {
       if (!b->playing.load()) continue;
-      mix::Cursor cursor{b->samples, b->position.load(), b->looping.load()};
+      mix::Cursor cursor{*b->samples, b->position.load(), b->looping.load()};
       const bool sounding = mix::accumulate(sums, cursor);
       b->position.store(sounding ? cursor.position : 0);
       if (!sounding) b->playing.store(false);
@@ -150,6 +169,24 @@ struct SdlMixer::Impl {
   void freeRetired() {
     const uint64_t ended = passesEnded.load();
     std::erase_if(retired, [ended](const Retired& r) { return r.lastPass <= ended; });
+  }
+
+  Samples convert(const WaveFormat& format, const std::vector<uint8_t>& bytes) {
+    ++conversionClock;
+    for (Conversion& c : conversions) {
+      if (!sameSource(c, format, bytes)) continue;
+      c.lastUse = conversionClock;
+      return c.samples;
+    }
+    if (conversions.size() == kKeptConversions) {
+      conversions.erase(std::min_element(
+          conversions.begin(), conversions.end(),
+          [](const Conversion& a, const Conversion& b) { return a.lastUse < b.lastUse; }));
+    }
+    auto samples =
+        std::make_shared<const std::vector<int16_t>>(mix::convertToDevice(format, bytes));
+    conversions.push_back(Conversion{format, bytes, samples, conversionClock});
+    return samples;
   }
 
   bool list(Buffer* b) {
@@ -206,6 +243,7 @@ void SdlMixer::close() {
   impl_->snapshot.clear();
   impl_->buffers.clear();
   impl_->retired.clear();
+  impl_->conversions.clear();
 }
 
 BufferId SdlMixer::create(const WaveFormat& format, uint32_t bytes) {
@@ -230,7 +268,7 @@ uint8_t* SdlMixer::lock(BufferId id, uint32_t& bytes) {
 bool SdlMixer::unlock(BufferId id) {
   Buffer* b = impl_->find(id);
   if (b == nullptr || b->listed) return false;
-  b->samples = mix::convertToDevice(b->format, b->written);
+  b->samples = impl_->convert(b->format, b->written);
   return true;
 }
 
