@@ -14,11 +14,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE]\n"
-    "                [--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555]\n";
+    "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE] "
+    "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555]";
 
+// A bad command line gets one line on stderr: what was wrong, then the usage.
 int usage(const std::string& problem) {
-  std::fprintf(stderr, "vane-sim: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "vane-sim: %s; %s\n", problem.c_str(), kUsage);
   return 2;
 }
 
