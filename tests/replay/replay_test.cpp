@@ -26,10 +26,11 @@ struct Replay {
 };
 
 constexpr Replay kReplays[] = {
-    {"boot-to-menu", 7, 0, 0, 140},  {"stage1-ship1", 1, 1, 1, 1200},
-    {"stage1-ship2", 2, 1, 2, 1200}, {"stage2-ship1", 3, 2, 1, 1200},
-    {"stage2-ship2", 4, 2, 2, 1200}, {"stage1-boss", 5, 1, 1, 5200},
-    {"stage2-boss", 6, 2, 2, 6000},
+    {"boot-to-menu", 7, 0, 0, 140},    {"stage1-ship1", 1, 1, 1, 1200},
+    {"stage1-ship2", 2, 1, 2, 1200},   {"stage2-ship1", 3, 2, 1, 1200},
+    {"stage2-ship2", 4, 2, 2, 1200},   {"stage1-boss", 5, 1, 1, 5200},
+    {"stage2-boss", 6, 2, 2, 6000},    {"stage1-clear", 111, 1, 1, 5500},
+    {"stage2-clear", 122, 2, 2, 7700},
 };
 
 std::string readText(const std::string& path) {

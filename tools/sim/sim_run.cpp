@@ -197,7 +197,8 @@ class Driver : public LoopObserver {
   bool keysApplied_ = false;
 };
 
-// Enters a stage the way the menu's start row does, with the menu settings it would hold.
+}  // namespace
+
 void startInStage(int stage, int ship) {
   World.menuCursor() = 3;
   World.stageChoice() = stage;
@@ -207,6 +208,8 @@ void startInStage(int stage, int ship) {
   World.endMusicLatch() = 0;
   startStage(stage, ship);
 }
+
+namespace {
 
 // Loaders read from the working directory; a data folder that does not exist reads as empty.
 void enterDataDir(const std::string& dir) {
