@@ -18,9 +18,13 @@ Backend& backend() {
   return *current;
 }
 
-void setBackend(Backend* b) { current = b; }
+void setBackend(Backend* b) {
+  current = b;
+}
 
-void setWindowProc(WindowProc proc) { windowProcedure = proc; }
+void setWindowProc(WindowProc proc) {
+  windowProcedure = proc;
+}
 
 int32_t dispatchMessage(const Message& message) {
   if (windowProcedure == nullptr) return defWindowProc(message);

@@ -65,11 +65,17 @@ extern Actor World;
 int listOfType(int32_t type);
 
 // The head of playerList: holds the score and the missile count.
-inline Actor* firstPlayer() { return World.next[PlayerList]; }
+inline Actor* firstPlayer() {
+  return World.next[PlayerList];
+}
 
 // Pixel position of an actor (hundredths truncated toward zero).
-inline int32_t pixelX(const Actor& a) { return a.x / 100; }
-inline int32_t pixelY(const Actor& a) { return a.y / 100; }
+inline int32_t pixelX(const Actor& a) {
+  return a.x / 100;
+}
+inline int32_t pixelY(const Actor& a) {
+  return a.y / 100;
+}
 
 // Walks list L with the removal rule: the body may call `remove()` on the actor under the cursor.
 // Usage: forEachActor(PlayerList, [](Actor& a, auto& remove) { ... remove(); return; });

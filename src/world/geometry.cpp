@@ -15,7 +15,9 @@ void moveByHeading(Actor& actor) {
 }
 
 namespace {
-bool within(int32_t low, int32_t v, int32_t high) { return low <= v && v <= high; }
+bool within(int32_t low, int32_t v, int32_t high) {
+  return low <= v && v <= high;
+}
 
 // Does any corner of box b lie inside box a?
 bool cornerInside(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, int32_t t2,
@@ -25,9 +27,10 @@ bool cornerInside(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, in
 }
 }  // namespace
 
-int boxesOverlap(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, int32_t t2,
-                 int32_t r2, int32_t b2) {
-  return cornerInside(l1, t1, r1, b1, l2, t2, r2, b2) || cornerInside(l2, t2, r2, b2, l1, t1, r1, b1)
+int boxesOverlap(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, int32_t t2, int32_t r2,
+                 int32_t b2) {
+  return cornerInside(l1, t1, r1, b1, l2, t2, r2, b2) ||
+                 cornerInside(l2, t2, r2, b2, l1, t1, r1, b1)
              ? 1
              : 0;
 }

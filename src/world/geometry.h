@@ -11,8 +11,8 @@ namespace vane {
 constexpr double kShortPi = 3.14159265358979;
 
 void moveByHeading(Actor& actor);
-int boxesOverlap(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, int32_t t2,
-                 int32_t r2, int32_t b2);
+int boxesOverlap(int32_t l1, int32_t t1, int32_t r1, int32_t b1, int32_t l2, int32_t t2, int32_t r2,
+                 int32_t b2);
 int headingTo(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
 // Overlap of two actors' hit boxes in pixels.

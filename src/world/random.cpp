@@ -6,13 +6,17 @@ namespace {
 uint32_t state = 1;
 }
 
-void seedRandom(uint32_t seed) { state = seed; }
+void seedRandom(uint32_t seed) {
+  state = seed;
+}
 
 int gameRandom() {
   state = state * 214013u + 2531011u;
   return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-uint32_t randomState() { return state; }
+uint32_t randomState() {
+  return state;
+}
 
 }  // namespace vane

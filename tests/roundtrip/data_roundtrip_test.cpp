@@ -17,9 +17,9 @@ struct DataFile {
 };
 
 constexpr DataFile kDataFiles[] = {
-    {"player.spr", VANE_SPR}, {"enemy.spr", VANE_SPR}, {"eb.spr", VANE_SPR},
+    {"player.spr", VANE_SPR},  {"enemy.spr", VANE_SPR}, {"eb.spr", VANE_SPR},
     {"back001.spr", VANE_SPR}, {"stage.spr", VANE_SPR}, {"x.spr", VANE_SPR},
-    {"etc.spr", VANE_SPR},    {"1.snd", VANE_SND},     {"music.snd", VANE_SND},
+    {"etc.spr", VANE_SPR},     {"1.snd", VANE_SND},     {"music.snd", VANE_SND},
 };
 
 int runTool(const std::string& tool, const std::string& verb, const std::string& from,

@@ -29,7 +29,9 @@ void HeadlessBackend::releaseAllKeys() {
   for (int k = 0; k < 256; ++k) setKeyHeld(k, false);
 }
 
-void HeadlessBackend::advanceNanos(uint64_t nanos) { nanos_ += nanos; }
+void HeadlessBackend::advanceNanos(uint64_t nanos) {
+  nanos_ += nanos;
+}
 
 const HeadlessBackend::Buffer* HeadlessBackend::buffer(BufferId id) const {
   if (id == 0 || id > buffers_.size()) return nullptr;
@@ -116,7 +118,9 @@ uint64_t HeadlessBackend::monotonicNanos() {
   return nanos_;
 }
 
-void HeadlessBackend::sleepNanos(uint64_t nanos) { nanos_ += nanos; }
+void HeadlessBackend::sleepNanos(uint64_t nanos) {
+  nanos_ += nanos;
+}
 
 void HeadlessBackend::messageBox(std::string_view text, std::string_view title, Icon icon) {
   dialogs.push_back(Dialog{std::string(text), std::string(title), icon});
@@ -145,7 +149,9 @@ bool HeadlessBackend::fill(uint16_t colour) {
   return true;
 }
 
-bool HeadlessBackend::describeBackBuffer() { return displayReady_ && !failDescribe; }
+bool HeadlessBackend::describeBackBuffer() {
+  return displayReady_ && !failDescribe;
+}
 
 bool HeadlessBackend::lock(LockedSurface& out) {
   if (!displayReady_ || failLock) return false;
@@ -153,7 +159,9 @@ bool HeadlessBackend::lock(LockedSurface& out) {
   return true;
 }
 
-bool HeadlessBackend::unlock() { return displayReady_ && !failUnlock; }
+bool HeadlessBackend::unlock() {
+  return displayReady_ && !failUnlock;
+}
 
 TextContext* HeadlessBackend::getTextContext() {
   if (!text_) text_ = makeTextContext(back_.data(), kWidth, kHeight, kWidth * 2, use565Layout);
@@ -200,7 +208,9 @@ uint8_t* HeadlessBackend::lockBuffer(BufferId id, uint32_t& bytes) {
   return b->bytes.data();
 }
 
-bool HeadlessBackend::unlockBuffer(BufferId id) { return find(id) != nullptr && !failUnlockBuffer; }
+bool HeadlessBackend::unlockBuffer(BufferId id) {
+  return find(id) != nullptr && !failUnlockBuffer;
+}
 
 bool HeadlessBackend::play(BufferId id, bool looping) {
   Buffer* b = find(id);
