@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "shell/devices.h"
+#include "shell/frame_pacer.h"
 #include "shell/game.h"
 #include "shell/state.h"
 #include "stages/stages.h"
@@ -15,24 +16,12 @@ using platform::backend;
 
 namespace {
 
-constexpr uint64_t kStageFrameNanos = 25'000'000;
-// The wait sleeps until this close to the end of the frame, then polls the clock.
-constexpr uint64_t kSpinNanos = 500'000;
+SleepAccuracy sleepAccuracy;
 
 // Space toggles the pause once per press: the hundreds digit remembers that it is still held.
 void updatePauseWord() {
   if (!keyHeld(platform::kVkSpace) && pauseCount >= 100) pauseCount -= 100;
   if (keyHeld(platform::kVkSpace) && pauseCount < 100) pauseCount = pauseCount == 0 ? 101 : 100;
-}
-
-void waitForFrameEnd(uint64_t startNanos) {
-  for (;;) {
-    const uint64_t elapsed = backend().monotonicNanos() - startNanos;
-    const bool tickDue = static_cast<uint32_t>(backend().tickCount() - frameStartTick) >= 25;
-    if (elapsed >= kStageFrameNanos && tickDue) return;
-    const uint64_t left = elapsed >= kStageFrameNanos ? 0 : kStageFrameNanos - elapsed;
-    if (left > kSpinNanos) backend().sleepNanos(left - kSpinNanos);
-  }
 }
 
 void runStageFrame(void (*timeline)(), bool decorations) {
@@ -47,7 +36,7 @@ void runStageFrame(void (*timeline)(), bool decorations) {
   }
   drawStageFrame();
   if (running) timeline();
-  waitForFrameEnd(startNanos);
+  waitForFrameEnd(sleepAccuracy, startNanos, frameStartTick);
 }
 
 void bootFrame() {

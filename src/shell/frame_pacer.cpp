@@ -1,0 +1,58 @@
+// The end of a stage frame: sleeps until it is due, and spins only when this machine's sleeps are
+// late.
+#include "shell/frame_pacer.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace vane {
+
+namespace {
+
+constexpr uint64_t kStageFrameNanos = 25'000'000;
+constexpr uint32_t kStageFrameTicks = 25;
+// Sleeps that wake at most this late keep the period within a tenth of a millisecond: no spin.
+constexpr uint64_t kAccurateSleepNanos = 100'000;
+// Never spin longer than this, however late sleeps are.
+constexpr uint64_t kMaxSpinNanos = 2'000'000;
+
+}  // namespace
+
+void SleepAccuracy::record(uint64_t lateNanos) {
+  late_[next_] = lateNanos;
+  next_ = (next_ + 1) % kSamples;
+  count_ = std::min(count_ + 1, kSamples);
+}
+
+uint64_t SleepAccuracy::spinNanos() const {
+  if (count_ == 0) return 0;
+  std::array<uint64_t, kSamples> sorted = late_;
+  // The 90th percentile of recent lateness: rare long delays (another process) are not chased.
+  const size_t index = count_ * 9 / 10;
+  std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(index),
+                   sorted.begin() + static_cast<std::ptrdiff_t>(count_));
+  const uint64_t late = sorted[index];
+  return late <= kAccurateSleepNanos ? 0 : std::min(late, kMaxSpinNanos);
+}
+
+void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick) {
+  auto& b = platform::backend();
+  const uint64_t deadline = startNanos + kStageFrameNanos;
+  for (;;) {
+    const uint64_t now = b.monotonicNanos();
+    const bool tickDue = static_cast<uint32_t>(b.tickCount() - startTick) >= kStageFrameTicks;
+    if (now >= deadline && tickDue) return;
+    // The tick count lags the monotonic clock by less than a millisecond: poll it out.
+    if (now >= deadline) continue;
+    const uint64_t spin = accuracy.spinNanos();
+    const uint64_t left = deadline - now;
+    if (left <= spin) continue;
+    const uint64_t sleep = left - spin;
+    b.sleepNanos(sleep);
+    const uint64_t woke = b.monotonicNanos() - now;
+    accuracy.record(woke > sleep ? woke - sleep : 0);
+  }
+}
+
+}  // namespace vane

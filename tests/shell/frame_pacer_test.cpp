@@ -1,0 +1,80 @@
+// Stage frame pacing: how long it sleeps, when it spins, and that a frame never ends early.
+#include "shell/frame_pacer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/headless/headless.h"
+
+namespace vane::testing {
+namespace {
+
+// A machine whose sleeps wake `lateNanos` after they were due, and that counts clock queries.
+class LateSleeper : public platform::HeadlessBackend {
+ public:
+  explicit LateSleeper(uint64_t lateNanos) : late_(lateNanos) {}
+  void sleepNanos(uint64_t nanos) override {
+    ++sleeps;
+    HeadlessBackend::sleepNanos(nanos + late_);
+  }
+  uint64_t monotonicNanos() override {
+    ++polls;
+    return HeadlessBackend::monotonicNanos();
+  }
+  int sleeps = 0;
+  int polls = 0;
+
+ private:
+  uint64_t late_;
+};
+
+TEST(FramePacerTest, SpinsOnlyAsLongAsRecentSleepsWereLate) {
+  struct Case {
+    uint64_t late;
+    int samples;
+    uint64_t spin;
+  };
+  // Accurate sleeps (up to 0.1 ms late) never spin; late ones spin by their lateness, at most 2 ms.
+  for (const Case& c : {Case{0, 0, 0}, Case{50'000, 32, 0}, Case{100'000, 32, 0},
+                        Case{300'000, 32, 300'000}, Case{9'000'000, 32, 2'000'000}}) {
+    SleepAccuracy accuracy;
+    for (int i = 0; i < c.samples; ++i) accuracy.record(c.late);
+    EXPECT_EQ(accuracy.spinNanos(), c.spin) << c.late;
+  }
+  // One stray delay among accurate sleeps is not chased.
+  SleepAccuracy accuracy;
+  for (int i = 0; i < 31; ++i) accuracy.record(20'000);
+  accuracy.record(5'000'000);
+  EXPECT_EQ(accuracy.spinNanos(), 0u);
+}
+
+TEST(FramePacerTest, FramesLastTwentyFiveMillisecondsAndEndCloseToIt) {
+  for (const uint64_t late : {uint64_t{0}, uint64_t{60'000}, uint64_t{400'000}}) {
+    LateSleeper machine(late);
+    platform::setBackend(&machine);
+    SleepAccuracy accuracy;
+    uint64_t longest = 0;
+    for (int frame = 0; frame < 50; ++frame) {
+      const uint64_t start = machine.monotonicNanos();
+      const uint32_t tick = machine.tickCount();
+      machine.sleeps = 0;
+      machine.polls = 0;
+      waitForFrameEnd(accuracy, start, tick);
+      const uint64_t lasted = machine.monotonicNanos() - start;
+      EXPECT_GE(lasted, 25'000'000u);
+      EXPECT_GE(machine.tickCount() - tick, 25u);
+      if (frame >= 32) longest = std::max(longest, lasted);
+      // A machine with accurate sleeps is never polled in a loop.
+      if (late == 0 && frame > 0) {
+        EXPECT_LE(machine.polls, 8) << frame;
+      }
+    }
+    // Once the lateness is known, a frame overshoots by no more than a sleep's lateness.
+    EXPECT_LE(longest, 25'000'000u + late + 50'000u) << late;
+    platform::setBackend(nullptr);
+  }
+}
+
+}  // namespace
+}  // namespace vane::testing
