@@ -1,0 +1,68 @@
+// A preloaded probe for bench/play.sh: stamps each picture the game presents and when its window is shown.
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+
+// The SDL window flags this probe reads: a window created without SDL_WINDOW_HIDDEN is shown.
+#define PROBE_WINDOW_HIDDEN 0x00000008u
+
+static FILE* out;
+
+static long long realtimeNanos(void) {
+  struct timespec t;
+  clock_gettime(CLOCK_REALTIME, &t);
+  return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+static void stamp(const char* what) {
+  if (out == NULL) {
+    const char* path = getenv("VANE_PROBE_OUT");
+    if (path == NULL) return;
+    out = fopen(path, "w");
+    if (out == NULL) return;
+    setvbuf(out, NULL, _IOLBF, 0);
+  }
+  fprintf(out, "%s %lld\n", what, realtimeNanos());
+}
+
+static void* next(const char* name) {
+  return dlsym(RTLD_NEXT, name);
+}
+
+void* SDL_CreateWindow(const char* title, int x, int y, int w, int h, uint32_t flags) {
+  void* (*real)(const char*, int, int, int, int, uint32_t) =
+      (void* (*)(const char*, int, int, int, int, uint32_t))next("SDL_CreateWindow");
+  void* window = real(title, x, y, w, h, flags);
+  if (window != NULL && (flags & PROBE_WINDOW_HIDDEN) == 0) stamp("shown");
+  return window;
+}
+
+void SDL_ShowWindow(void* window) {
+  void (*real)(void*) = (void (*)(void*))next("SDL_ShowWindow");
+  real(window);
+  stamp("shown");
+}
+
+void SDL_RenderPresent(void* renderer) {
+  void (*real)(void*) = (void (*)(void*))next("SDL_RenderPresent");
+  real(renderer);
+  stamp("present");
+}
+
+int SDL_UpdateWindowSurface(void* window) {
+  int (*real)(void*) = (int (*)(void*))next("SDL_UpdateWindowSurface");
+  const int result = real(window);
+  stamp("present");
+  return result;
+}
+
+int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
+  int (*real)(void*, const void*, int) =
+      (int (*)(void*, const void*, int))next("SDL_UpdateWindowSurfaceRects");
+  const int result = real(window, rects, count);
+  stamp("present");
+  return result;
+}
