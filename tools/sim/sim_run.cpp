@@ -151,6 +151,7 @@ class Driver : public LoopObserver {
     if (trace_ != nullptr) *trace_ << traceLine(frame_, events, backend_.screenHash());
     events.clear();
     if (!options_.pngDir.empty() && frame_ % options_.pngEvery == 0) writePng();
+    if (options_.afterFrame) options_.afterFrame(frame_);
     ++frame_;
     keysApplied_ = false;
   }

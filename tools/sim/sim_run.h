@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -20,6 +21,8 @@ struct Options {
   std::string pngDir;
   long long pngEvery = 1;
   bool use565 = true;
+  // Called after each frame with its number (benchmarks time a stretch of a run with it).
+  std::function<void(long long frame)> afterFrame;
 };
 
 // From each listed frame on, exactly these virtual keys are held (in the order written).
