@@ -3,11 +3,12 @@
 #include <string_view>
 
 #include "audio/sound.h"
+#include "core/devices.h"
+#include "core/state.h"
+#include "flow/flow.h"
 #include "gfx/sprite.h"
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
-#include "shell/state.h"
 #include "world/actor.h"
 
 namespace vane {
@@ -35,7 +36,6 @@ constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int32_t kTunePlayed = -1;
 
-constexpr int kStageMusic = 1;
 constexpr int kClearTune = 3;
 constexpr int kGameOverTune = 4;
 
@@ -74,38 +74,8 @@ void setTextColour(TextContext* dc, uint32_t colour) {
   if (dc != nullptr) dc->setTextColor(colour);
 }
 
-// Back to the menu: its settings as a fresh menu has them, the world emptied, the music stopped.
-void leaveStage() {
-  frameCount = UINT32_MAX;
-  World.menuCursor() = 1;
-  World.stageChoice() = 1;
-  World.shipChoice() = 1;
-  World.upLatch() = 0;
-  World.downLatch() = 0;
-  gameState = Menu;
-  World.clearAllLists();
-  World.endMusicLatch() = 0;
-  releaseMusic();
-}
-
-// A continue gives the ship a fresh start where it first appeared; it costs a point of score.
-void continueGame(Actor& ship) {
-  ship.speed = 2;
-  ship.mode = 64;
-  ship.x = 17000;
-  ship.y = 40000;
-  ship.anim = 0;
-  ship.fireTimer = 9;
-  ship.hp = 1;
-  ship.angle = 300;
-  ship.scoreValue += 1;
-  World.endMusicLatch() = 0;
-  releaseMusic();
-  startMusicLooped(kStageMusic);
-}
-
 // Returns whether the stage was left.
-bool runGameOver(TextContext* dc, Actor& ship) {
+bool runGameOver(TextContext* dc) {
   if (World.endMusicLatch() != kTunePlayed) {
     releaseMusic();
     startMusicOnce(kGameOverTune);
@@ -116,7 +86,7 @@ bool runGameOver(TextContext* dc, Actor& ship) {
     leaveStage();
     return true;
   }
-  if (keyHeld(platform::kVkC)) continueGame(ship);
+  if (keyHeld(platform::kVkC)) continueGame();
   return false;
 }
 
@@ -141,11 +111,11 @@ void drawHud(const platform::LockedSurface& surface) {
     drawFrame(surface, etcSheet, digit + kFirstDigitFrame,
               kOnesX - kDigitStride * static_cast<int32_t>(j), kDigitY);
   }
-  for (int32_t i = 0; i < ship->speed; ++i) {
+  for (int32_t i = 0; i < ship->lives(); ++i) {
     drawFrame(surface, etcSheet, ship->type + kLifeFrameAfterType, kLivesX - kLivesStride * i,
               kDigitY);
   }
-  for (int32_t i = 0; i < ship->angle / kEnergyUnit; ++i) {
+  for (int32_t i = 0; i < ship->energy() / kEnergyUnit; ++i) {
     drawFrame(surface, etcSheet, kEnergyFrame, kEnergyX - kEnergyStride * i, kEnergyY);
   }
 }
@@ -154,8 +124,8 @@ void runStageOverlays(platform::TextContext* dc, bool clearFlag) {
   setTextColour(dc, kBlack);
   if (dc != nullptr) dc->setTransparentBackground();
   bool left = false;
-  Actor* ship = firstPlayer();
-  if (ship != nullptr && ship->speed < 0) left = runGameOver(dc, *ship);
+  const Actor* ship = firstPlayer();
+  if (ship != nullptr && ship->lives() < 0) left = runGameOver(dc);
   // Once the stage is left the ship is gone and the music released: the clear screen is skipped.
   if (!left && clearFlag) runStageClear(dc);
   setTextColour(dc, kWhite);

@@ -1,7 +1,7 @@
 // Drawing helpers the title screens, the menu and the stage frame share.
 #include "screens/screen_parts.h"
 
-#include "shell/devices.h"
+#include "core/devices.h"
 
 namespace vane {
 

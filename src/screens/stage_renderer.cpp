@@ -2,27 +2,22 @@
 #include <span>
 
 #include "audio/sound.h"
+#include "core/devices.h"
+#include "core/random.h"
+#include "core/state.h"
 #include "gfx/sprite.h"
 #include "screens/frame_choice.h"
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
-#include "shell/state.h"
 #include "world/actor.h"
+#include "world/catalogue.h"
 #include "world/geometry.h"
-#include "world/random.h"
 
 namespace vane {
-
-int32_t scrollPos = 0;
 
 namespace {
 
 using platform::LockedSurface;
-
-constexpr int32_t kExploding = 128;
-constexpr int32_t kShipNormal = 1;
-constexpr int32_t kShipInvulnerable = 64;
 
 constexpr int32_t kStageX = 10;
 constexpr int32_t kStage1Picture = 1;
@@ -30,8 +25,6 @@ constexpr int32_t kStage2Picture = 2;
 constexpr int32_t kStage2Height = 480;
 constexpr uint32_t kStage1Scroll = 6;  // Stage 1 scrolls one pixel every sixth frame
 constexpr uint32_t kStage2Scroll = 2;
-constexpr uint32_t kStage1LastFrame = 4700;
-constexpr uint32_t kStage2LastFrame = 5700;
 
 // An exploding boss shakes: ten copies scattered -50..49 pixels around it, then itself.
 constexpr int kBossShakeCopies = 10;
@@ -56,10 +49,6 @@ constexpr int kShipBlastSound = 1;
 constexpr int kShotSound = 2;
 constexpr int kEnemyBlastSound = 4;
 
-bool isBoss(int32_t type) {
-  return type == 3001 || type == 3002;
-}
-
 int aimHeadingFrom(const Actor& actor) {
   const Actor* ship = firstPlayer();
   if (ship == nullptr) return 90;  // with no ship to face the turret looks straight down
@@ -83,7 +72,7 @@ bool drawStage1Background(const LockedSurface& surface) {
     if (scrollPos < 0) scrollPos = 0;
   }
   drawFrame(surface, stageSheet, kStage1Picture, kStageX, -scrollPos);
-  return frameCount > kStage1LastFrame;
+  return frameCount > kStage1EndFrame;
 }
 
 bool drawStage2Background(const LockedSurface& surface) {
@@ -97,13 +86,13 @@ bool drawStage2Background(const LockedSurface& surface) {
   }
   forEachActor(EnemyList,
                [&](Actor& actor, auto&) { drawByRules(surface, kDecorationFrames, actor); });
-  return frameCount > kStage2LastFrame;
+  return frameCount > kStage2EndFrame;
 }
 
 void drawExplodingEnemy(const LockedSurface& surface, const Actor& enemy) {
   if (enemy.anim == 0) playEffect(kEnemyBlastSound);
   const int32_t frame = enemy.anim + kEnemyBlastBase;
-  if (isBoss(enemy.type)) {
+  if (kBossTypes.contains(enemy.type)) {
     for (int copy = 0; copy < kBossShakeCopies; ++copy) {
       const int32_t dy = gameRandom() % kBossShakeSpan - kBossShakeSpan / 2;
       const int32_t dx = gameRandom() % kBossShakeSpan - kBossShakeSpan / 2;
@@ -123,24 +112,24 @@ void soundCue(const Actor& actor) {
 bool drawEnemies(const LockedSurface& surface) {
   bool bossGone = true;
   forEachActor(EnemyList, [&](Actor& enemy, auto&) {
-    if (enemy.mode == kExploding) {
+    if (enemy.mode == kHitMode) {
       drawExplodingEnemy(surface, enemy);
       return;
     }
     drawByRules(surface, kEnemyFrames, enemy);
-    if (enemy.type == 3002 && enemy.fireTimer > 0) {
+    if (enemy.type == Stage2Boss && enemy.fireTimer > 0) {
       drawFrameBlended(surface, enemySheet, kBossGlowFrame + enemy.fireTimer % 2, pixelX(enemy),
                        pixelY(enemy) + kBossGlowDrop, kBossGlowLevel);
     }
     soundCue(enemy);
-    if (isBoss(enemy.type)) bossGone = false;
+    if (kBossTypes.contains(enemy.type)) bossGone = false;
   });
   return bossGone;
 }
 
 void drawShots(const LockedSurface& surface) {
   forEachActor(ShotList, [&](Actor& shot, auto&) {
-    if (shot.mode == kExploding) {
+    if (shot.mode == kHitMode) {
       drawFrame(surface, xSheet, shot.anim + kShotSparkBase, pixelX(shot), pixelY(shot));
     } else {
       drawByRules(surface, kShotFrames, shot);
@@ -167,14 +156,14 @@ int shipBlendLevel(int32_t tilt) {
 void drawShip(const LockedSurface& surface, const Actor& ship) {
   const int32_t levelFlight = kShipFrameBase[static_cast<size_t>(ship.type)] + ship.anim / 10;
   switch (ship.mode) {
-    case kShipNormal:
+    case ShipFlying:
       drawFrame(surface, playerSheet, levelFlight, pixelX(ship), pixelY(ship));
       break;
-    case kShipInvulnerable:
+    case ShipArriving:
       drawFrameBlended(surface, playerSheet, levelFlight, pixelX(ship), pixelY(ship),
                        shipBlendLevel(ship.anim));
       break;
-    case kExploding:
+    case ShipExploding:
       if (ship.anim == 8) playEffect(kShipBlastSound);
       drawFrame(surface, xSheet, kShipBlastTop - ship.anim, pixelX(ship), pixelY(ship));
       break;
@@ -187,16 +176,16 @@ void drawShip(const LockedSurface& surface, const Actor& ship) {
 
 void drawPlayers(const LockedSurface& surface) {
   forEachActor(PlayerList, [&](Actor& ship, auto&) {
-    if (ship.type == 1 || ship.type == 2) drawShip(surface, ship);
+    if (kShipTypes.contains(ship.type)) drawShip(surface, ship);
   });
 }
 
 void dropRandomWeaponItem() {
   const Actor* ship = firstPlayer();
-  if (ship == nullptr || ship->hp != 1) return;
+  if (ship == nullptr || ship->weaponLevel() != 1) return;
   if (gameRandom() % kItemChance != 0) return;
   const int32_t x = gameRandom() % kItemSpread + kItemLeft;
-  World.spawnActor(1, 4002, x, 0, 90, kItemSpeed);
+  World.spawnActor(1, PowerUp, x, 0, 90, kItemSpeed);
 }
 
 }  // namespace
@@ -227,10 +216,6 @@ int drawStageFrame() {
   releaseBackBufferDC(dc);
   flipToScreen();
   return 0;
-}
-
-void resetScreens() {
-  scrollPos = 0;
 }
 
 }  // namespace vane

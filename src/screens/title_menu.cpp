@@ -2,11 +2,12 @@
 #include <array>
 
 #include "audio/sound.h"
+#include "core/devices.h"
+#include "core/state.h"
+#include "flow/flow.h"
 #include "gfx/sprite.h"
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
-#include "shell/state.h"
 #include "world/actor.h"
 
 namespace vane {
@@ -46,22 +47,6 @@ struct Marker {
 };
 constexpr Marker kStageMarker{24, {290, 410}, 25};
 constexpr Marker kShipMarker{25, {303, 423}, 220};
-
-// What each stage starts with.
-struct StageStart {
-  int32_t state;
-  int music;
-  int32_t scroll;
-};
-constexpr std::array<StageStart, 2> kStageStarts{{
-    {Stage1, 1, 900},
-    {Stage2, 2, 480},
-}};
-
-constexpr int32_t kShipSpawnX = 170;
-constexpr int32_t kShipSpawnY = 400;
-constexpr int32_t kShipEnergy = 300;
-constexpr int32_t kShipLives = 2;
 
 // Left and Right step the choice on the stage and ship rows.
 struct SideKey {
@@ -133,8 +118,7 @@ bool chooseRow() {
       startStage(World.stageChoice(), World.shipChoice());
       return true;
     case QuitRow:
-      gameState = Quit;
-      frameCount = 0;
+      quitGame();
       return true;
     default:
       return false;
@@ -154,15 +138,6 @@ int drawTitleScreen(int pictureFrame) {
   if (unlockBackBuffer() == 0) return kUnlockFailed;
   flipToScreen();
   return 1;
-}
-
-void startStage(int stage, int ship) {
-  World.spawnActor(1, ship, kShipSpawnX, kShipSpawnY, kShipEnergy, kShipLives);
-  frameCount = 0;
-  const StageStart& start = kStageStarts[stage == 1 ? 0 : 1];
-  startMusicLooped(start.music);
-  gameState = start.state;
-  scrollPos = start.scroll;
 }
 
 int runMenuFrame() {

@@ -1,12 +1,13 @@
 // The main loop, one frame by game state, the pause word and the paced stage frame.
 #include <array>
 
+#include "core/devices.h"
+#include "core/state.h"
+#include "flow/flow.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
 #include "shell/frame_pacer.h"
 #include "shell/game.h"
-#include "shell/state.h"
 #include "stages/stages.h"
 #include "world/actor.h"
 
@@ -31,7 +32,7 @@ void runStageFrame(void (*timeline)(), bool decorations) {
   updatePauseWord();
   const bool running = notPaused();
   if (running) {
-    World.updateWorld();
+    updateWorld();
     ++frameCount;
   }
   drawStageFrame();
@@ -40,7 +41,7 @@ void runStageFrame(void (*timeline)(), bool decorations) {
 }
 
 void bootFrame() {
-  gameState = TitleA;
+  showFirstTitle();
 }
 void titleAFrame() {
   drawTitleScreen(20);

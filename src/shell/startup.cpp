@@ -1,12 +1,12 @@
 // Start-up in its fixed order, the whole program, and the reset of all global state.
 #include "audio/sound.h"
+#include "core/devices.h"
+#include "core/random.h"
+#include "core/state.h"
 #include "gfx/sprite.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
 #include "shell/game.h"
-#include "shell/state.h"
 #include "world/actor.h"
-#include "world/random.h"
 
 namespace vane {
 
@@ -56,12 +56,11 @@ int gameMain() {
 
 void resetGame() {
   resetWorld();
-  resetShellState();
+  resetCounters();
   resetDevices();
   resetWindowState();
   resetSheets();
   resetAudio();
-  resetScreens();
   seedRandom(1);
 }
 

@@ -1,10 +1,10 @@
 // The window procedure: activation, the hidden pointer, the title keys, Escape, the saved keyboard.
 #include <cstring>
 
-#include "shell/devices.h"
+#include "core/devices.h"
+#include "core/state.h"
+#include "flow/flow.h"
 #include "shell/game.h"
-#include "shell/state.h"
-#include "world/actor.h"
 
 namespace vane {
 
@@ -14,29 +14,13 @@ namespace {
 
 uint8_t savedKeyboard[256] = {};
 
-void leaveTitleA() {
-  frameCount = 0;
-  gameState = TitleB;
-}
-
-void enterMenu() {
-  frameCount = 0;
-  World.menuCursor() = 1;
-  World.stageChoice() = 1;
-  World.shipChoice() = 1;
-  World.upLatch() = 0;
-  World.downLatch() = 0;
-  World.endMusicLatch() = 0;
-  gameState = Menu;
-}
-
 void onKeyDown(uint32_t virtualKey) {
   if (virtualKey == platform::kVkEscape) {
     platform::backend().postMessage(Message{platform::kWmClose, 0, 0});
     return;
   }
   if (gameState == TitleA) {
-    leaveTitleA();
+    showSecondTitle();
   } else if (gameState == TitleB) {
     enterMenu();
   }

@@ -1,9 +1,10 @@
 // The mid-bosses 2001 and 2002 and the bosses 3001 (spiral burst) and 3002 (sweep and dive).
 #include <array>
 
+#include "core/random.h"
 #include "stages/scripts.h"
+#include "world/catalogue.h"
 #include "world/geometry.h"
-#include "world/random.h"
 
 namespace vane {
 
@@ -143,7 +144,7 @@ std::span<const ScriptStep> midBossScriptOf(int32_t type) {
 
 // The mid-bosses may wander a hundred pixels past the field's top and sides.
 bool insideWideBounds(const Actor& actor) {
-  return actor.x >= -10000 && actor.x <= 43000 && actor.y >= -10000 && actor.y <= 48000;
+  return actor.x >= -10000 && actor.x <= 43000 && actor.y >= -10000 && actor.y <= kFieldBottom;
 }
 
 void runTrials(Actor& boss, std::span<const Trial> trials) {
@@ -169,7 +170,7 @@ void turnAtWalls(Actor& boss) {
   if (boss.x < 0) {
     const int r = gameRandom() % 25;
     boss.angle = high ? r : 360 - r;
-  } else if (boss.x > 33000) {
+  } else if (boss.x > kFieldRight) {
     const int r = gameRandom() % 25;
     boss.angle = high ? 180 - r : 180 + r;
   }

@@ -1,5 +1,6 @@
 // The effects and sound cues 5001-5005 and the drifting decorations 9996-9999 in the enemy pass.
 #include "stages/scripts.h"
+#include "world/catalogue.h"
 #include "world/geometry.h"
 
 namespace vane {
@@ -12,7 +13,8 @@ constexpr int32_t kAttackCueEnd = 2;
 
 // Decorations start 200 pixels above the field, exactly on the top bound, and may stick out left.
 bool insideDecorationBounds(const Actor& actor) {
-  return actor.x >= -20000 && actor.x <= 33000 && actor.y >= -20000 && actor.y <= 48000;
+  return actor.x >= -20000 && actor.x <= kFieldRight && actor.y >= -20000 &&
+         actor.y <= kFieldBottom;
 }
 }  // namespace
 

@@ -2,8 +2,9 @@
 #include <array>
 
 #include "stages/scripts.h"
+#include "stages/stages.h"
+#include "world/catalogue.h"
 #include "world/geometry.h"
-#include "world/passes.h"
 
 namespace vane {
 
@@ -109,8 +110,6 @@ Fate moveWithinField(Actor& actor) {
 
 // The mode of an ambusher once it has been below the ship.
 constexpr int32_t kTriggered = 1;
-// The mode that marks a shot-down actor counting its explosion.
-constexpr int32_t kWrecked = 128;
 // The explosion step at which a wreck leaves the list.
 constexpr int32_t kWreckEnd = 5;
 
@@ -135,7 +134,7 @@ constexpr auto kHandlers = std::to_array<Handler>({
 });
 
 Fate runActor(Actor& actor) {
-  if (actor.mode == kWrecked) {
+  if (actor.mode == kHitMode) {
     actor.anim += 1;
     return actor.anim == kWreckEnd ? Fate::Leaves : Fate::Stays;
   }

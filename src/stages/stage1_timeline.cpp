@@ -1,9 +1,10 @@
 // The Stage 1 schedule: one block of 69 entries played three times, then the boss.
 #include <array>
 
-#include "shell/state.h"
+#include "core/state.h"
 #include "stages/stages.h"
 #include "stages/timeline.h"
+#include "world/catalogue.h"
 
 namespace vane {
 
@@ -89,13 +90,12 @@ constexpr auto kBlock = std::to_array<TimelineEntry>({
 static_assert(kBlock.size() == 69);
 
 constexpr std::array<uint32_t, 3> kBlockStarts{100, 1600, 3100};
-constexpr uint32_t kBossFrame = 4700;
-constexpr TimelineEntry kBoss{0, 3001, 170, -118, 90, 1};
+constexpr TimelineEntry kBoss{0, Stage1Boss, 170, -118, 90, 1};
 
 }  // namespace
 
 void runStage1Timeline() {
-  if (frameCount == kBossFrame) {
+  if (frameCount == kStage1EndFrame) {
     spawnEntry(kBoss);
     return;
   }

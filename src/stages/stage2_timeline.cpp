@@ -1,11 +1,12 @@
 // The Stage 2 schedule, a block of 1000 frames repeated up to the boss, and the decoration spawner.
 #include <array>
 
-#include "shell/state.h"
+#include "core/random.h"
+#include "core/state.h"
 #include "stages/stages.h"
 #include "stages/timeline.h"
 #include "world/actor.h"
-#include "world/random.h"
+#include "world/catalogue.h"
 
 namespace vane {
 
@@ -63,8 +64,7 @@ constexpr auto kBlock = std::to_array<TimelineEntry>({
 static_assert(kBlock.size() == 40);
 
 constexpr uint32_t kBlockLength = 1000;
-constexpr uint32_t kBossFrame = 5700;
-constexpr TimelineEntry kBoss{0, 3002, 170, -118, 90, 1};
+constexpr TimelineEntry kBoss{0, Stage2Boss, 170, -118, 90, 1};
 
 // The mid-boss's side: 0 in the even thousands, 1 in the odd ones.
 int32_t sideOf(uint32_t frame) {
@@ -77,11 +77,11 @@ constexpr int kDecorationChance = 50;
 }  // namespace
 
 void runStage2Timeline() {
-  if (frameCount == kBossFrame) {
+  if (frameCount == kStage2EndFrame) {
     spawnEntry(kBoss);
     return;
   }
-  if (frameCount > kBossFrame) return;
+  if (frameCount > kStage2EndFrame) return;
   const auto b = static_cast<int32_t>(frameCount % kBlockLength);
   for (const TimelineEntry& entry : kBlock) {
     if (entry.frame == b) spawnEntry(entry, sideOf(frameCount));

@@ -1,8 +1,8 @@
 // Firing one timeline entry: the random draws in their order, then the spawn.
 #include "stages/timeline.h"
 
+#include "core/random.h"
 #include "world/actor.h"
-#include "world/random.h"
 
 namespace vane {
 

@@ -1,5 +1,6 @@
 // Firing volleys of enemy bullets, carrying out script steps, and the play-field bounds.
 #include "stages/scripts.h"
+#include "world/catalogue.h"
 #include "world/geometry.h"
 
 namespace vane {
@@ -51,7 +52,7 @@ void runScriptStep(Actor& actor, std::span<const ScriptStep> script) {
 }
 
 bool insideField(const Actor& actor) {
-  return actor.x >= 0 && actor.x <= 33000 && actor.y >= 0 && actor.y <= 48000;
+  return actor.x >= 0 && actor.x <= kFieldRight && actor.y >= 0 && actor.y <= kFieldBottom;
 }
 
 }  // namespace vane

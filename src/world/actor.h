@@ -46,9 +46,18 @@ class Actor {
   // World operations.
   void spawnActor(int32_t counter, int32_t type, int32_t x, int32_t y, int32_t angle,
                   int32_t speed);
-  void updateWorld();
   void clearBulletList();
   void clearAllLists();
+
+  // The slots the player ship reuses.
+  int32_t& energy() { return angle; }
+  int32_t& lives() { return speed; }
+  int32_t& weaponLevel() { return hp; }
+  int32_t& missiles() { return aux; }  // the second ship's missiles in flight
+  int32_t energy() const { return angle; }
+  int32_t lives() const { return speed; }
+  int32_t weaponLevel() const { return hp; }
+  int32_t missiles() const { return aux; }
 
   // The World's settings slots.
   int32_t& menuCursor() { return x; }
@@ -64,7 +73,7 @@ extern Actor World;
 // The list a type code belongs to, or -1.
 int listOfType(int32_t type);
 
-// The head of playerList: holds the score and the missile count.
+// The head of playerList, the ship: holds the score and the missile count.
 inline Actor* firstPlayer() {
   return World.next[PlayerList];
 }

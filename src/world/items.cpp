@@ -2,6 +2,7 @@
 // what collecting them does.
 #include "world/items.h"
 
+#include "world/catalogue.h"
 #include "world/geometry.h"
 #include "world/passes.h"
 
@@ -9,8 +10,6 @@ namespace vane {
 
 namespace {
 
-constexpr int32_t kEnergyBall = 4001;
-constexpr int32_t kPowerUp = 4002;
 constexpr int32_t kPowerUpLife = 150;
 constexpr int32_t kLandingY = 42900;  // pixel 429, where the power-up slides
 constexpr int32_t kMaxWeaponLevel = 3;
@@ -24,17 +23,17 @@ void movePowerUp(Actor& item) {
     item.y = kLandingY;
   }
   if (item.x < 0) item.angle = 0;
-  if (item.x > 33000) item.angle = 180;
+  if (item.x > kFieldRight) item.angle = 180;
 }
 
 }  // namespace
 
 void itemPass(Actor&) {
   forEachActor(ItemList, [](Actor& item, auto& remove) {
-    if (item.type == kEnergyBall) {
+    if (item.type == EnergyBall) {
       moveByHeading(item);
-      if (item.y > 48000) remove();
-    } else if (item.type == kPowerUp) {
+      if (item.y > kFieldBottom) remove();
+    } else if (item.type == PowerUp) {
       movePowerUp(item);
       if (item.anim > kPowerUpLife) remove();
     }
@@ -42,17 +41,17 @@ void itemPass(Actor&) {
 }
 
 void collectItem(Actor& world, Actor& ship, const Actor& item) {
-  if (item.type == kEnergyBall) {
-    ship.angle += kEnergyPerBall;
-    world.spawnActor(1, 5002, 0, 0, 0, 0);
-  } else if (item.type == kPowerUp) {
-    ship.hp += 1;
-    if (ship.hp > kMaxWeaponLevel) {
-      ship.hp = kMaxWeaponLevel;
+  if (item.type == EnergyBall) {
+    ship.energy() += kEnergyPerBall;
+    world.spawnActor(1, EnergyPickupCue, 0, 0, 0, 0);
+  } else if (item.type == PowerUp) {
+    ship.weaponLevel() += 1;
+    if (ship.weaponLevel() > kMaxWeaponLevel) {
+      ship.weaponLevel() = kMaxWeaponLevel;
       return;
     }
-    world.spawnActor(1, 5001, pixelX(ship), pixelY(ship), 270, 1);
-    world.spawnActor(1, 5003, 0, 0, 0, 0);
+    world.spawnActor(1, PowerUpMarker, pixelX(ship), pixelY(ship), 270, 1);
+    world.spawnActor(1, PowerUpCue, 0, 0, 0, 0);
   }
 }
 

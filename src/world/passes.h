@@ -1,4 +1,5 @@
-// The seven passes of one world update, in the order updateWorld runs them.
+// The five passes of the player side of play; updateWorld (stages/stages.h) runs them with the
+// stage side's enemy and bullet passes.
 #pragma once
 
 #include "world/actor.h"
@@ -6,9 +7,7 @@
 namespace vane {
 
 void playerPass(Actor& world);           // ship control and weapons
-void enemyPass(Actor& world);            // enemies, bosses, effects, decorations
 void shotPass(Actor& world);             // player shots
-void bulletPass(Actor& world);           // enemy bullets
 void itemPass(Actor& world);             // energy balls and power-ups
 void playerCollisionPass(Actor& world);  // bullets against the ship, items collected
 void shotCollisionPass(Actor& world);    // shots against enemies, score and drops

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "core/devices.h"
 #include "platform/platform.h"
-#include "shell/devices.h"
-#include "world/modes.h"
+#include "world/catalogue.h"
 #include "world/passes.h"
+#include "world/ship.h"
 
 namespace vane {
 
@@ -22,8 +23,6 @@ using platform::kVkRight;
 using platform::kVkShift;
 using platform::kVkUp;
 using platform::kVkZ;
-
-constexpr int32_t kMissileType = 18;
 
 // One shot of a volley: spawned at the ship's pixel position plus (dx, dy), with counter 1.
 struct VolleyShot {
@@ -106,13 +105,6 @@ constexpr std::array<WallColumn, 6> kSweepColumns{{
     {20, 180},
 }};
 
-// The cue actors that sound each ship kind's special attack.
-constexpr int32_t kArrowCue = 5004;
-constexpr int32_t kSweepCue = 5005;
-
-constexpr int32_t kHomeX = 17000;
-constexpr int32_t kHomeY = 40000;
-constexpr int32_t kStartEnergy = 300;
 constexpr int32_t kSpecialCost = 100;
 constexpr int32_t kStep = 500;  // five pixels a frame on each axis
 constexpr int32_t kLevelTilt = 25;
@@ -125,19 +117,19 @@ bool held(int a, int b) {
 }
 
 void fireVolley(Actor& world, Actor& ship) {
-  const int32_t level = ship.hp;
+  const int32_t level = ship.weaponLevel();
   const bool missilesAllowed = level >= 0 && level < static_cast<int32_t>(kMissileLimit.size()) &&
-                               ship.aux < kMissileLimit[static_cast<size_t>(level)];
+                               ship.missiles() < kMissileLimit[static_cast<size_t>(level)];
   int32_t missiles = 0;
   for (const VolleyShot& s : kVolleys) {
     if (s.shipType != ship.type || s.level != level) continue;
-    if (s.type == kMissileType) {
+    if (s.type == MissileShot) {
       if (!missilesAllowed) continue;
       ++missiles;
     }
     world.spawnActor(1, s.type, pixelX(ship) + s.dx, pixelY(ship) + s.dy, s.angle, s.speed);
   }
-  ship.aux += missiles;
+  ship.missiles() += missiles;
 }
 
 // The Shift cadence: a press fires on the counter's odd values 101, 103 and 105 and stops at 106.
@@ -174,15 +166,15 @@ void spawnSweepWall(Actor& world, const Actor& ship) {
 void runSpecialAttack(Actor& world, Actor& ship) {
   const bool z = keyHeld(kVkZ);
   if (!z) ship.keyLatch = 0;
-  if (!z || ship.keyLatch != 0 || ship.angle < kSpecialCost) return;
+  if (!z || ship.keyLatch != 0 || ship.energy() < kSpecialCost) return;
   ship.keyLatch = 1;
-  ship.angle -= kSpecialCost;
+  ship.energy() -= kSpecialCost;
   world.clearBulletList();
-  if (ship.type == 1) {
-    world.spawnActor(1, kArrowCue, 0, 0, 0, 0);
+  if (ship.type == ArrowShip) {
+    world.spawnActor(1, ArrowAttackCue, 0, 0, 0, 0);
     spawnArrowWall(world);
-  } else if (ship.type == 2) {
-    world.spawnActor(1, kSweepCue, 0, 0, 0, 0);
+  } else if (ship.type == SweepShip) {
+    world.spawnActor(1, SweepAttackCue, 0, 0, 0, 0);
     spawnSweepWall(world, ship);
   }
 }
@@ -224,19 +216,27 @@ void arrive(Actor& world, Actor& ship) {
 void explode(Actor& ship) {
   ship.anim -= 1;
   if (ship.anim != 0) return;
-  ship.speed -= 1;
-  ship.mode = ship.speed < 0 ? ShipOutOfLives : ShipArriving;
-  ship.x = kHomeX;
-  ship.y = kHomeY;
+  ship.lives() -= 1;
+  ship.mode = ship.lives() < 0 ? ShipOutOfLives : ShipArriving;
+  respawnShip(ship);
   ship.counter = 0;
-  ship.fireTimer = 9;
-  ship.hp = 1;
-  ship.angle = kStartEnergy;
   // The second kind keeps tilt 0 and levels out over the next frames.
-  if (ship.type == 1) ship.anim = kLevelTilt;
+  if (ship.type == ArrowShip) ship.anim = kLevelTilt;
 }
 
 }  // namespace
+
+void spawnShip(Actor& world, int32_t kind) {
+  world.spawnActor(1, kind, kShipHomeX, kShipHomeY, kShipStartEnergy, kShipStartLives);
+}
+
+void respawnShip(Actor& ship) {
+  ship.x = kShipHomeX * 100;
+  ship.y = kShipHomeY * 100;
+  ship.fireTimer = 9;
+  ship.weaponLevel() = 1;
+  ship.energy() = kShipStartEnergy;
+}
 
 void playerPass(Actor& world) {
   forEachActor(PlayerList, [&world](Actor& ship, auto&) {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "world/catalogue.h"
 #include "world/geometry.h"
-#include "world/modes.h"
 #include "world/passes.h"
 
 namespace vane {
@@ -27,14 +27,14 @@ struct ShotFlight {
 
 // clang-format off
 constexpr ShotFlight kShotFlights[] = {
-  // type  ages   lifetime     bottom     missile
-  {9,  true,  kNoLifetime, 48000,     false},
-  {10, true,  43,          52000,     false},
-  {11, false, kNoLifetime, kNoBottom, false},
-  {12, false, kNoLifetime, kNoBottom, false},
-  {17, true,  kNoLifetime, 48000,     false},
-  {18, true,  kNoLifetime, 48000,     true},
-  {19, true,  kNoLifetime, 48000,     false},
+  // type  ages   lifetime     bottom        missile
+  {9,  true,  kNoLifetime, kFieldBottom, false},
+  {10, true,  43,          52000,        false},
+  {11, false, kNoLifetime, kNoBottom,    false},
+  {12, false, kNoLifetime, kNoBottom,    false},
+  {17, true,  kNoLifetime, kFieldBottom, false},
+  {18, true,  kNoLifetime, kFieldBottom, true},
+  {19, true,  kNoLifetime, kFieldBottom, false},
 };
 // clang-format on
 
@@ -77,7 +77,7 @@ void runSideShotSchedule(Actor& shot) {
 }
 
 bool outside(const Actor& shot, const ShotFlight& f) {
-  return shot.x < 0 || shot.x > 33000 || shot.y < 0 || shot.y > f.bottom;
+  return shot.x < 0 || shot.x > kFieldRight || shot.y < 0 || shot.y > f.bottom;
 }
 
 // One frame of a flying shot; true when it is to be removed.
@@ -94,7 +94,7 @@ bool flyShot(Actor& shot, const ShotFlight& f) {
 }  // namespace
 
 void lowerMissileCount() {
-  if (Actor* head = firstPlayer()) head->aux -= 1;
+  if (Actor* head = firstPlayer()) head->missiles() -= 1;
 }
 
 void shotPass(Actor&) {

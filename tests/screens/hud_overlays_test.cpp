@@ -1,8 +1,8 @@
 // The HUD's digits and icons, and the game-over, stage-clear and key-help text with their keys.
+#include "core/devices.h"
+#include "core/state.h"
 #include "screens/screens.h"
 #include "screens_fixture.h"
-#include "shell/devices.h"
-#include "shell/state.h"
 
 namespace vane::testing {
 namespace {

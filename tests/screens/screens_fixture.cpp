@@ -1,10 +1,10 @@
 // The screens' test fixture: headless display, single-pixel coded sheets, recorded sound.
 #include "screens_fixture.h"
 
+#include "core/devices.h"
+#include "core/random.h"
+#include "core/state.h"
 #include "screens/screens.h"
-#include "shell/devices.h"
-#include "shell/state.h"
-#include "world/random.h"
 
 namespace vane::testing {
 
@@ -63,10 +63,9 @@ void ScreensTest::SetUp() {
   backend.createDisplay();
   backend.createSoundDevice();
   resetWorld();
-  resetShellState();
+  resetCounters();
   resetSheets();
   resetAudio();
-  resetScreens();
   seedRandom(1);
   use565 = 1;
   for (Sheet sheet : kAllSheets) {
@@ -85,8 +84,7 @@ void ScreensTest::TearDown() {
   resetWorld();
   resetSheets();
   resetAudio();
-  resetShellState();
-  resetScreens();
+  resetCounters();
 }
 
 uint16_t ScreensTest::screenPixel(int x, int y) const {

@@ -2,10 +2,10 @@
 #include <set>
 #include <utility>
 
+#include "core/random.h"
+#include "core/state.h"
 #include "screens/screens.h"
 #include "screens_fixture.h"
-#include "shell/state.h"
-#include "world/random.h"
 
 namespace vane::testing {
 namespace {

@@ -1,7 +1,8 @@
 // Title screens and the menu: curtains, keys and latches, starting and quitting, failures.
+#include "core/state.h"
+#include "flow/flow.h"
 #include "screens/screens.h"
 #include "screens_fixture.h"
-#include "shell/state.h"
 
 namespace vane::testing {
 namespace {

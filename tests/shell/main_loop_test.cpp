@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "shell/devices.h"
+#include "core/devices.h"
+#include "core/state.h"
 #include "shell/shell_fixture.h"
-#include "shell/state.h"
 #include "world/actor.h"
 
 namespace vane::testing {

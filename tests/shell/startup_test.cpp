@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "audio/sound.h"
+#include "core/devices.h"
+#include "core/random.h"
+#include "core/state.h"
 #include "gfx/sprite.h"
-#include "shell/devices.h"
 #include "shell/shell_fixture.h"
-#include "shell/state.h"
-#include "world/random.h"
 
 namespace vane::testing {
 namespace {

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/state.h"
+#include "core/random.h"
+#include "core/state.h"
+#include "stages/stages.h"
 #include "world/actor.h"
-#include "world/passes.h"
-#include "world/random.h"
 
 namespace vane::testing {
 

@@ -1,10 +1,10 @@
 // Contacts of the frame: bullets against the ship, shots against enemies, score and drops.
 #include <set>
 
+#include "core/random.h"
 #include "platform/platform.h"
-#include "world/modes.h"
+#include "world/catalogue.h"
 #include "world/passes.h"
-#include "world/random.h"
 #include "world/world_fixture.h"
 
 namespace vane::testing {

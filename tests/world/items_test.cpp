@@ -1,5 +1,5 @@
 // Items: the energy ball's fall, the power-up's landing, slide and life, and what collecting does.
-#include "world/modes.h"
+#include "world/catalogue.h"
 #include "world/passes.h"
 #include "world/world_fixture.h"
 

@@ -1,6 +1,6 @@
 // The ship: steering, the Shift cadence and volleys, the special attack, death and return.
 #include "platform/platform.h"
-#include "world/modes.h"
+#include "world/catalogue.h"
 #include "world/passes.h"
 #include "world/world_fixture.h"
 

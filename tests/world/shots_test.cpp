@@ -1,5 +1,5 @@
 // Shot flight: straight shots, the side shot's turn and swelling, areas per type, spent shots.
-#include "world/modes.h"
+#include "world/catalogue.h"
 #include "world/passes.h"
 #include "world/world_fixture.h"
 

@@ -1,7 +1,7 @@
 // A headless back end for held keys, an empty World and a fixed random seed for the world tests.
 #include "world/world_fixture.h"
 
-#include "world/random.h"
+#include "core/random.h"
 
 namespace vane::testing {
 

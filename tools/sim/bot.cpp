@@ -8,14 +8,17 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/state.h"
+#include "flow/flow.h"
 #include "platform/headless/headless.h"
 #include "shell/game.h"
-#include "shell/state.h"
 #include "tools/sim/sim_run.h"
 #include "world/actor.h"
+#include "world/catalogue.h"
 
 namespace {
 
@@ -36,11 +39,12 @@ Point pixelOf(const Actor& a) {
 }
 
 bool isBoss(const Actor& a) {
-  return (a.type == 3001 || a.type == 3002) && a.mode != 128;
+  return kBossTypes.contains(a.type) && a.mode != kHitMode;
 }
 bool isHittable(const Actor& a) {
-  return ((a.type >= 1001 && a.type <= 1008) || a.type == 2001 || a.type == 2002 || isBoss(a)) &&
-         a.mode != 128;
+  if (a.mode == kHitMode) return false;
+  return std::any_of(std::begin(kHittableTypes), std::end(kHittableTypes),
+                     [&a](TypeRange r) { return r.contains(a.type); });
 }
 
 bool bulletNear(Point ship) {
@@ -58,10 +62,10 @@ const Actor* wantedItem(const Actor& ship) {
   const Actor* best = nullptr;
   int bestDistance = 1 << 30;
   for (const Actor* i = World.next[ItemList]; i != nullptr; i = i->next[ItemList]) {
-    if (i->type == 4002 && ship.hp >= 3) continue;
+    if (i->type == PowerUp && ship.weaponLevel() >= 3) continue;
     const Point p = pixelOf(*i);
-    const int d =
-        std::abs(p.x - pixelX(ship)) + std::abs(p.y - pixelY(ship)) - (i->type == 4002 ? 400 : 0);
+    const int d = std::abs(p.x - pixelX(ship)) + std::abs(p.y - pixelY(ship)) -
+                  (i->type == PowerUp ? 400 : 0);
     if (p.y > 80 && d < bestDistance) {
       best = i;
       bestDistance = d;
@@ -97,14 +101,14 @@ void steer(std::vector<int>& keys, Point ship, Point target) {
 
 class Bot {
  public:
-  explicit Bot(int stage) : bossFrame_(stage == 1 ? 4700u : 5700u) {}
+  explicit Bot(int stage) : bossFrame_(stage == 1 ? kStage1EndFrame : kStage2EndFrame) {}
 
   // The keys to hold in this frame; empty once the bot is done.
   std::vector<int> decide(long long f) {
     std::vector<int> keys;
     const Actor* ship = firstPlayer();
     if (ship == nullptr) return keys;
-    if (ship->speed < 0) {
+    if (ship->lives() < 0) {
       if (f % 2 == 0) keys.push_back(platform::kVkC);
       return keys;
     }
@@ -122,7 +126,7 @@ class Bot {
     }
     if (bulletNear(at) || item == nullptr) keys.push_back(platform::kVkT);
     if (f % 2 == 0) keys.push_back(platform::kVkShift);
-    if (ship->angle >= 100 && bossAlive() && f % 2 == 1) keys.push_back(platform::kVkZ);
+    if (ship->energy() >= 100 && bossAlive() && f % 2 == 1) keys.push_back(platform::kVkZ);
     return keys;
   }
 
@@ -156,7 +160,7 @@ int main(int argc, char** argv) {
   platform::setBackend(&backend);
   resetGame();
   if (chdir(VANE_DATA_DIR) != 0 || !startUp(seed)) return 1;
-  sim::startInStage(stage, ship);
+  startStageFromMenu(stage, ship);
   Bot bot(stage);
   std::vector<int> held;
   bool first = true;

@@ -13,13 +13,14 @@
 #include <sstream>
 
 #include "audio/sound.h"
+#include "core/random.h"
+#include "core/state.h"
+#include "flow/flow.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
-#include "shell/state.h"
 #include "tools/sim/png_out.h"
 #include "world/actor.h"
-#include "world/random.h"
 
 namespace vane::sim {
 
@@ -200,16 +201,6 @@ class Driver : public LoopObserver {
 
 }  // namespace
 
-void startInStage(int stage, int ship) {
-  World.menuCursor() = 3;
-  World.stageChoice() = stage;
-  World.shipChoice() = ship;
-  World.upLatch() = 0;
-  World.downLatch() = 0;
-  World.endMusicLatch() = 0;
-  startStage(stage, ship);
-}
-
 namespace {
 
 // Loaders read from the working directory; a data folder that does not exist reads as empty.
@@ -290,7 +281,7 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   enterDataDir(options.dataDir);
   int status = 0;
   if (startUp(options.seed)) {
-    if (options.stage != 0) startInStage(options.stage, options.ship);
+    if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
     status = runMainLoop(&driver);
   }
   std::filesystem::current_path(previousDir);

@@ -32,9 +32,6 @@ using KeyScript = std::map<long long, std::vector<int>>;
 KeyScript readKeyScript(const std::string& path, std::string& error);
 KeyScript parseKeyScript(const std::string& text, std::string& error);
 
-// Enters a stage the way the menu's start row does, with the menu settings it would hold.
-void startInStage(int stage, int ship);
-
 // Runs the game and returns the program's exit status. Trace lines go to `trace` when given,
 // otherwise to options.tracePath.
 int run(const Options& options, const KeyScript& script, std::ostream* trace = nullptr);

@@ -1,5 +1,5 @@
 // Display and sound device set-up and the display operations every screen uses.
-#include "shell/devices.h"
+#include "core/devices.h"
 
 namespace vane {
 

@@ -1,4 +1,4 @@
-// The shell's global counters: game state, screen clock, pause word, activation.
+// The game's global counters: game state, screen clock, pause word, activation, scroll position.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,7 @@ enum GameState : int32_t {
   Quit = 6,
 };
 
+// Changed only by the transitions of the game's flow (flow/flow.h).
 extern int32_t gameState;
 // The clock of the current screen or stage; read as unsigned, set to all bits when a stage is left.
 extern uint32_t frameCount;
@@ -22,6 +23,8 @@ extern uint32_t frameCount;
 extern int32_t pauseCount;
 extern int32_t appActive;
 extern uint32_t frameStartTick;
+// Background scroll position of the stage, in pixels.
+extern int32_t scrollPos;
 
 // True when the pause word says the game runs this frame.
 inline bool notPaused() {
@@ -29,6 +32,6 @@ inline bool notPaused() {
 }
 
 // Puts the counters back to their values before start-up.
-void resetShellState();
+void resetCounters();
 
 }  // namespace vane

@@ -1,6 +1,7 @@
 // One step of play: the seven passes over the World's lists, in their fixed order.
 #include <array>
 
+#include "stages/stages.h"
 #include "world/passes.h"
 
 namespace vane {
@@ -11,8 +12,8 @@ constexpr std::array<void (*)(Actor&), 7> kPasses{
 };
 }
 
-void Actor::updateWorld() {
-  for (auto pass : kPasses) pass(*this);
+void updateWorld() {
+  for (auto pass : kPasses) pass(World);
 }
 
 }  // namespace vane

@@ -1,5 +1,5 @@
 // The game's pseudo-random generator.
-#include "world/random.h"
+#include "core/random.h"
 
 namespace vane {
 namespace {
