@@ -1,10 +1,11 @@
-# The two commands of the README: `make run` and `make test` (plus `make asan-test`).
+# The two commands of the README: `make run` and `make test` (plus `make test-all`, with the slow
+# replays, and `make asan-test`).
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core \
             libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
 JOBS ?= $(shell nproc)
 
-.PHONY: run test asan-test deps configure build format
+.PHONY: run test test-all asan-test deps configure build format
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -26,6 +27,9 @@ run: build
 	cd build/$(PRESET)/data && ../vane
 
 test: build
+	ctest --preset $(PRESET) -j $(JOBS) -LE slow
+
+test-all: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
 asan-test:

@@ -9,7 +9,10 @@ namespace vane::testing {
 // characters replaced by ~ and its 64-bit FNV-1a digest in hex.
 std::string digestTrace(const std::string& trace);
 
+enum class Compare { AllFields, GameFields };  // GameFields: all but the picture hash `h`
+
 // Empty when the run matches the golden digest; otherwise "frame F, field K: expected … got …".
-std::string firstDesync(const std::string& golden, const std::string& actualTrace);
+std::string firstDesync(const std::string& golden, const std::string& actualTrace,
+                        Compare compare = Compare::AllFields);
 
 }  // namespace vane::testing

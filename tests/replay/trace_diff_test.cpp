@@ -27,6 +27,21 @@ TEST(TraceDiff, NamesTheFirstDifferingFrameAndField) {
   EXPECT_EQ(firstDesync(digestTrace(kRun), scalar), "frame 1, field gs: expected 4 got 5");
 }
 
+TEST(TraceDiff, GameFieldsLeaveOutOnlyThePictureHash) {
+  const std::string withHash =
+      "{\"f\":1,\"gs\":4,\"h\":\"00000000000000aa\"}\n{\"f\":2,\"gs\":4,\"h\":\"00000000000000bb\"}"
+      "\n";
+  std::string otherPicture = withHash;
+  otherPicture.replace(otherPicture.rfind("bb"), 2, "cc");
+  const std::string golden = digestTrace(withHash);
+  EXPECT_EQ(firstDesync(golden, otherPicture, Compare::GameFields), "");
+  EXPECT_EQ(firstDesync(golden, otherPicture).substr(0, 24), "frame 2, field h: expect");
+  std::string otherState = otherPicture;
+  otherState.replace(otherState.rfind("\"gs\":4"), 6, "\"gs\":3");
+  EXPECT_EQ(firstDesync(golden, otherState, Compare::GameFields),
+            "frame 2, field gs: expected 4 got 3");
+}
+
 TEST(TraceDiff, ReportsARunThatEndsEarly) {
   EXPECT_EQ(firstDesync(digestTrace(kRun), kRun.substr(0, kRun.find('\n') + 1)),
             "expected 2 frames, got 1");

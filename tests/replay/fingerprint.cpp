@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Digests of the sprite files and the font, and their comparison with the recorded ones.
+#include "fingerprint.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace vane::testing {
+namespace {
+
+constexpr const char* kFingerprintFile = VANE_GOLDEN_DIR "/fingerprint";
+constexpr const char* kSpriteFiles[] = {"player.spr", "enemy.spr", "eb.spr", "back001.spr",
+                                        "stage.spr",  "x.spr",     "etc.spr"};
+
+std::string fileDigest(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "missing";
+  uint64_t h = 0xcbf29ce484222325ull;
+  for (auto it = std::istreambuf_iterator<char>(in); it != std::istreambuf_iterator<char>(); ++it) {
+    h ^= static_cast<unsigned char>(*it);
+    h *= 0x100000001b3ull;
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+  return hex;
+}
+
+std::map<std::string, std::string> entries(const std::string& fingerprint) {
+  std::map<std::string, std::string> out;
+  std::istringstream in(fingerprint);
+  for (std::string name, digest; in >> name >> digest;) out[name] = digest;
+  return out;
+}
+
+}  // namespace
+
+std::string currentFingerprint() {
+  std::string out;
+  for (const char* name : kSpriteFiles) {
+    out += std::string(name) + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
+  }
+  out += "font " + fileDigest(VANE_FONT) + "\n";
+  return out;
+}
+
+std::string recordedFingerprint() {
+  std::ifstream in(kFingerprintFile);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void recordFingerprint(const std::string& fingerprint) {
+  std::ofstream(kFingerprintFile) << fingerprint;
+}
+
+std::string pictureSourcesDiffer() {
+  const auto recorded = entries(recordedFingerprint());
+  if (recorded.empty()) return "no recorded fingerprint in " + std::string(kFingerprintFile);
+  std::string reason;
+  for (const auto& [name, digest] : entries(currentFingerprint())) {
+    const auto it = recorded.find(name);
+    const std::string was = it == recorded.end() ? "nothing" : it->second;
+    if (was == digest) continue;
+    reason += (reason.empty() ? "" : ", ") + name + " is " + digest + " (recorded " + was + ")";
+  }
+  if (reason.empty()) return {};
+  return "the pictures are drawn from other files than the recording: " + reason +
+         " (font " VANE_FONT ")";
+}
+
+}  // namespace vane::testing
