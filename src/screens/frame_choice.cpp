@@ -34,7 +34,7 @@ int32_t frameOf(const FrameRule& rule, const Actor& actor, uint32_t frameClock, 
                             ? actor.anim % rule.cycle
                             : static_cast<int32_t>(frameClock % static_cast<uint32_t>(rule.cycle));
   const int32_t aim = rule.aims ? aimSector(aimHeading) : 0;
-  return rule.base + phase / rule.step + aim;
+  return rule.first.number + phase / rule.step + aim;
 }
 
 }  // namespace vane

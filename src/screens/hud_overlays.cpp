@@ -6,6 +6,7 @@
 #include "core/devices.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "gfx/frames.h"
 #include "gfx/sprite.h"
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
@@ -17,16 +18,17 @@ namespace {
 
 using platform::TextContext;
 
-constexpr int32_t kScoreLabelFrame = 11;
-constexpr int32_t kFirstDigitFrame = 1;  // digit d is frame d + 1
+constexpr int32_t kScoreLabelFrame = frames::number(frames::Etc::ScoreLabel);
+constexpr int32_t kFirstDigitFrame = frames::number(frames::Etc::Digit0);
 constexpr std::array<int32_t, 7> kDigitWeights{1, 10, 100, 1000, 10000, 100000, 1000000};
 constexpr int32_t kOnesX = 135;
 constexpr int32_t kDigitStride = 15;
 constexpr int32_t kDigitY = 13;
-constexpr int32_t kLifeFrameAfterType = 17;  // ship type t shows frame t + 17
+// Ship type t shows the life icon t - 1 places after the first.
+constexpr int32_t kLifeFrameAfterType = frames::number(frames::Etc::LifeShip1) - 1;
 constexpr int32_t kLivesX = 275;
 constexpr int32_t kLivesStride = 15;
-constexpr int32_t kEnergyFrame = 17;
+constexpr int32_t kEnergyFrame = frames::number(frames::Etc::EnergyUnit);
 constexpr int32_t kEnergyUnit = 100;
 constexpr int32_t kEnergyX = 320;
 constexpr int32_t kEnergyStride = 10;

@@ -2,6 +2,7 @@
 #include "screens/screen_parts.h"
 
 #include "core/devices.h"
+#include "gfx/frames.h"
 
 namespace vane {
 
@@ -27,8 +28,10 @@ void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet&
 
 void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock) {
   const int32_t opened = static_cast<int32_t>(clock <= kCurtainSteps ? clock : kCurtainSteps);
-  drawFrame(surface, backSheet, 1, -kCurtainStride * opened, 0);
-  drawFrame(surface, backSheet, 2, kCurtainRightClosed + kCurtainStride * opened, 0);
+  drawFrame(surface, backSheet, frames::number(frames::Back::PanelLeft), -kCurtainStride * opened,
+            0);
+  drawFrame(surface, backSheet, frames::number(frames::Back::PanelRight),
+            kCurtainRightClosed + kCurtainStride * opened, 0);
 }
 
 }  // namespace vane

@@ -20,8 +20,8 @@ namespace {
 using platform::LockedSurface;
 
 constexpr int32_t kStageX = 10;
-constexpr int32_t kStage1Picture = 1;
-constexpr int32_t kStage2Picture = 2;
+constexpr int32_t kStage1Picture = frames::number(frames::Stage::Stage1Ground);
+constexpr int32_t kStage2Picture = frames::number(frames::Stage::Stage2Sky);
 constexpr int32_t kStage2Height = 480;
 constexpr uint32_t kStage1Scroll = 6;  // Stage 1 scrolls one pixel every sixth frame
 constexpr uint32_t kStage2Scroll = 2;
@@ -29,7 +29,7 @@ constexpr uint32_t kStage2Scroll = 2;
 // An exploding boss shakes: ten copies scattered -50..49 pixels around it, then itself.
 constexpr int kBossShakeCopies = 10;
 constexpr int kBossShakeSpan = 100;
-constexpr int32_t kBossGlowFrame = 47;
+constexpr int32_t kBossGlowFrame = frames::number(frames::Enemy::GlowSmall);
 constexpr int32_t kBossGlowDrop = 15;
 constexpr int kBossGlowLevel = 16;
 
@@ -60,7 +60,7 @@ void drawByRules(const LockedSurface& surface, std::span<const FrameRule> rules,
   for (const FrameRule& rule : rules) {
     if (!ruleMatches(rule, actor)) continue;
     const int heading = rule.aims ? aimHeadingFrom(actor) : 0;
-    drawFrame(surface, sheetOf(rule.sheet), frameOf(rule, actor, frameCount, heading),
+    drawFrame(surface, sheetOf(rule.first.sheet), frameOf(rule, actor, frameCount, heading),
               pixelX(actor), pixelY(actor));
   }
 }
@@ -206,8 +206,8 @@ int drawStageFrame() {
   drawBullets(surface);
   drawPlayers(surface);
   drawHud(surface);
-  drawFrame(surface, backSheet, 1, kCurtainLeftX, 0);
-  drawFrame(surface, backSheet, 2, kCurtainRightX, 0);
+  drawFrame(surface, backSheet, frames::number(frames::Back::PanelLeft), kCurtainLeftX, 0);
+  drawFrame(surface, backSheet, frames::number(frames::Back::PanelRight), kCurtainRightX, 0);
   if (unlockBackBuffer() == 0) return kUnlockFailed;
 
   dropRandomWeaponItem();

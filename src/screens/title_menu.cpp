@@ -5,7 +5,9 @@
 #include "core/devices.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "gfx/frames.h"
 #include "gfx/sprite.h"
+#include "screens/frame_choice.h"
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
 #include "world/actor.h"
@@ -23,30 +25,29 @@ enum MenuRow : int32_t { StageRow = 1, ShipRow = 2, StartRow = 3, QuitRow = 4 };
 
 // The fixed pictures of the menu: sheet, frame and position.
 struct Picture {
-  const SpriteSheet* sheet;
-  int32_t frame;
+  frames::FrameRef frame;
   int32_t x;
   int32_t y;
 };
 constexpr std::array<Picture, 5> kMenuPictures{{
-    {&etcSheet, 22, 300, 30},      // stage 1
-    {&etcSheet, 23, 420, 30},      // stage 2
-    {&playerSheet, 3, 320, 240},   // ship type 1 in level flight
-    {&playerSheet, 15, 440, 240},  // ship type 2 in level flight
-    {&etcSheet, 26, 320, 300},     // beside the start row
+    {frames::Etc::MenuStage1, 300, 30},
+    {frames::Etc::MenuStage2, 420, 30},
+    {frames::Player::Ship1Level, 320, 240},
+    {frames::Player::Ship2Level, 440, 240},
+    {frames::Etc::MenuButtons, 320, 300},  // beside the start row
 }};
 
 constexpr std::array<int32_t, 4> kCursorY{80, 210, 300, 400};
 constexpr int32_t kCursorX = 200;
-constexpr int32_t kCursorFrame = 27;
+constexpr int32_t kCursorFrame = frames::number(frames::Etc::MenuCursor);
 
 struct Marker {
   int32_t frame;
   std::array<int32_t, 2> x;  // for choice 1 and 2
   int32_t y;
 };
-constexpr Marker kStageMarker{24, {290, 410}, 25};
-constexpr Marker kShipMarker{25, {303, 423}, 220};
+constexpr Marker kStageMarker{frames::number(frames::Etc::StageMarker), {290, 410}, 25};
+constexpr Marker kShipMarker{frames::number(frames::Etc::ShipMarker), {303, 423}, 220};
 
 // Left and Right step the choice on the stage and ship rows.
 struct SideKey {
@@ -146,7 +147,7 @@ int runMenuFrame() {
   int failure = 0;
   if (!lockForScreen(surface, failure)) return failure;
   for (const Picture& picture : kMenuPictures) {
-    drawFrame(surface, *picture.sheet, picture.frame, picture.x, picture.y);
+    drawFrame(surface, sheetOf(picture.frame.sheet), picture.frame.number, picture.x, picture.y);
   }
   readMenuKeys();
   drawMenu(surface);

@@ -4,6 +4,7 @@
 #include "core/devices.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "gfx/frames.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "shell/frame_pacer.h"
@@ -44,10 +45,10 @@ void bootFrame() {
   showFirstTitle();
 }
 void titleAFrame() {
-  drawTitleScreen(20);
+  drawTitleScreen(frames::number(frames::Etc::TitleA));
 }
 void titleBFrame() {
-  drawTitleScreen(21);
+  drawTitleScreen(frames::number(frames::Etc::TitleB));
 }
 void menuFrame() {
   runMenuFrame();

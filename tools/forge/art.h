@@ -1,34 +1,41 @@
-// The seven sprite sheets of the game, each drawn by code, frame by frame in file order.
+// The seven sprite sheets of the game, each drawn by code, frame by frame in catalogue order.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "gfx/frames.h"
 #include "gfx/sprite.h"
 
 namespace vane::forge {
 
-std::vector<SpriteFrame> makePlayerSheet();     // "player.spr": 21 frames
-std::vector<SpriteFrame> makeEnemySheet();      // "enemy.spr": 48 frames
-std::vector<SpriteFrame> makeBulletSheet();     // "eb.spr": 4 frames
-std::vector<SpriteFrame> makeExplosionSheet();  // "x.spr": 18 frames
-std::vector<SpriteFrame> makePanelSheet();      // "back001.spr": 2 frames
-std::vector<SpriteFrame> makeStageSheet();      // "stage.spr": 6 frames
-std::vector<SpriteFrame> makeEtcSheet();        // "etc.spr": 27 frames
-
-struct SheetMaker {
-  const char* fileName;
-  std::vector<SpriteFrame> (*make)();
+// A drawn frame with the catalogue number it was drawn for.
+struct ForgedFrame {
+  template <frames::FrameName E>
+  ForgedFrame(E name, SpriteFrame drawn) : number(frames::number(name)), frame(std::move(drawn)) {}
+  int number;
+  SpriteFrame frame;
 };
+using ForgedSheet = std::vector<ForgedFrame>;
 
-// Every sprite file the forge writes, in the order the game loads them.
-inline constexpr SheetMaker kSheets[] = {
-    {"player.spr", makePlayerSheet}, {"enemy.spr", makeEnemySheet}, {"eb.spr", makeBulletSheet},
-    {"back001.spr", makePanelSheet}, {"stage.spr", makeStageSheet}, {"x.spr", makeExplosionSheet},
-    {"etc.spr", makeEtcSheet},
-};
+ForgedSheet makePlayerSheet();     // "player.spr"
+ForgedSheet makeEnemySheet();      // "enemy.spr"
+ForgedSheet makeBulletSheet();     // "eb.spr"
+ForgedSheet makePanelSheet();      // "back001.spr"
+ForgedSheet makeStageSheet();      // "stage.spr"
+ForgedSheet makeExplosionSheet();  // "x.spr"
+ForgedSheet makeEtcSheet();        // "etc.spr"
 
-// Writes the nine data files into `dir`; false (and a message on stderr) on failure.
-bool writeDataFiles(const std::string& dir);
+// The sheet's maker, by sheet.
+ForgedSheet makeSheet(Sheet sheet);
+
+// Empty when the drawn frames are the catalogue's, in number, order, size and hot spot;
+// otherwise the first difference, naming the file and the frame.
+std::string catalogueMismatch(const frames::SheetInfo& sheet, const ForgedSheet& forged);
+
+// Writes the nine data files into `dir`, taking hand-drawn frames and clips from `artDir`
+// when it is not empty; false (and a one-line message on stderr) on failure.
+bool writeDataFiles(const std::string& dir, const std::string& artDir);
 
 }  // namespace vane::forge

@@ -80,16 +80,19 @@ constexpr int kSparkSteps = 5;
 
 }  // namespace
 
-std::vector<SpriteFrame> makeExplosionSheet() {
-  std::vector<SpriteFrame> frames;
+ForgedSheet makeExplosionSheet() {
+  using frames::X;
+  ForgedSheet sheet;
   for (int i = 0; i < kShipSteps; ++i) {
-    frames.push_back(drawFireball(72, 0x5EED01, (i + 1.0) / kShipSteps, 14));
+    sheet.emplace_back(after(X::ShipBlast1, i),
+                       drawFireball(72, 0x5EED01, (i + 1.0) / kShipSteps, 14));
   }
   for (int i = 0; i < kEnemySteps; ++i) {
-    frames.push_back(drawFireball(56, 0x5EED02, (i + 1.0) / kEnemySteps, 10));
+    sheet.emplace_back(after(X::EnemyBlast1, i),
+                       drawFireball(56, 0x5EED02, (i + 1.0) / kEnemySteps, 10));
   }
-  for (int i = 0; i < kSparkSteps; ++i) frames.push_back(drawSpark(i));
-  return frames;
+  for (int i = 0; i < kSparkSteps; ++i) sheet.emplace_back(after(X::Spark1, i), drawSpark(i));
+  return sheet;
 }
 
 }  // namespace vane::forge

@@ -505,36 +505,48 @@ SpriteFrame drawHeavyBolt() {
 constexpr double kFighterTurns[] = {45, 22, 0, -22, -45};
 // 1005 flies down-right, right, up-right; 1006 mirrors it.
 constexpr double kGunshipHeadings[] = {45, 0, 315, 135, 180, 225};
-// Frames 15..19: the manta's turn seen from above.
+// The manta's turn seen from above, top side to underside.
 constexpr double kMantaFlips[] = {1, 0.5, 0, -0.5, -1};
 
 }  // namespace
 
-std::vector<SpriteFrame> makeEnemySheet() {
-  std::vector<SpriteFrame> frames;
-  for (double turn : kFighterTurns) frames.push_back(drawFighter(turn));
-  frames.push_back(drawDart());
-  frames.push_back(drawMine(0));
-  frames.push_back(drawMine(1));
-  for (int i = 0; i < 6; ++i) {
-    frames.push_back(i < 3 ? drawGunship(kGunshipHeadings[i], 0xF0E0C0, 0xA08050, 0x302010)
-                           : drawGunship(kGunshipHeadings[i], 0xD0E0F0, 0x5878A0, 0x101828));
+ForgedSheet makeEnemySheet() {
+  using frames::Enemy;
+  ForgedSheet sheet;
+  for (int i = 0; i < 5; ++i) {
+    sheet.emplace_back(after(Enemy::FighterTurn45, i), drawFighter(kFighterTurns[i]));
   }
-  for (double flip : kMantaFlips) frames.push_back(drawManta(flip));
-  for (int k = 0; k < 8; ++k) frames.push_back(drawAmbusher(k));
-  frames.push_back(drawBomber());
-  frames.push_back(drawCrescent());
-  frames.push_back(drawFortress());
-  for (int k = 0; k < 8; ++k) frames.push_back(drawFortressTurret(k));
-  for (int i = 0; i < 8; ++i) frames.push_back(drawWarship(i >= 4, i % 4));
-  frames.push_back(drawGlow(40));
-  frames.push_back(drawGlow(50));
-  return frames;
+  sheet.emplace_back(Enemy::Dart, drawDart());
+  sheet.emplace_back(Enemy::Mine1, drawMine(0));
+  sheet.emplace_back(Enemy::Mine2, drawMine(1));
+  for (int i = 0; i < 6; ++i) {
+    sheet.emplace_back(after(Enemy::GunshipDownRight, i),
+                       i < 3 ? drawGunship(kGunshipHeadings[i], 0xF0E0C0, 0xA08050, 0x302010)
+                             : drawGunship(kGunshipHeadings[i], 0xD0E0F0, 0x5878A0, 0x101828));
+  }
+  for (int i = 0; i < 5; ++i)
+    sheet.emplace_back(after(Enemy::MantaTop, i), drawManta(kMantaFlips[i]));
+  for (int k = 0; k < 8; ++k) sheet.emplace_back(after(Enemy::AmbusherRight, k), drawAmbusher(k));
+  sheet.emplace_back(Enemy::Bomber, drawBomber());
+  sheet.emplace_back(Enemy::Crescent, drawCrescent());
+  sheet.emplace_back(Enemy::Fortress, drawFortress());
+  for (int k = 0; k < 8; ++k)
+    sheet.emplace_back(after(Enemy::TurretRight, k), drawFortressTurret(k));
+  for (int i = 0; i < 8; ++i)
+    sheet.emplace_back(after(Enemy::Warship1, i), drawWarship(i >= 4, i % 4));
+  sheet.emplace_back(Enemy::GlowSmall, drawGlow(40));
+  sheet.emplace_back(Enemy::GlowLarge, drawGlow(50));
+  return sheet;
 }
 
-std::vector<SpriteFrame> makeBulletSheet() {
-  return {drawBullet(8, 3, 0xE02000, 0xFFB040), drawBullet(12, 5, 0xC00060, 0xFF50C0),
-          drawBullet(17, 8, 0x2040E0, 0x60D0FF), drawHeavyBolt()};
+ForgedSheet makeBulletSheet() {
+  using frames::Eb;
+  ForgedSheet sheet;
+  sheet.emplace_back(Eb::BulletSmall, drawBullet(8, 3, 0xE02000, 0xFFB040));
+  sheet.emplace_back(Eb::BulletMedium, drawBullet(12, 5, 0xC00060, 0xFF50C0));
+  sheet.emplace_back(Eb::BulletLarge, drawBullet(17, 8, 0x2040E0, 0x60D0FF));
+  sheet.emplace_back(Eb::HeavyBolt, drawHeavyBolt());
+  return sheet;
 }
 
 }  // namespace vane::forge

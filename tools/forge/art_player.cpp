@@ -236,22 +236,25 @@ void paintShip(cairo_t* cr, int type, double roll) {
   cairo_restore(cr);
 }
 
-std::vector<SpriteFrame> makePlayerSheet() {
-  std::vector<SpriteFrame> frames;
-  for (double roll : kRolls) frames.push_back(drawShip(1, roll));
-  frames.push_back(drawBolt(6, 21, 0, 0x2080FF, 0xC0F0FF));
-  frames.push_back(drawOrb(6, 0));
-  frames.push_back(drawOrb(10, 0.3));
-  frames.push_back(drawOrb(14, 0.55));
-  frames.push_back(drawOrb(18, 0.75));
-  frames.push_back(drawWing(-1));
-  frames.push_back(drawWing(1));
-  for (double roll : kRolls) frames.push_back(drawShip(2, roll));
-  frames.push_back(drawBolt(6, 21, 0, 0xFF5010, 0xFFE080));
-  frames.push_back(drawMissile());
-  frames.push_back(drawLance(0));
-  frames.push_back(drawLance(1));
-  return frames;
+ForgedSheet makePlayerSheet() {
+  using frames::Player;
+  ForgedSheet sheet;
+  for (int i = 0; i < 5; ++i)
+    sheet.emplace_back(after(Player::Ship1HardLeft, i), drawShip(1, kRolls[i]));
+  sheet.emplace_back(Player::Ship1Bolt, drawBolt(6, 21, 0, 0x2080FF, 0xC0F0FF));
+  sheet.emplace_back(Player::Orb, drawOrb(6, 0));
+  sheet.emplace_back(Player::OrbBurst1, drawOrb(10, 0.3));
+  sheet.emplace_back(Player::OrbBurst2, drawOrb(14, 0.55));
+  sheet.emplace_back(Player::OrbBurst3, drawOrb(18, 0.75));
+  sheet.emplace_back(Player::WingLeft, drawWing(-1));
+  sheet.emplace_back(Player::WingRight, drawWing(1));
+  for (int i = 0; i < 5; ++i)
+    sheet.emplace_back(after(Player::Ship2HardLeft, i), drawShip(2, kRolls[i]));
+  sheet.emplace_back(Player::Ship2Bolt, drawBolt(6, 21, 0, 0xFF5010, 0xFFE080));
+  sheet.emplace_back(Player::Missile, drawMissile());
+  sheet.emplace_back(Player::Lance1, drawLance(0));
+  sheet.emplace_back(Player::Lance2, drawLance(1));
+  return sheet;
 }
 
 }  // namespace vane::forge

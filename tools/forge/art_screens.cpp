@@ -320,27 +320,28 @@ SpriteFrame drawCursor() {
 
 }  // namespace
 
-std::vector<SpriteFrame> makeEtcSheet() {
-  std::vector<SpriteFrame> frames;
-  for (int d = 0; d <= 9; ++d) frames.push_back(drawDigit(d));
-  frames.push_back(drawScoreLabel());
-  frames.push_back(drawSparkle(0));
-  frames.push_back(drawSparkle(1));
-  frames.push_back(drawEnergyBall(0));
-  frames.push_back(drawEnergyBall(1));
-  frames.push_back(drawWeaponItem());
-  frames.push_back(drawEnergyUnit());
-  frames.push_back(drawLifeIcon(1));
-  frames.push_back(drawLifeIcon(2));
-  frames.push_back(drawTitleA());
-  frames.push_back(drawTitleB());
-  frames.push_back(drawStageThumb(1));
-  frames.push_back(drawStageThumb(2));
-  frames.push_back(drawMarker(kThumbW + 20, kThumbH + 10, 18));
-  frames.push_back(drawMarker(34, 40, 9));
-  frames.push_back(drawMenuButtons());
-  frames.push_back(drawCursor());
-  return frames;
+ForgedSheet makeEtcSheet() {
+  using frames::Etc;
+  ForgedSheet sheet;
+  for (int d = 0; d <= 9; ++d) sheet.emplace_back(after(Etc::Digit0, d), drawDigit(d));
+  sheet.emplace_back(Etc::ScoreLabel, drawScoreLabel());
+  sheet.emplace_back(Etc::Sparkle1, drawSparkle(0));
+  sheet.emplace_back(Etc::Sparkle2, drawSparkle(1));
+  sheet.emplace_back(Etc::EnergyBall1, drawEnergyBall(0));
+  sheet.emplace_back(Etc::EnergyBall2, drawEnergyBall(1));
+  sheet.emplace_back(Etc::WeaponItem, drawWeaponItem());
+  sheet.emplace_back(Etc::EnergyUnit, drawEnergyUnit());
+  sheet.emplace_back(Etc::LifeShip1, drawLifeIcon(1));
+  sheet.emplace_back(Etc::LifeShip2, drawLifeIcon(2));
+  sheet.emplace_back(Etc::TitleA, drawTitleA());
+  sheet.emplace_back(Etc::TitleB, drawTitleB());
+  sheet.emplace_back(Etc::MenuStage1, drawStageThumb(1));
+  sheet.emplace_back(Etc::MenuStage2, drawStageThumb(2));
+  sheet.emplace_back(Etc::StageMarker, drawMarker(kThumbW + 20, kThumbH + 10, 18));
+  sheet.emplace_back(Etc::ShipMarker, drawMarker(34, 40, 9));
+  sheet.emplace_back(Etc::MenuButtons, drawMenuButtons());
+  sheet.emplace_back(Etc::MenuCursor, drawCursor());
+  return sheet;
 }
 
 }  // namespace vane::forge

@@ -549,17 +549,23 @@ void paintSky(cairo_t* cr) {
   }
 }
 
-std::vector<SpriteFrame> makeStageSheet() {
-  return {drawStage1(),
-          drawSky(),
-          drawIsland(200, 150, 0x1A1, false),
-          drawCloudBank(),
-          drawIsland(150, 170, 0x2B2, true),
-          drawIsland(110, 90, 0x3C3, false)};
+ForgedSheet makeStageSheet() {
+  using frames::Stage;
+  ForgedSheet sheet;
+  sheet.emplace_back(Stage::Stage1Ground, drawStage1());
+  sheet.emplace_back(Stage::Stage2Sky, drawSky());
+  sheet.emplace_back(Stage::IslandLarge, drawIsland(200, 150, 0x1A1, false));
+  sheet.emplace_back(Stage::CloudBank, drawCloudBank());
+  sheet.emplace_back(Stage::IslandTall, drawIsland(150, 170, 0x2B2, true));
+  sheet.emplace_back(Stage::IslandSmall, drawIsland(110, 90, 0x3C3, false));
+  return sheet;
 }
 
-std::vector<SpriteFrame> makePanelSheet() {
-  return {drawLeftPanel(), drawRightPanel()};
+ForgedSheet makePanelSheet() {
+  ForgedSheet sheet;
+  sheet.emplace_back(frames::Back::PanelLeft, drawLeftPanel());
+  sheet.emplace_back(frames::Back::PanelRight, drawRightPanel());
+  return sheet;
 }
 
 }  // namespace vane::forge

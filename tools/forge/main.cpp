@@ -1,17 +1,29 @@
 // vane-forge: draws the sprite files, composes the sound banks and writes them into a folder.
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "art.h"
 #include "preview.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vane-forge [--art ART] DIR   the nine data files into DIR; the frames and clips that\n"
+    "                                    ART holds as NAME.png or NAME.wav replace the forged "
+    "ones\n"
+    "       vane-forge --preview DIR     contact sheets and mock screens for review\n"
+    "       vane-forge --catalogue DIR   DIR/art.md and a labelled contact sheet of every file\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--preview") == 0) {
-    return vane::forge::writePreviews(argv[2]) ? 0 : 1;
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (argc == 3 && first == "--preview") return vane::forge::writePreviews(argv[2]) ? 0 : 1;
+  if (argc == 3 && first == "--catalogue") return vane::forge::writeCatalogue(argv[2]) ? 0 : 1;
+  if (argc == 4 && first == "--art") return vane::forge::writeDataFiles(argv[3], argv[2]) ? 0 : 1;
+  if (argc == 2 && !first.empty() && first[0] != '-') {
+    return vane::forge::writeDataFiles(argv[1], "") ? 0 : 1;
   }
-  if (argc != 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: vane-forge DIR | vane-forge --preview DIR\n");
-    return 2;
-  }
-  return vane::forge::writeDataFiles(argv[1]) ? 0 : 1;
+  std::fputs(kUsage, stderr);
+  return 2;
 }

@@ -4,6 +4,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -16,9 +17,9 @@ namespace {
 
 using Sheet = std::vector<tools::Picture>;
 
-Sheet decodeSheet(const std::vector<SpriteFrame>& frames) {
+Sheet decodeSheet(const ForgedSheet& forged) {
   Sheet sheet;
-  for (const SpriteFrame& f : frames) sheet.push_back(tools::decodeFrame(f));
+  for (const ForgedFrame& f : forged) sheet.push_back(tools::decodeFrame(f.frame));
   return sheet;
 }
 
@@ -59,17 +60,26 @@ bool save(cairo_surface_t* surface, const std::string& dir, const char* name) {
   return ok;
 }
 
-// All frames of a sheet in rows on a checkerboard, each with its number and hot spot cross.
+// All frames of a sheet in rows on a checkerboard, each under its label and with a cross on its
+// hot spot; `labels` holds one per frame (the frame number when it is empty).
 bool writeContactSheet(const Sheet& sheet, const std::string& dir, const std::string& name,
-                       int scale) {
+                       int scale, const std::vector<std::string>& labels = {}) {
   constexpr int kWidth = 1280;
   constexpr int kGap = 16;
+  auto labelOf = [&](size_t i) { return labels.empty() ? std::to_string(i + 1) : labels[i]; };
+  cairo_surface_t* measure = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  cairo_t* mcr = cairo_create(measure);
+  cairo_select_font_face(mcr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(mcr, 11);
   int x = kGap;
   int y = kGap;
   int rowHeight = 0;
   std::vector<std::pair<int, int>> places;
-  for (const tools::Picture& p : sheet) {
-    const int w = p.width * scale;
+  for (size_t i = 0; i < sheet.size(); ++i) {
+    const tools::Picture& p = sheet[i];
+    cairo_text_extents_t extents;
+    cairo_text_extents(mcr, labelOf(i).c_str(), &extents);
+    const int w = std::max(p.width * scale, static_cast<int>(std::ceil(extents.x_advance)));
     if (x + w > kWidth && x > kGap) {
       x = kGap;
       y += rowHeight + kGap + 12;
@@ -79,6 +89,8 @@ bool writeContactSheet(const Sheet& sheet, const std::string& dir, const std::st
     x += w + kGap;
     rowHeight = std::max(rowHeight, p.height * scale);
   }
+  cairo_destroy(mcr);
+  cairo_surface_destroy(measure);
   const int height = y + rowHeight + kGap + 12;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, height);
   cairo_t* cr = cairo_create(surface);
@@ -90,13 +102,14 @@ bool writeContactSheet(const Sheet& sheet, const std::string& dir, const std::st
       cairo_fill(cr);
     }
   }
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, 11);
   for (size_t i = 0; i < sheet.size(); ++i) {
     const auto [px, py] = places[i];
     const tools::Picture& p = sheet[i];
     cairo_set_source_rgb(cr, 1, 1, 0.6);
     cairo_move_to(cr, px, py - 2);
-    cairo_show_text(cr, std::to_string(i + 1).c_str());
+    cairo_show_text(cr, labelOf(i).c_str());
     blit(surface, p, px + p.hotX * scale, py + p.hotY * scale, scale);
     cairo_set_source_rgb(cr, 1, 0, 1);
     cairo_set_line_width(cr, 1);
@@ -109,7 +122,7 @@ bool writeContactSheet(const Sheet& sheet, const std::string& dir, const std::st
     cairo_stroke(cr);
   }
   cairo_destroy(cr);
-  return save(surface, dir, ("sheet-" + name + ".png").c_str());
+  return save(surface, dir, (name + ".png").c_str());
 }
 
 struct Sheets {
@@ -248,11 +261,66 @@ bool writePreviews(const std::string& dir) {
                  decodeSheet(makeBulletSheet()), decodeSheet(makePanelSheet()),
                  decodeSheet(makeStageSheet()),  decodeSheet(makeExplosionSheet()),
                  decodeSheet(makeEtcSheet())};
-  return writeContactSheet(a.player, dir, "player", 3) &&
-         writeContactSheet(a.enemy, dir, "enemy", 2) && writeContactSheet(a.eb, dir, "eb", 4) &&
-         writeContactSheet(a.x, dir, "x", 2) && writeContactSheet(a.back, dir, "back001", 1) &&
-         writeContactSheet(a.stage, dir, "stage", 1) && writeContactSheet(a.etc, dir, "etc", 1) &&
-         writeStage1Screen(a, dir) && writeBossScreens(a, dir) && writeMenuAndTitles(a, dir);
+  return writeContactSheet(a.player, dir, "sheet-player", 3) &&
+         writeContactSheet(a.enemy, dir, "sheet-enemy", 2) &&
+         writeContactSheet(a.eb, dir, "sheet-eb", 4) && writeContactSheet(a.x, dir, "sheet-x", 2) &&
+         writeContactSheet(a.back, dir, "sheet-back001", 1) &&
+         writeContactSheet(a.stage, dir, "sheet-stage", 1) &&
+         writeContactSheet(a.etc, dir, "sheet-etc", 1) && writeStage1Screen(a, dir) &&
+         writeBossScreens(a, dir) && writeMenuAndTitles(a, dir);
+}
+
+namespace {
+
+// The catalogue's page: what each frame shows, and its contact sheet.
+std::string cataloguePage() {
+  std::string page =
+      "# The frames of the game\n\n"
+      "Written by `vane-forge --catalogue docs` from the frame catalogue (`src/gfx/frames.h`); do\n"
+      "not edit by hand. Each frame is shown with its number and name; the magenta cross marks "
+      "its\n"
+      "hot spot, the point placed at the actor's position. To replace a frame, draw a PNG of the\n"
+      "same size named `<file>-<name>.png` (for example `player-ship1-level.png`) into `art/` and\n"
+      "rebuild: see \"Drawing your own art\" in the README.\n";
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    page += std::string("\n## ") + sheet.fileName + "\n\n![" + sheet.fileName + "](art/catalogue-" +
+            sheet.stem +
+            ".png)\n\n| # | name | size | hot spot | shows |\n"
+            "|---|---|---|---|---|\n";
+    for (const frames::FrameInfo& f : sheet.frames) {
+      page += "| " + std::to_string(f.number) + " | `" + sheet.stem + "-" + f.name + "` | " +
+              std::to_string(f.width) + "x" + std::to_string(f.height) + " | " +
+              std::to_string(f.hotX) + ", " + std::to_string(f.hotY) + " | " + f.shows + " |\n";
+    }
+  }
+  return page;
+}
+
+}  // namespace
+
+bool writeCatalogue(const std::string& dir) {
+  const std::string pictures = (std::filesystem::path(dir) / "art").string();
+  std::filesystem::create_directories(pictures);
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    std::vector<std::string> labels;
+    int widest = 0;
+    for (const frames::FrameInfo& f : sheet.frames) {
+      labels.push_back(std::to_string(f.number) + " " + f.name);
+      widest = std::max<int>(widest, f.width);
+    }
+    const int scale = widest <= 64 ? 2 : 1;
+    if (!writeContactSheet(decodeSheet(makeSheet(sheet.sheet)), pictures,
+                           std::string("catalogue-") + sheet.stem, scale, labels)) {
+      return false;
+    }
+  }
+  const std::string page = cataloguePage();
+  const std::string path = (std::filesystem::path(dir) / "art.md").string();
+  if (!tools::writeFile(path, std::vector<uint8_t>(page.begin(), page.end()))) {
+    std::fprintf(stderr, "vane-forge: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vane::forge

@@ -12,4 +12,11 @@ std::vector<tools::Clip> makeEffects();
 // The four pieces of "music.snd", in clip order.
 std::vector<tools::Clip> makeMusic();
 
+// The clips' names, in clip order: a recorded "effect-<name>.wav" or "music-<name>.wav" in the
+// artist's folder takes the clip's place.
+inline const std::vector<const char*> kEffectNames{"ship-explodes",  "shot",      "energy-ball",
+                                                   "enemy-explodes", "special-1", "special-2",
+                                                   "weapon-item"};
+inline const std::vector<const char*> kMusicNames{"stage-1", "stage-2", "stage-clear", "game-over"};
+
 }  // namespace vane::forge

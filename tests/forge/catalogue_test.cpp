@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The frame catalogue against what the forge draws and writes, and an artist's replacement files.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "art.h"
+#include "gfx/frames.h"
+#include "gfx/sprite.h"
+#include "sound/sound_forge.h"
+#include "tools/common/formats.h"
+#include "tools/spr/spr_png.h"
+
+namespace vane::forge {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FrameCatalogue, TheForgeDrawsAndTheBuildShipsEveryFrameAsCatalogued) {
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    SCOPED_TRACE(sheet.fileName);
+    EXPECT_EQ(catalogueMismatch(sheet, makeSheet(sheet.sheet)), "");
+    // The file the build wrote, read by the game's own loader.
+    SpriteSheet loaded;
+    const auto bytes = tools::readFile((fs::path(VANE_DATA_DIR) / sheet.fileName).string());
+    ASSERT_EQ(loadSpriteSheetFromBytes(loaded, bytes, sheet.fileName, 0), 1);
+    ASSERT_EQ(frameCountOf(loaded), static_cast<int>(sheet.frames.size()));
+    for (const frames::FrameInfo& entry : sheet.frames) {
+      const SpriteFrame* f = frameAt(loaded, entry.number);
+      EXPECT_EQ(f->width, entry.width) << entry.name;
+      EXPECT_EQ(f->height, entry.height) << entry.name;
+      EXPECT_EQ(f->hotX, entry.hotX) << entry.name;
+      EXPECT_EQ(f->hotY, entry.hotY) << entry.name;
+    }
+  }
+}
+
+TEST(FrameCatalogue, AForgeThatStrayedFromItIsNamedByFileAndFrame) {
+  const frames::SheetInfo& player = frames::sheetInfo(Sheet::Player);
+  const ForgedSheet good = makeSheet(Sheet::Player);
+  struct Case {
+    const char* what;
+    ForgedSheet forged;
+    const char* message;
+  };
+  ForgedSheet inserted = good;
+  inserted.insert(inserted.begin() + 1, good[5]);
+  ForgedSheet shorter(good.begin(), good.end() - 1);
+  ForgedSheet resized = good;
+  resized[6].frame = good[7].frame;
+  ForgedSheet moved = good;
+  moved[2].frame.hotY += 1;
+  const Case cases[] = {
+      {"a frame inserted", inserted,
+       "player.spr frame 2 (ship1-left): the forge drew frame 6 in its place"},
+      {"the last frame left out", shorter,
+       "player.spr: the forge drew 20 frames, the catalogue has 21"},
+      {"a frame of another size", resized, "player.spr frame 7 (orb): drawn 10x10, catalogued 6x6"},
+      {"a hot spot moved", moved,
+       "player.spr frame 3 (ship1-level): hot spot drawn at 22,23, catalogued at 22,22"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(catalogueMismatch(player, c.forged), c.message) << c.what;
+}
+
+// A scratch art folder and data folder, removed afterwards.
+class ArtFolder : public ::testing::Test {
+ protected:
+  const fs::path base = fs::temp_directory_path() / ("vane-art-" + std::to_string(::getpid()));
+  const fs::path art = base / "art";
+  const fs::path data = base / "data";
+  void SetUp() override { fs::create_directories(art); }
+  void TearDown() override { fs::remove_all(base); }
+
+  // Forges into `data`; the forge's messages land in `messages`.
+  bool forge() {
+    testing::internal::CaptureStderr();
+    const bool ok = writeDataFiles(data.string(), art.string());
+    messages = testing::internal::GetCapturedStderr();
+    return ok;
+  }
+  void writePicture(const std::string& name, int width, int height, uint32_t rgba) {
+    tools::RgbaImage image{width, height, {}};
+    for (int i = 0; i < width * height; ++i) {
+      for (int shift : {24, 16, 8, 0}) image.rgba.push_back(static_cast<uint8_t>(rgba >> shift));
+    }
+    ASSERT_EQ(tools::writePng((art / name).string(), image), "");
+  }
+  void writeWave(const std::string& name, uint32_t rate, uint16_t channels, size_t frames) {
+    const uint32_t bytes = static_cast<uint32_t>(frames * channels * 2);
+    std::vector<uint8_t> w;
+    auto text = [&](const char* s) {
+      for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(s[i]));
+    };
+    auto le = [&](uint32_t v, int n) {
+      for (int i = 0; i < n; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    text("RIFF"), le(36 + bytes, 4), text("WAVE"), text("fmt "), le(16, 4), le(1, 2);
+    le(channels, 2), le(rate, 4), le(rate * channels * 2, 4), le(channels * 2u, 2), le(16, 2);
+    text("data"), le(bytes, 4);
+    for (size_t i = 0; i < frames * channels; ++i) le(i % 2 ? 0x4000 : 0xC000, 2);
+    ASSERT_TRUE(tools::writeFile((art / name).string(), w));
+  }
+  std::string messages;
+};
+
+TEST_F(ArtFolder, AHandDrawnFrameAndARecordedClipTakeTheForgedOnesPlaces) {
+  writePicture("player-ship1-level.png", 44, 44, 0xFF0000FF);  // opaque pure red
+  writeWave("effect-shot.wav", 44100, 2, 4410);
+  ASSERT_TRUE(forge()) << messages;
+  EXPECT_NE(messages.find("effect-shot.wav: stereo mixed down to mono"), std::string::npos);
+  EXPECT_NE(messages.find("effect-shot.wav: resampled from 44100 Hz to 22050 Hz"),
+            std::string::npos);
+
+  std::vector<SpriteFrame> player;
+  ASSERT_EQ(decodeSpriteFile(tools::readFile((data / "player.spr").string()), player),
+            SpriteFileCheck::Good);
+  const tools::Picture level = tools::decodeFrame(player[2]);
+  EXPECT_EQ(level.hotX, 22);
+  EXPECT_EQ(level.pixels[0], 0x7C00);
+  EXPECT_EQ(level.pixels[44 * 44 - 1], 0x7C00);
+  // Its neighbours are still the forged ones.
+  const ForgedSheet forged = makeSheet(Sheet::Player);
+  EXPECT_EQ(player[1].data, forged[1].frame.data);
+
+  const auto bank = tools::readFile((data / "1.snd").string());
+  const auto forgedBank = tools::soundBankBytes(makeEffects());
+  EXPECT_NE(bank, forgedBank);
+}
+
+TEST_F(ArtFolder, AFileTheGameCannotUseStopsTheForgeWithOneLineNamingIt) {
+  struct Case {
+    const char* file;
+    int width, height;
+    uint32_t rgba;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"player-ship1-level.png", 40, 44, 0xFF0000FF,
+       "player-ship1-level.png: is 40x44 but frame ship1-level is 44x44"},
+      {"etc-digit-0.png", 14, 16, 0x123456FF,
+       "etc-digit-0.png: pixel (0, 0) is #123456, not a 5-5-5 colour"},
+      {"x-spark-1.png", 16, 16, 0xFFFFFF80, "x-spark-1.png: pixel (0, 0) has alpha 128"},
+      {"player-ship3-level.png", 44, 44, 0xFF0000FF,
+       "player-ship3-level.png: no frame or clip has this name"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    fs::remove_all(art);
+    fs::create_directories(art);
+    writePicture(c.file, c.width, c.height, c.rgba);
+    EXPECT_FALSE(forge());
+    EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 1) << messages;
+  }
+}
+
+}  // namespace
+}  // namespace vane::forge

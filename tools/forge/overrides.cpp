@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading hand-drawn PNG frames and recorded WAV clips, checked and converted for the game files.
+#include "overrides.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "tools/spr/spr_files.h"
+#include "tools/spr/spr_png.h"
+
+namespace vane::forge {
+
+namespace {
+
+std::string sizeText(int width, int height) {
+  return std::to_string(width) + "x" + std::to_string(height);
+}
+
+bool isFiveBitLevel(int v) {
+  return tools::expand5(tools::reduce8(v)) == v;
+}
+
+std::string hexColour(const uint8_t* px) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", px[0], px[1], px[2]);
+  return text;
+}
+
+uint32_t readLe(const std::vector<uint8_t>& bytes, size_t at, int size) {
+  uint32_t v = 0;
+  for (int i = size - 1; i >= 0; --i) v = (v << 8) | bytes[at + static_cast<size_t>(i)];
+  return v;
+}
+
+struct Wav {
+  platform::WaveFormat format;
+  size_t dataAt = 0;
+  size_t dataSize = 0;
+};
+
+// Finds the format and data chunks of a RIFF WAVE file.
+Wav parseWav(const std::string& path, const std::vector<uint8_t>& bytes) {
+  auto fail = [&](const std::string& why) { return OverrideError(path + ": " + why); };
+  if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
+      std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE") {
+    throw fail("not a WAV file");
+  }
+  Wav wav;
+  bool haveFormat = false;
+  for (size_t at = 12; at + 8 <= bytes.size();) {
+    const std::string id(bytes.begin() + static_cast<ptrdiff_t>(at),
+                         bytes.begin() + static_cast<ptrdiff_t>(at) + 4);
+    const size_t size = readLe(bytes, at + 4, 4);
+    const size_t body = at + 8;
+    if (size > bytes.size() - body) throw fail("chunk '" + id + "' runs past the end");
+    if (id == "fmt " && size >= 16) {
+      wav.format.formatTag = static_cast<uint16_t>(readLe(bytes, body, 2));
+      wav.format.channels = static_cast<uint16_t>(readLe(bytes, body + 2, 2));
+      wav.format.samplesPerSec = readLe(bytes, body + 4, 4);
+      wav.format.blockAlign = static_cast<uint16_t>(readLe(bytes, body + 12, 2));
+      wav.format.bitsPerSample = static_cast<uint16_t>(readLe(bytes, body + 14, 2));
+      haveFormat = true;
+    } else if (id == "data") {
+      wav.dataAt = body;
+      wav.dataSize = size;
+    }
+    at = body + size + size % 2;
+  }
+  const platform::WaveFormat& f = wav.format;
+  if (!haveFormat || wav.dataAt == 0) throw fail("no format or no data chunk");
+  if (f.formatTag != 1 || (f.bitsPerSample != 8 && f.bitsPerSample != 16) ||
+      (f.channels != 1 && f.channels != 2) || f.samplesPerSec == 0 ||
+      f.blockAlign != f.channels * f.bitsPerSample / 8) {
+    throw fail("only PCM of 8 or 16 bits, mono or stereo, can be used");
+  }
+  return wav;
+}
+
+// The file's samples as mono values in -1..1, channels averaged.
+std::vector<double> monoSamples(const std::vector<uint8_t>& bytes, const Wav& wav) {
+  const platform::WaveFormat& f = wav.format;
+  const size_t frames = wav.dataSize / f.blockAlign;
+  std::vector<double> out(frames, 0.0);
+  for (size_t i = 0; i < frames; ++i) {
+    double sum = 0;
+    for (int c = 0; c < f.channels; ++c) {
+      const size_t at =
+          wav.dataAt + i * f.blockAlign + static_cast<size_t>(c) * (f.bitsPerSample / 8);
+      sum += f.bitsPerSample == 8 ? (bytes[at] - 128) / 128.0
+                                  : static_cast<int16_t>(readLe(bytes, at, 2)) / 32768.0;
+    }
+    out[i] = sum / f.channels;
+  }
+  return out;
+}
+
+// Linear interpolation from one rate to another.
+std::vector<double> resample(const std::vector<double>& in, uint32_t from, uint32_t to) {
+  if (from == to || in.empty()) return in;
+  const size_t count = static_cast<size_t>(static_cast<double>(in.size()) * to / from);
+  std::vector<double> out(count);
+  for (size_t i = 0; i < count; ++i) {
+    const double at = static_cast<double>(i) * from / to;
+    const auto k = static_cast<size_t>(at);
+    const double t = at - static_cast<double>(k);
+    const double next = k + 1 < in.size() ? in[k + 1] : in[k];
+    out[i] = in[k] + (next - in[k]) * t;
+  }
+  return out;
+}
+
+bool exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored);
+}
+
+}  // namespace
+
+SpriteFrame frameFromPng(const std::string& path, const frames::FrameInfo& entry) {
+  tools::RgbaImage image;
+  if (std::string error = tools::readPng(path, image); !error.empty()) throw OverrideError(error);
+  if (image.width != entry.width || image.height != entry.height) {
+    throw OverrideError(path + ": is " + sizeText(image.width, image.height) + " but frame " +
+                        entry.name + " is " + sizeText(entry.width, entry.height));
+  }
+  tools::Picture picture;
+  picture.width = entry.width;
+  picture.height = entry.height;
+  picture.hotX = entry.hotX;
+  picture.hotY = entry.hotY;
+  const size_t count = static_cast<size_t>(entry.width) * static_cast<size_t>(entry.height);
+  picture.pixels.assign(count, 0);
+  picture.opaque.assign(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* px = &image.rgba[i * 4];
+    const std::string where = path + ": pixel (" + std::to_string(i % entry.width) + ", " +
+                              std::to_string(i / entry.width) + ")";
+    if (px[3] != 0 && px[3] != 255) {
+      throw OverrideError(where + " has alpha " + std::to_string(px[3]) +
+                          "; only 0 (transparent) and 255 (opaque) are allowed");
+    }
+    if (px[3] == 0) continue;
+    if (!isFiveBitLevel(px[0]) || !isFiveBitLevel(px[1]) || !isFiveBitLevel(px[2])) {
+      throw OverrideError(where + " is " + hexColour(px) +
+                          ", not a 5-5-5 colour (each channel one of 32 levels, e.g. "
+                          "ImageMagick's -posterize 32)");
+    }
+    picture.opaque[i] = 1;
+    picture.pixels[i] = static_cast<uint16_t>((tools::reduce8(px[0]) << 10) |
+                                              (tools::reduce8(px[1]) << 5) | tools::reduce8(px[2]));
+  }
+  return tools::encodeFrame(picture);
+}
+
+tools::Clip clipFromWav(const std::string& path, uint32_t rate, std::string& notes) {
+  const std::vector<uint8_t> bytes = tools::readFile(path);
+  const Wav wav = parseWav(path, bytes);
+  std::vector<double> samples = monoSamples(bytes, wav);
+  if (wav.format.channels == 2) notes += path + ": stereo mixed down to mono\n";
+  if (wav.format.samplesPerSec != rate) {
+    notes += path + ": resampled from " + std::to_string(wav.format.samplesPerSec) + " Hz to " +
+             std::to_string(rate) + " Hz\n";
+    samples = resample(samples, wav.format.samplesPerSec, rate);
+  }
+  tools::Clip clip{tools::pcm16Format(rate, 1), {}};
+  clip.data.reserve(samples.size() * 2);
+  for (double s : samples) {
+    const auto v = static_cast<int16_t>(std::lround(std::clamp(s * 32768.0, -32768.0, 32767.0)));
+    clip.data.push_back(static_cast<uint8_t>(v & 0xFF));
+    clip.data.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+  }
+  return clip;
+}
+
+void overrideFrames(const std::string& artDir, const frames::SheetInfo& sheet, ForgedSheet& forged,
+                    std::vector<std::string>& used) {
+  for (ForgedFrame& f : forged) {
+    const frames::FrameInfo& entry = sheet.frames[static_cast<size_t>(f.number - 1)];
+    const std::string file = std::string(sheet.stem) + "-" + entry.name + ".png";
+    const std::string path = (std::filesystem::path(artDir) / file).string();
+    if (!exists(path)) continue;
+    f.frame = frameFromPng(path, entry);
+    used.push_back(file);
+  }
+}
+
+void overrideClips(const std::string& artDir, const char* prefix,
+                   const std::vector<const char*>& names, uint32_t rate,
+                   std::vector<tools::Clip>& clips, std::vector<std::string>& used,
+                   std::string& notes) {
+  for (size_t i = 0; i < names.size() && i < clips.size(); ++i) {
+    const std::string file = std::string(prefix) + "-" + names[i] + ".wav";
+    const std::string path = (std::filesystem::path(artDir) / file).string();
+    if (!exists(path)) continue;
+    clips[i] = clipFromWav(path, rate, notes);
+    used.push_back(file);
+  }
+}
+
+void rejectUnknownFiles(const std::string& artDir, const std::vector<std::string>& used) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(artDir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    const std::string ext = std::filesystem::path(name).extension().string();
+    if ((ext == ".png" || ext == ".wav") &&
+        std::find(used.begin(), used.end(), name) == used.end()) {
+      throw OverrideError((std::filesystem::path(artDir) / name).string() +
+                          ": no frame or clip has this name (see docs/art.md)");
+    }
+  }
+}
+
+}  // namespace vane::forge
