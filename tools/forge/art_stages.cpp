@@ -381,6 +381,9 @@ SpriteFrame drawSky() {
   return canvas.frame(0, 0);
 }
 
+// How far each panel's emblem stands from the edge where the two panels meet.
+constexpr double kEmblemFromSeam = 80;
+
 // The strip of rail along a panel's inner edge, the part that frames the play field.
 void paintRail(cairo_t* cr, double x) {
   cairo_rectangle(cr, x, 0, 10, 480);
@@ -394,11 +397,9 @@ void paintRail(cairo_t* cr, double x) {
   }
 }
 
-// Half of the emblem the two panels show when they meet, centred on the seam at `seamX`.
-void paintEmblemHalf(cairo_t* cr, double seamX, double y, double clipX) {
+// The round emblem of the panels, centred on (seamX, y), 104 pixels across.
+void paintEmblem(cairo_t* cr, double seamX, double y) {
   cairo_save(cr);
-  cairo_rectangle(cr, clipX, y - 60, 60, 120);
-  cairo_clip(cr);
   circle(cr, seamX, y, 52);
   setLinear(cr, seamX - 52, y - 52, seamX + 52, y + 52,
             {{0, 0xF0F4FF}, {0.4, 0x8890A8}, {1, 0x202838}});
@@ -442,7 +443,9 @@ SpriteFrame drawLeftPanel() {
     setColor(cr, 0x181C24);
     cairo_fill(cr);
   }
-  paintEmblemHalf(cr, 320, 394, 260);
+  // Each panel carries a whole emblem, as far from the seam as the other's, so that the closed
+  // curtains show a matching pair and the open right panel shows its own in full.
+  paintEmblem(cr, 320 - kEmblemFromSeam, 394);
   paintRail(cr, 310);
   return canvas.frame(0, 0);
 }
@@ -453,19 +456,21 @@ SpriteFrame drawRightPanel() {
   paintPanelBase(cr);
   paintPlate(cr, 14, 16, 292, 54, true);
   // The inset screen behind the white key help.
-  paintPlate(cr, 14, 80, 296, 196, false);
-  roundedRect(cr, 20, 86, 284, 184, 4);
+  // The game writes the help from x 21 of the panel (x 350 on the screen); the inset starts 6
+  // pixels before it, right after the rail.
+  paintPlate(cr, 11, 80, 299, 196, false);
+  roundedRect(cr, 15, 86, 289, 184, 4);
   setLinear(cr, 0, 86, 0, 270, {{0, 0x0C1828}, {1, 0x060C18}});
   cairo_fill(cr);
   for (double y = 88; y < 270; y += 3) {
-    cairo_move_to(cr, 22, y);
+    cairo_move_to(cr, 17, y);
     cairo_line_to(cr, 302, y);
   }
   setColor(cr, 0x2040A0, 0.12);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   paintPlate(cr, 14, 290, 296, 174, true);
-  paintEmblemHalf(cr, 0, 394, 0);
+  paintEmblem(cr, kEmblemFromSeam, 394);
   for (double y = 316; y < 440; y += 14) {
     roundedRect(cr, 170, y, 110, 7, 3.5);
     setColor(cr, 0x181C24);
