@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's vocabulary: type codes and their categories, the field bounds, the stage end frames,
 // and the values of `mode` that the passes read.
 #pragma once

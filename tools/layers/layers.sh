@@ -3,7 +3,8 @@
 # The include graph between source folders, and the check that no file includes a higher layer.
 #
 #   tools/layers/layers.sh [ROOT]          print "from -> to  count" for every pair of folders
-#   tools/layers/layers.sh --check [ROOT]  exit 1 and name each include that goes up a layer
+#   tools/layers/layers.sh --check [ROOT]  exit 1 and name each include that goes up a layer, and
+#                                          each write of gameState outside src/flow/
 #
 # A folder is the first part of the path below src/ (core, world, ...) or tools/, tests/, bench/,
 # fuzz/ as a whole. Layers, bottom to top; a file may include its own folder and lower ranks only.
@@ -61,3 +62,13 @@ find src tools tests bench fuzz -name '*.h' -o -name '*.cpp' 2>/dev/null | sort 
       }
       for (pair in count) printf "%-22s %d\n", pair, count[pair] | "sort"
     }'
+
+if [ "$mode" = check ]; then
+  # The game's flow alone changes the game state (core/state.cpp only resets it).
+  writes=$(grep -rnE '(^|[^.>a-zA-Z_])gameState *=[^=]' src --include='*.cpp' --include='*.h' |
+    grep -v -e '^src/flow/' -e '^src/core/state.cpp:' || true)
+  if [ -n "$writes" ]; then
+    echo "$writes" | sed 's|$|  <- writes gameState outside src/flow/|'
+    exit 1
+  fi
+fi
