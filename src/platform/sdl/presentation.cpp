@@ -2,6 +2,7 @@
 #include "platform/sdl/presentation.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vane::platform {
 
@@ -28,6 +29,53 @@ PictureRect fitPicture(int outputWidth, int outputHeight, int pictureWidth, int 
   return PictureRect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
 }
 
+PictureRect placePicture(ScaleMode mode, int outputWidth, int outputHeight, int pictureWidth,
+                         int pictureHeight) {
+  if (mode == ScaleMode::Integer || pictureWidth <= 0 || pictureHeight <= 0 || outputWidth <= 0 ||
+      outputHeight <= 0) {
+    return fitPicture(outputWidth, outputHeight, pictureWidth, pictureHeight);
+  }
+  const auto across = static_cast<int64_t>(outputWidth) * pictureHeight;
+  const auto down = static_cast<int64_t>(outputHeight) * pictureWidth;
+  const int width = across <= down ? outputWidth : static_cast<int>(down / pictureHeight);
+  const int height = across <= down ? static_cast<int>(across / pictureWidth) : outputHeight;
+  return PictureRect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
+int enlargementFor(const PictureRect& target, int pictureWidth, int pictureHeight) {
+  if (pictureWidth <= 0 || pictureHeight <= 0) return 1;
+  const int across = (target.width + pictureWidth - 1) / pictureWidth;
+  const int down = (target.height + pictureHeight - 1) / pictureHeight;
+  return std::max({1, across, down});
+}
+
+WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, int pictureHeight) {
+  // Room for a title bar and borders, which are not known before the window is shown.
+  constexpr int kDecorationWidth = 32;
+  constexpr int kDecorationHeight = 64;
+  const int width = usableWidth - kDecorationWidth;
+  const int height = usableHeight - kDecorationHeight;
+  if (pictureWidth <= 0 || pictureHeight <= 0) return WindowSize{};
+  const int scale = std::min(width / pictureWidth, height / pictureHeight);
+  if (scale >= 1) return WindowSize{pictureWidth * scale, pictureHeight * scale};
+  const PictureRect shrunk = placePicture(ScaleMode::Fit, std::max(width, 1), std::max(height, 1),
+                                          pictureWidth, pictureHeight);
+  return WindowSize{std::max(shrunk.width, 1), std::max(shrunk.height, 1)};
+}
+
+RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height) {
+  const auto rowDiffers = [&](int row) {
+    const size_t offset = static_cast<size_t>(row) * width;
+    return std::memcmp(before + offset, after + offset, static_cast<size_t>(width) * 2) != 0;
+  };
+  int first = 0;
+  while (first < height && !rowDiffers(first)) ++first;
+  if (first == height) return RowBand{};
+  int end = height;
+  while (!rowDiffers(end - 1)) --end;
+  return RowBand{first, end};
+}
+
 FlipPacer::FlipPacer(bool displayWaits) : displayTrusted_(displayWaits) {}
 
 uint64_t FlipPacer::waitBeforePresent(uint64_t now) const {
@@ -37,10 +85,24 @@ uint64_t FlipPacer::waitBeforePresent(uint64_t now) const {
 
 void FlipPacer::presented(uint64_t now) {
   if (displayTrusted_ && started_) judge(now - lastPresent_);
-  const uint64_t floor = floorNanos();
+  advance(now, floorNanos());
+}
+
+uint64_t FlipPacer::waitBeforeHold(uint64_t now) const {
+  if (!started_) return 0;
+  // A trusted display would have held the present until its next blank, a period on.
+  const uint64_t due = displayTrusted_ ? std::max(due_, lastPresent_ + kPeriodNanos) : due_;
+  return now >= due ? 0 : due - now;
+}
+
+void FlipPacer::held(uint64_t now) {
+  advance(now, floorNanos());
+}
+
+void FlipPacer::advance(uint64_t now, uint64_t step) {
   // On schedule the next present is one period after this one was due, so sleeps that
   // overshoot a little do not add up; after a slow frame the schedule starts again from now.
-  due_ = started_ && now < due_ + floor ? due_ + floor : now + floor;
+  due_ = started_ && now < due_ + step ? due_ + step : now + step;
   started_ = true;
   lastPresent_ = now;
 }

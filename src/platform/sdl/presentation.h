@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/options.h"
+
 namespace vane::platform {
 
 struct PictureRect {
@@ -15,6 +17,37 @@ struct PictureRect {
 // The picture scaled by the largest whole factor that fits the output, centred. An output
 // smaller than the picture gets it shrunk to fit, keeping its shape.
 PictureRect fitPicture(int outputWidth, int outputHeight, int pictureWidth, int pictureHeight);
+
+// Where the picture goes under a scaling mode: whole steps only (fitPicture), or the largest
+// picture of the same shape that fits, centred.
+PictureRect placePicture(ScaleMode mode, int outputWidth, int outputHeight, int pictureWidth,
+                         int pictureHeight);
+
+// The whole factor a picture is first enlarged by, pixel for pixel, before a linear step brings it
+// to `target`: the smallest one at least as large as the target. The linear step then only ever
+// shrinks, by less than half, so every pixel stays a crisp block with at most one blended line
+// along its edges; a target of whole steps is reached by the enlargement alone.
+int enlargementFor(const PictureRect& target, int pictureWidth, int pictureHeight);
+
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The size a window first opens at: the largest whole multiple of the picture that fits the
+// desktop's usable area less room for the window's decorations (at least the picture's own size
+// shrunk to fit, on a desktop smaller than that).
+WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, int pictureHeight);
+
+// The rows [first, end) of a picture; empty when first == end.
+struct RowBand {
+  int first = 0;
+  int end = 0;
+  bool empty() const { return first >= end; }
+};
+
+// The band of rows holding every difference between two pictures of `width` x `height` pixels.
+RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height);
 
 // Paces flips as a 60 Hz display would, unless the display is seen waiting for its own vertical
 // blank. A display that says it waits is trusted, with a floor of half a period so it can never
@@ -33,12 +66,18 @@ class FlipPacer {
   uint64_t waitBeforePresent(uint64_t now) const;
   // Records a present that finished at `now`.
   void presented(uint64_t now);
+  // How long to wait, at `now`, before a flip whose picture is not sent again because it has not
+  // changed: as long as a display that waits would have taken.
+  uint64_t waitBeforeHold(uint64_t now) const;
+  // Records such a flip at `now`. The display was not asked, so it is not judged.
+  void held(uint64_t now);
   // True once flips are paced at 60 Hz rather than by the display.
   bool pacing() const { return !displayTrusted_; }
 
  private:
   uint64_t floorNanos() const { return displayTrusted_ ? kPeriodNanos / 2 : kPeriodNanos; }
   void judge(uint64_t interval);
+  void advance(uint64_t now, uint64_t step);
 
   bool displayTrusted_;
   bool started_ = false;

@@ -1,4 +1,4 @@
-// The SDL back end: a full-screen desktop window presenting a 640x480 5-6-5 back buffer.
+// The SDL back end: a desktop window, full screen or not, presenting a 640x480 5-6-5 back buffer.
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <deque>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/mixer.h"
 #include "platform/sdl/presentation.h"
+#include "platform/sdl/presenters.h"
 #include "platform/text.h"
 
 namespace vane::platform {
@@ -28,22 +30,25 @@ constexpr int kHeight = 480;
 constexpr int kPitch = kWidth * 2;
 constexpr uint32_t kGreenMask565 = 0x07E0;
 
-class SdlBackend : public Backend {
+class DesktopBackend : public SdlBackend {
  public:
-  SdlBackend() : epoch_(std::chrono::steady_clock::now()) {
+  explicit DesktopBackend(const DisplayOptions& options)
+      : options_(options), windows_(options), epoch_(std::chrono::steady_clock::now()) {
     // The frame pacing sleeps to within a fraction of a millisecond: ask for the tightest wake-ups.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   }
 
-  ~SdlBackend() override {
+  ~DesktopBackend() override {
     releaseDisplay();
     mixer_.close();
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    windows_.close();
     SDL_Quit();
   }
 
-  SdlBackend(const SdlBackend&) = delete;
-  SdlBackend& operator=(const SdlBackend&) = delete;
+  DesktopBackend(const DesktopBackend&) = delete;
+  DesktopBackend& operator=(const DesktopBackend&) = delete;
+
+  WindowState windowState() const override { return windows_.state(); }
 
   // --- window ---
 
@@ -53,17 +58,8 @@ class SdlBackend : public Backend {
   }
 
   bool createWindow() override {
-    // The window starts out covering the whole screen, so it does so even where no window
-    // manager is there to carry out the full-screen request.
-    SDL_Rect screen{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight};
-    SDL_GetDisplayBounds(0, &screen);
-    window_ = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
-    if (window_ == nullptr) {
-      std::fprintf(stderr, "vane: cannot open the window: %s\n", SDL_GetError());
-      return false;
-    }
-    SDL_ShowCursor(SDL_DISABLE);
+    if (!windows_.open()) return false;
+    window_ = windows_.window();
     dispatchMessage(Message{kWmCreate, 0, 0});
     // A new full-screen window is shown and takes the keyboard at once.
     postMessage(Message{kWmActivateApp, 1, 0});
@@ -74,7 +70,7 @@ class SdlBackend : public Backend {
     if (window_ == nullptr) return;
     dispatchMessage(Message{kWmDestroy, 0, 0});
     releaseDisplay();
-    SDL_DestroyWindow(window_);
+    windows_.close();
     window_ = nullptr;
   }
 
@@ -148,18 +144,11 @@ class SdlBackend : public Backend {
 
   bool createDisplay() override {
     if (window_ == nullptr) return false;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) return failDisplay("cannot draw into the window");
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                 kWidth, kHeight);
-    if (texture_ == nullptr) return failDisplay("cannot make the screen picture");
-    SDL_RendererInfo info{};
-    const bool displayWaits =
-        SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    pacer_.emplace(displayWaits);
+    presenter_ = choosePresenter(window_, options_);
+    if (presenter_ == nullptr) return failDisplay("cannot draw into the window");
+    pacer_.emplace(presenter_->waitsForDisplay());
     back_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+    shown_ = back_;
     text_ = makeTextContext(back_.data(), kWidth, kHeight, kPitch, true);
     presentLastPicture();
     return true;
@@ -190,12 +179,22 @@ class SdlBackend : public Backend {
   TextContext* getTextContext() override { return text_.get(); }
   void releaseTextContext(TextContext*) override {}
 
+  // A picture equal to the one shown is not sent again; the flip still takes its time.
   bool flip() override {
     if (!displayReady()) return false;
-    if (SDL_UpdateTexture(texture_, nullptr, back_.data(), kPitch) != 0) return false;
+    const RowBand changed = changedRows(shown_.data(), back_.data(), kWidth, kHeight);
+    if (changed.empty()) {
+      const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
+      if (wait != 0) sleepNanos(wait);
+      pacer_->held(monotonicNanos());
+      return true;
+    }
+    const auto first = static_cast<std::ptrdiff_t>(changed.first) * kWidth;
+    const auto end = static_cast<std::ptrdiff_t>(changed.end) * kWidth;
+    std::copy(back_.begin() + first, back_.begin() + end, shown_.begin() + first);
     const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
     if (wait != 0) sleepNanos(wait);
-    presentLastPicture();
+    if (!presenter_->show(shown_.data(), changed, false)) return false;
     pacer_->presented(monotonicNanos());
     return true;
   }
@@ -204,11 +203,10 @@ class SdlBackend : public Backend {
     text_.reset();
     back_.clear();
     back_.shrink_to_fit();
+    shown_.clear();
+    shown_.shrink_to_fit();
     pacer_.reset();
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-    texture_ = nullptr;
-    renderer_ = nullptr;
+    presenter_.reset();
   }
 
   // --- sound ---
@@ -228,7 +226,7 @@ class SdlBackend : public Backend {
   void releaseSoundDevice() override { mixer_.close(); }
 
  private:
-  bool displayReady() const { return texture_ != nullptr; }
+  bool displayReady() const { return presenter_ != nullptr; }
 
   bool failDisplay(const char* what) {
     std::fprintf(stderr, "vane: %s: %s\n", what, SDL_GetError());
@@ -236,18 +234,8 @@ class SdlBackend : public Backend {
     return false;
   }
 
-  // Shows the picture last uploaded, scaled by whole steps and centred on black.
-  void presentLastPicture() {
-    int outputWidth = 0;
-    int outputHeight = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return;
-    const PictureRect r = fitPicture(outputWidth, outputHeight, kWidth, kHeight);
-    const SDL_Rect target{r.x, r.y, r.width, r.height};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
-  }
+  // Draws the picture last shown again, borders and all.
+  void presentLastPicture() { presenter_->show(shown_.data(), RowBand{}, true); }
 
   void pumpEvents() {
     SDL_Event event;
@@ -274,10 +262,21 @@ class SdlBackend : public Backend {
   }
 
   void onKeyDown(const SDL_Keysym& key) {
+    const KeyRoute route = routeKey(key);
+    if (route == KeyRoute::ToggleWindow) {
+      windows_.toggle();
+      return;
+    }
+    if (route == KeyRoute::Close) {
+      postMessage(Message{kWmClose, 0, 0});
+      return;
+    }
     const int virtualKey = virtualKeyFor(key.scancode, key.sym);
     if (virtualKey == 0) return;
     keys_.press(key.scancode, virtualKey);
-    postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+    if (route == KeyRoute::Game) {
+      postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+    }
   }
 
   void onWindowEvent(uint8_t what) {
@@ -302,11 +301,13 @@ class SdlBackend : public Backend {
     }
   }
 
+  DisplayOptions options_;
+  WindowModes windows_;
   std::chrono::steady_clock::time_point epoch_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<Presenter> presenter_;
   std::vector<uint16_t> back_;
+  std::vector<uint16_t> shown_;  // the picture on the screen
   std::unique_ptr<TextContext> text_;
   std::optional<FlipPacer> pacer_;
   std::deque<Message> queue_;
@@ -323,7 +324,7 @@ bool drawsNowhereUnasked() {
 
 }  // namespace
 
-std::unique_ptr<Backend> makeSdlBackend() {
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vane: cannot open the display: %s\n", SDL_GetError());
     return nullptr;
@@ -334,7 +335,7 @@ std::unique_ptr<Backend> makeSdlBackend() {
     SDL_Quit();
     return nullptr;
   }
-  return std::make_unique<SdlBackend>();
+  return std::make_unique<DesktopBackend>(options);
 }
 
 }  // namespace vane::platform

@@ -3,12 +3,20 @@
 
 #include <memory>
 
+#include "platform/options.h"
 #include "platform/platform.h"
+#include "platform/sdl/window_modes.h"
 
 namespace vane::platform {
 
+class SdlBackend : public Backend {
+ public:
+  // The window mode and size the player ended with.
+  virtual WindowState windowState() const = 0;
+};
+
 // Creates the back end the real program runs on; nullptr (with the reason on stderr) when the
 // machine has no display to open.
-std::unique_ptr<Backend> makeSdlBackend();
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options = DisplayOptions{});
 
 }  // namespace vane::platform

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Presenting through the window surface: our own conversion and scaling, only changed lines sent.
+#include <SDL.h>
+
+#include <cstddef>
+#include <optional>
+
+#include "platform/sdl/presenters.h"
+#include "platform/sdl/software_scaler.h"
+
+namespace vane::platform {
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// The byte a channel mask covers, as a shift; nothing when it is not one whole byte.
+std::optional<int> byteShift(uint32_t mask) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    if (mask == 0xFFu << shift) return shift;
+  }
+  return std::nullopt;
+}
+
+std::optional<PixelLayout> layoutOf(const SDL_PixelFormat& format) {
+  if (format.BytesPerPixel != 4) return std::nullopt;
+  const auto red = byteShift(format.Rmask);
+  const auto green = byteShift(format.Gmask);
+  const auto blue = byteShift(format.Bmask);
+  if (!red || !green || !blue) return std::nullopt;
+  return PixelLayout{*red, *green, *blue, format.Amask};
+}
+
+class SoftwarePresenter : public Presenter {
+ public:
+  SoftwarePresenter(SDL_Window* window, ScaleMode scale, const PixelLayout& layout)
+      : window_(window), scale_(scale), scaler_(layout, kWidth, kHeight) {}
+
+  bool show(const uint16_t* picture, RowBand changed, bool whole) override {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return false;
+    if (surface != surface_ || surface->w != outputWidth_ || surface->h != outputHeight_) {
+      // A new surface (the window was resized): its layout may differ, so check it again.
+      if (!layoutOf(*surface->format)) return false;
+      surface_ = surface;
+      outputWidth_ = surface->w;
+      outputHeight_ = surface->h;
+      target_ = placePicture(scale_, outputWidth_, outputHeight_, kWidth, kHeight);
+      scaler_.setTarget(target_.width, target_.height);
+      whole = true;
+    }
+    if (whole) changed = RowBand{0, kHeight};
+    if (changed.empty()) return true;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const int pitch = surface->pitch / 4;
+    uint32_t* origin = static_cast<uint32_t*>(surface->pixels) +
+                       static_cast<std::ptrdiff_t>(target_.y) * pitch + target_.x;
+    const RowBand lines = scaler_.draw(picture, changed, origin, pitch);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (whole) return SDL_UpdateWindowSurface(window_) == 0;
+    const SDL_Rect sent{target_.x, target_.y + lines.first, target_.width, lines.end - lines.first};
+    return SDL_UpdateWindowSurfaceRects(window_, &sent, 1) == 0;
+  }
+
+  // The surface is copied to the window at once; nothing waits for a blank.
+  bool waitsForDisplay() const override { return false; }
+
+ private:
+  SDL_Window* window_;
+  ScaleMode scale_;
+  SoftwareScaler scaler_;
+  SDL_Surface* surface_ = nullptr;
+  int outputWidth_ = 0;
+  int outputHeight_ = 0;
+  PictureRect target_;
+};
+
+}  // namespace
+
+std::unique_ptr<Presenter> makeSoftwarePresenter(SDL_Window* window, ScaleMode scale) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (surface == nullptr) return nullptr;
+  const auto layout = layoutOf(*surface->format);
+  if (!layout) return nullptr;
+  return std::make_unique<SoftwarePresenter>(window, scale, *layout);
+}
+
+}  // namespace vane::platform

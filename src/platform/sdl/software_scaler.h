@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The 5-6-5 picture converted by table and enlarged into a 32-bit output, without any device.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/sdl/presentation.h"
+
+namespace vane::platform {
+
+// Where the red, green and blue bytes of a 32-bit output pixel sit, and the bits always set
+// (an alpha channel, which must stay opaque).
+struct PixelLayout {
+  int redShift = 16;
+  int greenShift = 8;
+  int blueShift = 0;
+  uint32_t alwaysSet = 0;
+};
+
+// Enlarges the picture by a whole step pixel for pixel, then brings it to the target size with
+// linear filtering, in one pass: each output line or column takes one source pixel, or two
+// blended when it straddles the edge between two enlarged pixels. A target of whole steps is a
+// plain enlargement.
+class SoftwareScaler {
+ public:
+  SoftwareScaler(const PixelLayout& layout, int pictureWidth, int pictureHeight);
+
+  // Sets the size of the picture in the output.
+  void setTarget(int width, int height);
+  int targetWidth() const { return static_cast<int>(columns_.size()); }
+  int targetHeight() const { return static_cast<int>(rows_.size()); }
+
+  // Draws what `rows` of the picture reach into `out`, the target's top-left pixel in an output
+  // of `outPitch` pixels a line, and returns the target lines drawn.
+  RowBand draw(const uint16_t* picture, RowBand rows, uint32_t* out, int outPitch) const;
+
+ private:
+  // One output line or column: the source pixel it takes, and the share (0..256) of the next.
+  struct Tap {
+    int first = 0;
+    int second = 0;
+    uint32_t weight = 0;
+    bool operator==(const Tap&) const = default;
+  };
+
+  static std::vector<Tap> tapsFor(int source, int target, int step);
+  void widen(const uint16_t* sourceRow, uint32_t* out) const;
+
+  int pictureWidth_;
+  int pictureHeight_;
+  std::vector<uint32_t> colour_;  // each 5-6-5 value as an output pixel
+  std::vector<Tap> columns_;
+  std::vector<Tap> rows_;
+  mutable std::vector<uint32_t> upper_;
+  mutable std::vector<uint32_t> lower_;
+};
+
+}  // namespace vane::platform
