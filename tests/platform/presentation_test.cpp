@@ -1,9 +1,12 @@
-// Placement of the picture in windows of several sizes, and the 60 Hz pacing of flips.
+// Placement of the picture in windows of several sizes under both scaling modes, the first window
+// size, the rows that changed, and the 60 Hz pacing of flips, sent or held.
 #include "platform/sdl/presentation.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace vane::platform {
 namespace {
@@ -31,7 +34,109 @@ TEST(FitPicture, SmallerOutputShrinksKeepingTheShape) {
   expectRect(fitPicture(0, 480, 640, 480), 0, 0, 0, 0);
 }
 
+TEST(PlacePicture, BothModesOnCommonAndOddOutputs) {
+  struct Case {
+    int outputWidth, outputHeight;
+    PictureRect fit;
+    int step;  // the whole enlargement before the linear step to `fit`
+    PictureRect integer;
+  };
+  const Case cases[] = {
+      {640, 480, {0, 0, 640, 480}, 1, {0, 0, 640, 480}},
+      {1366, 768, {171, 0, 1024, 768}, 2, {363, 144, 640, 480}},
+      {1920, 1080, {240, 0, 1440, 1080}, 3, {320, 60, 1280, 960}},
+      {1280, 960, {0, 0, 1280, 960}, 2, {0, 0, 1280, 960}},
+      {1024, 768, {0, 0, 1024, 768}, 2, {192, 144, 640, 480}},
+      {1365, 767, {171, 0, 1022, 767}, 2, {362, 143, 640, 480}},
+      {801, 1001, {0, 200, 801, 600}, 2, {80, 260, 640, 480}},
+      {3841, 2161, {480, 0, 2881, 2161}, 5, {640, 120, 2560, 1920}},
+      {333, 555, {0, 153, 333, 249}, 1, {0, 153, 333, 249}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.outputWidth << "x" << c.outputHeight);
+    const PictureRect fit = placePicture(ScaleMode::Fit, c.outputWidth, c.outputHeight, 640, 480);
+    expectRect(fit, c.fit.x, c.fit.y, c.fit.width, c.fit.height);
+    // The shape is kept to the pixel, whatever the output.
+    EXPECT_LE(std::abs(fit.width * 3 - fit.height * 4), 4);
+    EXPECT_EQ(enlargementFor(fit, 640, 480), c.step);
+    expectRect(placePicture(ScaleMode::Integer, c.outputWidth, c.outputHeight, 640, 480),
+               c.integer.x, c.integer.y, c.integer.width, c.integer.height);
+  }
+}
+
+TEST(FirstWindowSize, LargestWholeMultipleWithRoomForDecorations) {
+  struct Case {
+    int usableWidth, usableHeight, width, height;
+  };
+  const Case cases[] = {
+      {1366, 768, 640, 480},    {1920, 1080, 1280, 960}, {1920, 1048, 1280, 960},
+      {1280, 960, 640, 480},    {1312, 1024, 1280, 960}, {2560, 1440, 1280, 960},
+      {3840, 2160, 2560, 1920}, {640, 480, 554, 416},    {0, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.usableWidth << "x" << c.usableHeight);
+    const WindowSize size = firstWindowSize(c.usableWidth, c.usableHeight, 640, 480);
+    EXPECT_EQ(size.width, c.width);
+    EXPECT_EQ(size.height, c.height);
+  }
+}
+
+TEST(ChangedRows, BandFromFirstToLastDifferingRow) {
+  std::vector<uint16_t> before(8 * 6, 7);
+  std::vector<uint16_t> after = before;
+  EXPECT_TRUE(changedRows(before.data(), after.data(), 8, 6).empty());
+  after[1 * 8 + 7] = 1;
+  after[3 * 8 + 0] = 1;
+  RowBand band = changedRows(before.data(), after.data(), 8, 6);
+  EXPECT_EQ(band.first, 1);
+  EXPECT_EQ(band.end, 4);
+  after[5 * 8 + 3] = 1;
+  after[0] = 1;
+  band = changedRows(before.data(), after.data(), 8, 6);
+  EXPECT_EQ(band.first, 0);
+  EXPECT_EQ(band.end, 6);
+}
+
 constexpr uint64_t kPeriod = FlipPacer::kPeriodNanos;
+
+TEST(FlipPacer, HeldFlipsKeepTheSixtyHertzScheduleAndDoNotEndTheTrust) {
+  // Unwaiting display: a still picture (held flips) and a moving one (presents), mixed, keep
+  // to the same schedule.
+  FlipPacer paced(false);
+  uint64_t now = 0;
+  for (int frame = 0; frame < 600; ++frame) {
+    const bool still = frame % 5 != 0;
+    now += (still ? paced.waitBeforeHold(now) : paced.waitBeforePresent(now)) + 200'000;
+    if (still) {
+      paced.held(now);
+    } else {
+      paced.presented(now);
+    }
+  }
+  EXPECT_NEAR(static_cast<double>(now), 599.0 * kPeriod, 500'000.0);
+
+  // Waiting display: a held flip takes a whole period, as the display's own wait would have,
+  // and the presents around held ones are not judged early.
+  FlipPacer trusted(true);
+  now = 0;
+  uint64_t previous = 0;
+  for (int frame = 0; frame < 3 * FlipPacer::kJudgedPresents; ++frame) {
+    now += 1'000'000;  // drawing the frame
+    if (frame % 2 == 0) {
+      now += trusted.waitBeforePresent(now);
+      now = (now / kPeriod + 1) * kPeriod;  // the display waits for its next blank
+      trusted.presented(now);
+    } else {
+      now += trusted.waitBeforeHold(now);
+      trusted.held(now);
+    }
+    if (frame > 0) {
+      EXPECT_EQ(now - previous, kPeriod);
+    }
+    previous = now;
+  }
+  EXPECT_FALSE(trusted.pacing());
+}
 
 TEST(FlipPacer, UnwaitingDisplayIsPacedAtSixtyHertz) {
   FlipPacer pacer(false);

@@ -1,4 +1,5 @@
-// The SDL back end on SDL's display-less video driver: window messages, keys, dialogs, paced flips.
+// The SDL back end on SDL's display-less video driver: window messages, keys, the platform's own
+// keys, window modes, dialogs, paced flips.
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
@@ -40,16 +41,19 @@ class SdlBackendTest : public testing::Test {
     setWindowProc(nullptr);
   }
 
-  static void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode,
-                      bool repeat = false) {
+  static void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode, bool repeat = false,
+                      Uint16 mod = KMOD_NONE) {
     SDL_Event event{};
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = scancode;
     event.key.keysym.sym = keycode;
+    event.key.keysym.mod = mod;
     SDL_PushEvent(&event);
   }
+
+  SdlBackend& sdl() { return static_cast<SdlBackend&>(*backend_); }
 
   std::vector<Message> drain() {
     std::vector<Message> out;
@@ -91,6 +95,95 @@ TEST_F(SdlBackendTest, KeyPressesBecomeKeyDownMessagesAndHeldKeys) {
   EXPECT_FALSE(backend_->keyHeld(kVkNumpad8));
 }
 
+TEST_F(SdlBackendTest, PlatformAndSystemKeysNeverReachTheGame) {
+  ASSERT_TRUE(backend_->createDisplay());
+  drain();
+  struct Case {
+    const char* what;
+    SDL_Scancode scancode;
+    SDL_Keycode keycode;
+    Uint16 mod;
+    WindowMode modeAfter;  // Alt+Enter and F11 switch the window
+    int heldKey;           // a key the keyboard's state still shows held, or 0
+  };
+  const Case cases[] = {
+      {"Alt+Enter", SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, WindowMode::Window, 0},
+      {"Alt+keypad Enter", SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KMOD_RALT, WindowMode::Fullscreen,
+       0},
+      {"F11", SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, WindowMode::Window, 0},
+      {"F11 again", SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, WindowMode::Fullscreen, 0},
+      {"F10", SDL_SCANCODE_F10, SDLK_F10, KMOD_NONE, WindowMode::Fullscreen, 121},
+      {"lone Alt", SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT, WindowMode::Fullscreen, 18},
+      {"Alt+Space", SDL_SCANCODE_SPACE, SDLK_SPACE, KMOD_LALT, WindowMode::Fullscreen, kVkSpace},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    pushKey(SDL_KEYDOWN, c.scancode, c.keycode, false, c.mod);
+    for (const Message& m : drain()) EXPECT_NE(m.id, kWmKeyDown);
+    EXPECT_EQ(sdl().windowState().mode, c.modeAfter);
+    if (c.heldKey != 0) {
+      EXPECT_TRUE(backend_->keyHeld(c.heldKey));
+    }
+    // Toggling never leaves Return held, which the menu reads as a choice.
+    EXPECT_FALSE(backend_->keyHeld(kVkReturn));
+    pushKey(SDL_KEYUP, c.scancode, c.keycode);
+    drain();
+    EXPECT_TRUE(backend_->flip());
+  }
+
+  // In a window the player's size is kept for the next time; AltGr (Ctrl+Alt) still types.
+  pushKey(SDL_KEYDOWN, SDL_SCANCODE_F11, SDLK_F11);
+  drain();
+  const WindowState window = sdl().windowState();
+  EXPECT_EQ(window.mode, WindowMode::Window);
+  EXPECT_EQ(window.width % 640, 0);
+  EXPECT_EQ(window.width * 3, window.height * 4);
+  pushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, SDLK_z, false, KMOD_RALT | KMOD_LCTRL);
+  const std::vector<Message> typed = drain();
+  ASSERT_FALSE(typed.empty());
+  EXPECT_EQ(typed.back().id, kWmKeyDown);
+  EXPECT_EQ(typed.back().wParam, static_cast<uint32_t>(kVkZ));
+
+  // Alt+F4 asks to close, as the close button does.
+  pushKey(SDL_KEYDOWN, SDL_SCANCODE_F4, SDLK_F4, false, KMOD_LALT);
+  const std::vector<Message> closing = drain();
+  ASSERT_EQ(closing.size(), 1u);
+  EXPECT_EQ(closing[0].id, kWmClose);
+}
+
+TEST(SdlBackendOptions, WindowModeOpensAWindowOfWholeStepsAndKeepsTheSizeItIsGiven) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  DisplayOptions options;
+  options.windowMode = WindowMode::Window;
+  auto backend = makeSdlBackend(options);
+  ASSERT_NE(backend, nullptr);
+  setBackend(backend.get());
+  ASSERT_TRUE(backend->registerWindowClass(defWindowProc));
+  ASSERT_TRUE(backend->createWindow());
+  WindowState state = backend->windowState();
+  EXPECT_EQ(state.mode, WindowMode::Window);
+  EXPECT_EQ(state.width, 640);  // the dummy desktop is 1024x768
+  EXPECT_EQ(state.height, 480);
+  backend.reset();
+
+  options.windowWidth = 1000;
+  options.windowHeight = 700;
+  options.scale = ScaleMode::Integer;
+  options.renderer = RendererChoice::Software;
+  backend = makeSdlBackend(options);
+  ASSERT_NE(backend, nullptr);
+  setBackend(backend.get());
+  ASSERT_TRUE(backend->createWindow());
+  ASSERT_TRUE(backend->createDisplay());
+  EXPECT_TRUE(backend->flip());
+  state = backend->windowState();
+  EXPECT_EQ(state.width, 1000);
+  EXPECT_EQ(state.height, 700);
+  backend.reset();
+  setBackend(nullptr);
+  setWindowProc(nullptr);
+}
+
 TEST_F(SdlBackendTest, QuitRequestBecomesCloseAndCloseDestroysTheWindow) {
   drain();
   SDL_Event quit{};
@@ -125,11 +218,17 @@ TEST_F(SdlBackendTest, DisplayIs565AndFlipsAreSixtyHertzAtMost) {
   ASSERT_NE(backend_->getTextContext(), nullptr);
 
   // This display cannot wait for a vertical blank (whatever it claims), so once it has been
-  // seen presenting early the flips pace themselves.
-  for (int i = 0; i < FlipPacer::kFastAllowed + 2; ++i) ASSERT_TRUE(backend_->flip());
+  // seen presenting early the flips pace themselves, whether the picture moves or stands still.
+  for (int i = 0; i < FlipPacer::kFastAllowed + 2; ++i) {
+    surface.pixels[0] = static_cast<uint16_t>(i);
+    ASSERT_TRUE(backend_->flip());
+  }
   constexpr int kFlips = 12;
   const uint64_t start = backend_->monotonicNanos();
-  for (int i = 0; i < kFlips; ++i) ASSERT_TRUE(backend_->flip());
+  for (int i = 0; i < kFlips; ++i) {
+    if (i % 3 == 0) surface.pixels[i] = static_cast<uint16_t>(i);
+    ASSERT_TRUE(backend_->flip());
+  }
   const uint64_t elapsed = backend_->monotonicNanos() - start;
   // The schedule may shorten one frame to catch up with a late one, never more.
   EXPECT_GE(elapsed, (kFlips - 1) * FlipPacer::kPeriodNanos);

@@ -19,6 +19,10 @@ uint32_t blend(uint32_t a, uint32_t b, uint32_t weight) {
   return oddBytes | evenBytes;
 }
 
+uint32_t toEightBits(uint32_t level, uint32_t full) {
+  return (level * 255 + full / 2) / full;
+}
+
 }  // namespace
 
 SoftwareScaler::SoftwareScaler(const PixelLayout& layout, int pictureWidth, int pictureHeight)
@@ -27,10 +31,10 @@ SoftwareScaler::SoftwareScaler(const PixelLayout& layout, int pictureWidth, int 
     const uint32_t red = value >> 11;
     const uint32_t green = (value >> 5) & 0x3F;
     const uint32_t blue = value & 0x1F;
-    // Each channel widened to eight bits with its top bits repeated below, so full is 255.
-    colour_[value] = ((red << 3 | red >> 2) << layout.redShift) |
-                     ((green << 2 | green >> 4) << layout.greenShift) |
-                     ((blue << 3 | blue >> 2) << layout.blueShift) | layout.alwaysSet;
+    // Each channel widened to the nearest of 0..255, as a graphics card reads the texture.
+    colour_[value] = (toEightBits(red, 31) << layout.redShift) |
+                     (toEightBits(green, 63) << layout.greenShift) |
+                     (toEightBits(blue, 31) << layout.blueShift) | layout.alwaysSet;
   }
 }
 
