@@ -80,6 +80,8 @@ class SoftwarePresenter : public Presenter {
 }  // namespace
 
 std::unique_ptr<Presenter> makeSoftwarePresenter(SDL_Window* window, ScaleMode scale) {
+  // Otherwise SDL may back the surface with a renderer of its own, the very thing avoided here.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (surface == nullptr) return nullptr;
   const auto layout = layoutOf(*surface->format);
