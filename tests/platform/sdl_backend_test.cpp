@@ -119,6 +119,7 @@ TEST_F(SdlBackendTest, PlatformAndSystemKeysNeverReachTheGame) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     pushKey(SDL_KEYDOWN, c.scancode, c.keycode, false, c.mod);
+    pushKey(SDL_KEYDOWN, c.scancode, c.keycode, true, c.mod);  // held: repeats switch nothing
     for (const Message& m : drain()) EXPECT_NE(m.id, kWmKeyDown);
     EXPECT_EQ(sdl().windowState().mode, c.modeAfter);
     if (c.heldKey != 0) {
@@ -176,7 +177,9 @@ TEST(SdlBackendOptions, WindowModeOpensAWindowOfWholeStepsAndKeepsTheSizeItIsGiv
   ASSERT_TRUE(backend->createWindow());
   ASSERT_TRUE(backend->createDisplay());
   EXPECT_TRUE(backend->flip());
+  backend->destroyWindow();  // the size is still known after the window has gone
   state = backend->windowState();
+  EXPECT_EQ(state.mode, WindowMode::Window);
   EXPECT_EQ(state.width, 1000);
   EXPECT_EQ(state.height, 700);
   backend.reset();

@@ -245,7 +245,7 @@ class DesktopBackend : public SdlBackend {
   void translate(const SDL_Event& event) {
     switch (event.type) {
       case SDL_KEYDOWN:
-        onKeyDown(event.key.keysym);
+        onKeyDown(event.key.keysym, event.key.repeat != 0);
         break;
       case SDL_KEYUP:
         keys_.release(event.key.keysym.scancode);
@@ -261,10 +261,11 @@ class DesktopBackend : public SdlBackend {
     }
   }
 
-  void onKeyDown(const SDL_Keysym& key) {
+  void onKeyDown(const SDL_Keysym& key, bool repeat) {
     const KeyRoute route = routeKey(key);
     if (route == KeyRoute::ToggleWindow) {
-      windows_.toggle();
+      // A key held down switches once.
+      if (!repeat) windows_.toggle();
       return;
     }
     if (route == KeyRoute::Close) {

@@ -62,7 +62,8 @@ bool WindowModes::open() {
     window_ = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
                                SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
   } else {
-    const WindowSize size = windowSize();
+    windowSize_ = windowSize();
+    const WindowSize size = windowSize_;
     window_ = SDL_CreateWindow("VANE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width,
                                size.height, SDL_WINDOW_RESIZABLE);
   }
@@ -77,7 +78,9 @@ bool WindowModes::open() {
 }
 
 void WindowModes::close() {
-  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  if (window_ == nullptr) return;
+  windowSize_ = WindowSize{state().width, state().height};
+  SDL_DestroyWindow(window_);
   window_ = nullptr;
 }
 
@@ -109,7 +112,8 @@ void WindowModes::enterFullscreen() {
 void WindowModes::enterWindow() {
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
   mode_ = WindowMode::Window;
-  const WindowSize size = windowSize();
+  windowSize_ = windowSize();
+  const WindowSize size = windowSize_;
   SDL_SetWindowFullscreen(window_, 0);
   SDL_SetWindowBordered(window_, SDL_TRUE);
   SDL_SetWindowResizable(window_, SDL_TRUE);
