@@ -43,6 +43,8 @@ void SoftwareScaler::setTarget(int width, int height) {
   const int step = enlargementFor(target, pictureWidth_, pictureHeight_);
   columns_ = tapsFor(pictureWidth_, width, step);
   rows_ = tapsFor(pictureHeight_, height, step);
+  columnStep_ = width == pictureWidth_ * step ? step : 0;
+  converted_.assign(static_cast<size_t>(pictureWidth_), 0);
   upper_.assign(columns_.size(), 0);
   lower_.assign(columns_.size(), 0);
 }
@@ -70,10 +72,20 @@ std::vector<SoftwareScaler::Tap> SoftwareScaler::tapsFor(int source, int target,
 }
 
 void SoftwareScaler::widen(const uint16_t* sourceRow, uint32_t* out) const {
+  if (columnStep_ != 0) {
+    // Whole steps: each pixel converted once and written as many times over.
+    for (int x = 0; x < pictureWidth_; ++x) {
+      out = std::fill_n(out, columnStep_, colour_[sourceRow[x]]);
+    }
+    return;
+  }
+  for (int x = 0; x < pictureWidth_; ++x)
+    converted_[static_cast<size_t>(x)] = colour_[sourceRow[x]];
+  const uint32_t* line = converted_.data();
   for (size_t x = 0; x < columns_.size(); ++x) {
     const Tap& tap = columns_[x];
-    const uint32_t left = colour_[sourceRow[tap.first]];
-    out[x] = tap.weight == 0 ? left : blend(left, colour_[sourceRow[tap.second]], tap.weight);
+    out[x] =
+        tap.weight == 0 ? line[tap.first] : blend(line[tap.first], line[tap.second], tap.weight);
   }
 }
 

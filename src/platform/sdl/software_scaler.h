@@ -52,6 +52,8 @@ class SoftwareScaler {
   std::vector<uint32_t> colour_;  // each 5-6-5 value as an output pixel
   std::vector<Tap> columns_;
   std::vector<Tap> rows_;
+  int columnStep_ = 0;  // the whole step across, when the columns take no blends at all
+  mutable std::vector<uint32_t> converted_;  // one source line as output pixels
   mutable std::vector<uint32_t> upper_;
   mutable std::vector<uint32_t> lower_;
 };
