@@ -10,9 +10,6 @@ namespace vane::platform {
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-
 class GpuPresenter : public Presenter {
  public:
   GpuPresenter(SDL_Renderer* renderer, SDL_Texture* picture, ScaleMode scale)
@@ -33,16 +30,17 @@ class GpuPresenter : public Presenter {
   GpuPresenter& operator=(const GpuPresenter&) = delete;
 
   bool show(const uint16_t* picture, RowBand changed, bool whole) override {
-    if (whole) changed = RowBand{0, kHeight};
+    if (whole) changed = RowBand{0, kPictureHeight};
     if (!changed.empty()) {
-      const SDL_Rect rows{0, changed.first, kWidth, changed.end - changed.first};
-      const uint16_t* first = picture + static_cast<std::ptrdiff_t>(changed.first) * kWidth;
-      if (SDL_UpdateTexture(picture_, &rows, first, kWidth * 2) != 0) return false;
+      const SDL_Rect rows{0, changed.first, kPictureWidth, changed.end - changed.first};
+      const uint16_t* first = picture + static_cast<std::ptrdiff_t>(changed.first) * kPictureWidth;
+      if (SDL_UpdateTexture(picture_, &rows, first, kPictureWidth * 2) != 0) return false;
     }
     int outputWidth = 0;
     int outputHeight = 0;
     if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return false;
-    const PictureRect r = placePicture(scale_, outputWidth, outputHeight, kWidth, kHeight);
+    const PictureRect r =
+        placePicture(scale_, outputWidth, outputHeight, kPictureWidth, kPictureHeight);
     const SDL_Rect target{r.x, r.y, r.width, r.height};
     SDL_Texture* shown = enlargedFor(r);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -58,14 +56,15 @@ class GpuPresenter : public Presenter {
   // The picture enlarged by whole steps, pixel for pixel, ready to be brought to `target` with
   // linear filtering; the picture itself when whole steps reach the target.
   SDL_Texture* enlargedFor(const PictureRect& target) {
-    const int step = enlargementFor(target, kWidth, kHeight);
-    if (!canEnlarge_ || (target.width == step * kWidth && target.height == step * kHeight)) {
+    const int step = enlargementFor(target, kPictureWidth, kPictureHeight);
+    if (!canEnlarge_ ||
+        (target.width == step * kPictureWidth && target.height == step * kPictureHeight)) {
       return picture_;
     }
     if (enlarged_ == nullptr || step != enlargedStep_) {
       if (enlarged_ != nullptr) SDL_DestroyTexture(enlarged_);
       enlarged_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                    kWidth * step, kHeight * step);
+                                    kPictureWidth * step, kPictureHeight * step);
       if (enlarged_ == nullptr) return picture_;
       SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
       enlargedStep_ = step;
@@ -92,8 +91,8 @@ std::unique_ptr<Presenter> makeGpuPresenter(SDL_Window* window, ScaleMode scale)
       SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
   if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, 0);
   if (renderer == nullptr) return nullptr;
-  SDL_Texture* picture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565,
-                                           SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  SDL_Texture* picture = SDL_CreateTexture(
+      renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kPictureWidth, kPictureHeight);
   if (picture == nullptr) {
     SDL_DestroyRenderer(renderer);
     return nullptr;

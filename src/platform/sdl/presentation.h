@@ -7,6 +7,10 @@
 
 namespace vane::platform {
 
+// The game's picture, the size of its back buffer.
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+
 struct PictureRect {
   int x = 0;
   int y = 0;

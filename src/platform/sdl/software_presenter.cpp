@@ -12,9 +12,6 @@ namespace vane::platform {
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-
 // The byte a channel mask covers, as a shift; nothing when it is not one whole byte.
 std::optional<int> byteShift(uint32_t mask) {
   for (int shift = 0; shift < 32; shift += 8) {
@@ -35,7 +32,7 @@ std::optional<PixelLayout> layoutOf(const SDL_PixelFormat& format) {
 class SoftwarePresenter : public Presenter {
  public:
   SoftwarePresenter(SDL_Window* window, ScaleMode scale, const PixelLayout& layout)
-      : window_(window), scale_(scale), scaler_(layout, kWidth, kHeight) {}
+      : window_(window), scale_(scale), scaler_(layout, kPictureWidth, kPictureHeight) {}
 
   bool show(const uint16_t* picture, RowBand changed, bool whole) override {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
@@ -46,11 +43,11 @@ class SoftwarePresenter : public Presenter {
       surface_ = surface;
       outputWidth_ = surface->w;
       outputHeight_ = surface->h;
-      target_ = placePicture(scale_, outputWidth_, outputHeight_, kWidth, kHeight);
+      target_ = placePicture(scale_, outputWidth_, outputHeight_, kPictureWidth, kPictureHeight);
       scaler_.setTarget(target_.width, target_.height);
       whole = true;
     }
-    if (whole) changed = RowBand{0, kHeight};
+    if (whole) changed = RowBand{0, kPictureHeight};
     if (changed.empty()) return true;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
     if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));

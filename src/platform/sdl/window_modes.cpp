@@ -11,10 +11,8 @@ namespace vane::platform {
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr int kSmallestWidth = kWidth / 2;
-constexpr int kSmallestHeight = kHeight / 2;
+constexpr int kSmallestWidth = kPictureWidth / 2;
+constexpr int kSmallestHeight = kPictureHeight / 2;
 
 }  // namespace
 
@@ -57,7 +55,8 @@ bool WindowModes::open() {
   if (mode_ == WindowMode::Fullscreen) {
     // The window starts out covering the whole screen, so it does so even where no window
     // manager is there to carry out the full-screen request.
-    SDL_Rect screen{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth, kHeight};
+    SDL_Rect screen{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kPictureWidth,
+                    kPictureHeight};
     SDL_GetDisplayBounds(0, &screen);
     window_ = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
                                SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
@@ -97,7 +96,7 @@ void WindowModes::enterFullscreen() {
   // The size the player gave the window is where it goes back to.
   SDL_GetWindowSize(window_, &windowSize_.width, &windowSize_.height);
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
-  SDL_Rect screen{0, 0, kWidth, kHeight};
+  SDL_Rect screen{0, 0, kPictureWidth, kPictureHeight};
   SDL_GetDisplayBounds(display, &screen);
   mode_ = WindowMode::Fullscreen;
   // As at the start: placed over the display by hand as well, for desktops without a manager.
@@ -126,9 +125,9 @@ void WindowModes::enterWindow() {
 WindowSize WindowModes::windowSize() const {
   if (windowSize_.width > 0) return windowSize_;
   const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
-  SDL_Rect usable{0, 0, kWidth, kHeight};
+  SDL_Rect usable{0, 0, kPictureWidth, kPictureHeight};
   if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
-  return firstWindowSize(usable.w, usable.h, kWidth, kHeight);
+  return firstWindowSize(usable.w, usable.h, kPictureWidth, kPictureHeight);
 }
 
 WindowState WindowModes::state() const {
