@@ -1,8 +1,8 @@
 # The two commands of the README: `make run` and `make test` (plus `make test-all`, with the slow
 # replays, and `make asan-test`).
 PRESET ?= default
-PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core \
-            libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev \
+            fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
 JOBS ?= $(shell nproc)
 
 .PHONY: run test test-all asan-test deps configure build format

@@ -58,9 +58,8 @@ platform::TextContext* getBackBufferDC() {
   return backend().getTextContext();
 }
 
-void releaseBackBufferDC(platform::TextContext* dc) {
-  backend().releaseTextContext(dc);
-}
+// The text context writes straight into the back buffer, so there is nothing to hand back.
+void releaseBackBufferDC(platform::TextContext*) {}
 
 void flipToScreen() {
   backend().flip();

@@ -1,14 +1,131 @@
-// The back end in use, message dispatch and the system's default message handling.
+// The platform core: the message queue, the back buffer and its text, and message dispatch.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/text.h"
 
 namespace vane::platform {
 namespace {
 Backend* current = nullptr;
 WindowProc windowProcedure = nullptr;
+
+constexpr uint64_t kNanosPerMilli = 1'000'000;
+constexpr int kPitch = Backend::kWidth * 2;
+constexpr uint32_t kGreenMask565 = 0x07E0;
+constexpr uint32_t kGreenMask555 = 0x03E0;
 }  // namespace
+
+Backend::Backend() = default;
+Backend::~Backend() = default;
+
+bool Backend::registerWindowClass(WindowProc proc) {
+  if (refuses(Step::RegisterClass)) return false;
+  setWindowProc(proc);
+  return true;
+}
+
+bool Backend::createWindow() {
+  if (!openWindow()) return false;
+  windowAlive_ = true;
+  dispatchMessage(Message{kWmCreate, 0, 0});
+  postMessage(Message{kWmActivateApp, 1, 0});
+  return true;
+}
+
+void Backend::destroyWindow() {
+  if (!windowAlive_) return;
+  windowAlive_ = false;
+  dispatchMessage(Message{kWmDestroy, 0, 0});
+  releaseDisplay();
+  closeWindow();
+}
+
+bool Backend::peekMessage(Message& out) {
+  pollEvents();
+  if (queue_.empty()) return false;
+  out = queue_.front();
+  return true;
+}
+
+Message Backend::getMessage() {
+  waitMessage();
+  const Message m = queue_.front();
+  queue_.pop_front();
+  return m;
+}
+
+void Backend::waitMessage() {
+  pollEvents();
+  while (queue_.empty()) {
+    if (!waitForEvents()) postMessage(Message{kWmClose, 0, 0});
+  }
+}
+
+void Backend::postMessage(const Message& message) {
+  queue_.push_back(message);
+}
+
+uint32_t Backend::tickCount() {
+  return static_cast<uint32_t>(monotonicNanos() / kNanosPerMilli);
+}
+
+bool Backend::createDisplay() {
+  bool is565 = true;
+  if (!openDisplay(is565)) return false;
+  is565_ = is565;
+  back_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+  displayReady_ = true;
+  return true;
+}
+
+bool Backend::readGreenMask(uint32_t& greenMask) {
+  if (!displayReady_ || refuses(Step::ReadPixelFormat)) return false;
+  greenMask = is565_ ? kGreenMask565 : kGreenMask555;
+  return true;
+}
+
+bool Backend::fill(uint16_t colour) {
+  if (!displayReady_) return false;
+  std::fill(back_.begin(), back_.end(), colour);
+  return true;
+}
+
+bool Backend::describeBackBuffer() {
+  return displayReady_ && !refuses(Step::Describe);
+}
+
+bool Backend::lock(LockedSurface& out) {
+  if (!displayReady_ || refuses(Step::Lock)) return false;
+  out = LockedSurface{back_.data(), kWidth, kHeight, kPitch};
+  return true;
+}
+
+bool Backend::unlock() {
+  return displayReady_ && !refuses(Step::Unlock);
+}
+
+TextContext* Backend::getTextContext() {
+  if (!displayReady_) return nullptr;
+  // Made on first use, so a run that writes no text never opens the font.
+  if (!text_) text_ = makeTextContext(back_.data(), kWidth, kHeight, kPitch, is565_);
+  return text_.get();
+}
+
+bool Backend::flip() {
+  if (!displayReady_) return false;
+  return present(back_.data());
+}
+
+void Backend::releaseDisplay() {
+  if (!displayReady_) return;
+  displayReady_ = false;
+  text_.reset();
+  back_ = {};
+  closeDisplay();
+}
 
 Backend& backend() {
   if (current == nullptr) {

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 namespace vane::platform {
 
@@ -83,26 +86,39 @@ using BufferId = uint32_t;
 constexpr uint32_t kStatusPlaying = 1;
 constexpr uint32_t kStatusLooping = 4;
 
+// The platform the game runs on. The message queue, the 640x480 16-bit back buffer with its
+// lock, fill and flip, and the text drawn into it are written here once; each back end supplies
+// only its primitives: the window, events, keys, clocks, dialogs, showing a finished picture and
+// sound output.
 class Backend {
  public:
-  virtual ~Backend() = default;
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+
+  Backend();
+  virtual ~Backend();
+  Backend(const Backend&) = delete;
+  Backend& operator=(const Backend&) = delete;
 
   // --- window ---
-  virtual bool registerWindowClass(WindowProc proc) = 0;
-  // Creates and shows the window; WM_CREATE reaches the procedure before this returns.
-  virtual bool createWindow() = 0;
-  // Destroys the window; WM_DESTROY reaches the procedure before this returns.
-  virtual void destroyWindow() = 0;
-  virtual bool windowExists() const = 0;
+  // Makes `proc` the procedure that receives the window's messages.
+  bool registerWindowClass(WindowProc proc);
+  // Creates and shows the window; WM_CREATE reaches the procedure before this returns, and an
+  // activation waits in the queue, as a desktop does with a new full-screen window.
+  bool createWindow();
+  // Destroys the window and its display; WM_DESTROY reaches the procedure before this returns.
+  void destroyWindow();
+  bool windowExists() const { return windowAlive_; }
 
-  // --- messages ---
+  // --- messages, first in first out ---
   // Looks at the next message without removing it (false when the queue is empty).
-  virtual bool peekMessage(Message& out) = 0;
+  bool peekMessage(Message& out);
   // Removes and returns the next message, waiting for one if the queue is empty.
-  virtual Message getMessage() = 0;
-  // Blocks until a message is waiting.
-  virtual void waitMessage() = 0;
-  virtual void postMessage(const Message& message) = 0;
+  Message getMessage();
+  // Blocks until a message is waiting. When the back end can deliver no more events, a close
+  // is queued, so the program ends as if its window had been closed.
+  void waitMessage();
+  void postMessage(const Message& message);
 
   // --- keyboard ---
   // The asynchronous state: is the key down at this moment?
@@ -112,25 +128,28 @@ class Backend {
   virtual void setKeyboardState(const uint8_t state[256]) = 0;
 
   // --- clocks ---
-  virtual uint32_t tickCount() = 0;       // milliseconds, wrapping at 2^32
   virtual uint64_t monotonicNanos() = 0;  // never goes back
   virtual void sleepNanos(uint64_t nanos) = 0;
+  // Milliseconds on the same clock, wrapping at 2^32.
+  uint32_t tickCount();
 
   // --- dialogs ---
   virtual void messageBox(std::string_view text, std::string_view title, Icon icon) = 0;
 
   // --- display: 640x480, 16 bits a pixel, one back buffer ---
-  virtual bool createDisplay() = 0;
-  // Green channel mask of the pixel format; false when it cannot be read.
-  virtual bool readGreenMask(uint32_t& greenMask) = 0;
-  virtual bool fill(uint16_t colour) = 0;
-  virtual bool describeBackBuffer() = 0;
-  virtual bool lock(LockedSurface& out) = 0;
-  virtual bool unlock() = 0;
-  virtual TextContext* getTextContext() = 0;
-  virtual void releaseTextContext(TextContext* context) = 0;
-  virtual bool flip() = 0;
-  virtual void releaseDisplay() = 0;
+  bool createDisplay();
+  // Green channel mask of the pixel layout; false when it cannot be read.
+  bool readGreenMask(uint32_t& greenMask);
+  bool fill(uint16_t colour);
+  bool describeBackBuffer();
+  bool lock(LockedSurface& out);
+  bool unlock();
+  // Text drawn straight into the back buffer; valid until the display is released.
+  TextContext* getTextContext();
+  // Shows the back buffer. The back buffer keeps its picture, and a frame that is not flipped
+  // leaves the screen as it was.
+  bool flip();
+  void releaseDisplay();
 
   // --- sound ---
   virtual bool createSoundDevice() = 0;
@@ -143,6 +162,36 @@ class Backend {
   virtual uint32_t status(BufferId buffer) = 0;
   virtual void releaseBuffer(BufferId buffer) = 0;
   virtual void releaseSoundDevice() = 0;
+
+ protected:
+  // Steps a platform may refuse. A desktop window keeps its software buffer, so only a back end
+  // standing in for a platform that takes surfaces away refuses them; the game has a failure
+  // path for each.
+  enum class Step { RegisterClass, ReadPixelFormat, Describe, Lock, Unlock };
+  virtual bool refuses(Step) const { return false; }
+
+  // --- what each back end supplies ---
+  virtual bool openWindow() = 0;
+  virtual void closeWindow() = 0;
+  // Turns the events that have arrived into messages and key states.
+  virtual void pollEvents() = 0;
+  // Blocks until an event arrives and takes it in; false when none ever will.
+  virtual bool waitForEvents() = 0;
+  // Opens the screen; sets whether it shows 5-6-5 pixels (else 5-5-5).
+  virtual bool openDisplay(bool& is565) = 0;
+  // Shows a whole picture: kWidth x kHeight words, row after row.
+  virtual bool present(const uint16_t* pixels) = 0;
+  virtual void closeDisplay() = 0;
+
+  const std::vector<uint16_t>& backPixels() const { return back_; }
+
+ private:
+  bool windowAlive_ = false;
+  bool displayReady_ = false;
+  bool is565_ = true;
+  std::deque<Message> queue_;
+  std::vector<uint16_t> back_;
+  std::unique_ptr<TextContext> text_;
 };
 
 // The back end in use; set once by the program (or a test) before anything else.

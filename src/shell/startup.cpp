@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "gfx/sprite.h"
+#include "platform/text.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "world/actor.h"
@@ -38,6 +39,10 @@ int startUp(std::optional<uint32_t> seed) {
   if (!b.registerWindowClass(windowProc)) return 0;
   b.createWindow();
   if (!initDevices()) return 0;
+  if (!platform::loadFont()) {
+    b.messageBox(platform::kNoFontMessage, "ERROR", platform::Icon::Error);
+    return 0;
+  }
   if (!detectPixelFormat()) {
     b.messageBox("GetRGB16", "ERROR", platform::Icon::None);
   }

@@ -1,21 +1,18 @@
 // The in-memory back end used by tests and vane-sim.
 #include "platform/headless/headless.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-#include "platform/text.h"
 
 namespace vane::platform {
 
 namespace {
-constexpr uint64_t kNanosPerMilli = 1'000'000;
 // Each clock query moves time on by a microsecond, so a loop that polls the clock always ends.
 constexpr uint64_t kQueryStepNanos = 1'000;
 }  // namespace
 
-HeadlessBackend::HeadlessBackend()
-    : back_(static_cast<size_t>(kWidth) * kHeight, 0), front_(back_) {}
+HeadlessBackend::HeadlessBackend() : front_(static_cast<size_t>(kWidth) * kHeight, 0) {}
 
 HeadlessBackend::~HeadlessBackend() = default;
 
@@ -55,44 +52,20 @@ uint64_t HeadlessBackend::screenHash() const {
   return h;
 }
 
-bool HeadlessBackend::registerWindowClass(WindowProc proc) {
-  if (failRegisterClass) return false;
-  setWindowProc(proc);
-  return true;
-}
-
-bool HeadlessBackend::createWindow() {
-  windowAlive_ = true;
-  dispatchMessage(Message{kWmCreate, 0, 0});
-  // Shown and focused at once, as a desktop does with a new full-screen window.
-  postMessage(Message{kWmActivateApp, 1, 0});
-  return true;
-}
-
-void HeadlessBackend::destroyWindow() {
-  if (!windowAlive_) return;
-  windowAlive_ = false;
-  dispatchMessage(Message{kWmDestroy, 0, 0});
-}
-
-bool HeadlessBackend::peekMessage(Message& out) {
-  if (queue_.empty()) return false;
-  out = queue_.front();
-  return true;
-}
-
-Message HeadlessBackend::getMessage() {
-  if (queue_.empty()) return Message{kWmQuit, 0, 0};  // nothing will ever arrive
-  Message m = queue_.front();
-  queue_.pop_front();
-  return m;
-}
-
-void HeadlessBackend::waitMessage() {}
-
-void HeadlessBackend::postMessage(const Message& message) {
-  posted.push_back(message);
-  queue_.push_back(message);
+bool HeadlessBackend::refuses(Step step) const {
+  switch (step) {
+    case Step::RegisterClass:
+      return failRegisterClass;
+    case Step::ReadPixelFormat:
+      return failPixelFormat;
+    case Step::Describe:
+      return failDescribe;
+    case Step::Lock:
+      return failLock;
+    case Step::Unlock:
+      return failUnlock;
+  }
+  return false;
 }
 
 bool HeadlessBackend::keyHeld(int virtualKey) {
@@ -106,11 +79,6 @@ void HeadlessBackend::getKeyboardState(uint8_t state[256]) {
 
 void HeadlessBackend::setKeyboardState(const uint8_t state[256]) {
   std::memcpy(keyboardState.data(), state, 256);
-}
-
-uint32_t HeadlessBackend::tickCount() {
-  nanos_ += kQueryStepNanos;
-  return static_cast<uint32_t>(nanos_ / kNanosPerMilli);
 }
 
 uint64_t HeadlessBackend::monotonicNanos() {
@@ -130,58 +98,16 @@ void HeadlessBackend::messageBox(std::string_view text, std::string_view title, 
   }
 }
 
-bool HeadlessBackend::createDisplay() {
+bool HeadlessBackend::openDisplay(bool& is565) {
   if (failDisplay) return false;
-  displayReady_ = true;
+  is565 = use565Layout;
   return true;
 }
 
-bool HeadlessBackend::readGreenMask(uint32_t& greenMask) {
-  if (failPixelFormat || !displayReady_) return false;
-  greenMask = use565Layout ? 0x07E0 : 0x03E0;
-  return true;
-}
-
-bool HeadlessBackend::fill(uint16_t colour) {
-  if (!displayReady_) return false;
-  ++fills;
-  std::fill(back_.begin(), back_.end(), colour);
-  return true;
-}
-
-bool HeadlessBackend::describeBackBuffer() {
-  return displayReady_ && !failDescribe;
-}
-
-bool HeadlessBackend::lock(LockedSurface& out) {
-  if (!displayReady_ || failLock) return false;
-  out = LockedSurface{back_.data(), kWidth, kHeight, kWidth * 2};
-  return true;
-}
-
-bool HeadlessBackend::unlock() {
-  return displayReady_ && !failUnlock;
-}
-
-TextContext* HeadlessBackend::getTextContext() {
-  if (!text_) text_ = makeTextContext(back_.data(), kWidth, kHeight, kWidth * 2, use565Layout);
-  return text_.get();
-}
-
-void HeadlessBackend::releaseTextContext(TextContext*) {}
-
-bool HeadlessBackend::flip() {
-  if (!displayReady_) return false;
+bool HeadlessBackend::present(const uint16_t* pixels) {
   ++flips;
-  // A flip exchanges the two surfaces: the old front becomes the next back buffer.
-  std::swap(front_, back_);
-  text_.reset();
+  std::copy_n(pixels, front_.size(), front_.begin());
   return true;
-}
-
-void HeadlessBackend::releaseDisplay() {
-  displayReady_ = false;
-  displayReleased = true;
 }
 
 bool HeadlessBackend::createSoundDevice() {

@@ -1,4 +1,4 @@
-// The in-memory back end: a 640x480 buffer, a clock that never waits, recorded sound and dialogs.
+// The in-memory back end: a screen in memory, a clock that never waits, recorded sound and dialogs.
 #pragma once
 
 #include <array>
@@ -12,13 +12,8 @@
 
 namespace vane::platform {
 
-class TextRenderer;
-
 class HeadlessBackend : public Backend {
  public:
-  static constexpr int kWidth = 640;
-  static constexpr int kHeight = 480;
-
   struct Dialog {
     std::string text;
     std::string title;
@@ -67,44 +62,23 @@ class HeadlessBackend : public Backend {
   // --- what happened ---
   std::vector<Dialog> dialogs;
   std::vector<SoundOp> soundOps;
-  std::vector<Message> posted;  // every message posted, in order
   int flips = 0;
-  int fills = 0;
   bool displayReleased = false;
   bool soundReleased = false;
   // The picture last flipped to the screen and the back buffer being drawn.
   const std::vector<uint16_t>& screen() const { return front_; }
-  const std::vector<uint16_t>& backBuffer() const { return back_; }
+  const std::vector<uint16_t>& backBuffer() const { return backPixels(); }
   const Buffer* buffer(BufferId id) const;
   // FNV-1a (64-bit) of the picture last flipped, each word little-endian.
   uint64_t screenHash() const;
 
   // --- Backend ---
-  bool registerWindowClass(WindowProc proc) override;
-  bool createWindow() override;
-  void destroyWindow() override;
-  bool windowExists() const override { return windowAlive_; }
-  bool peekMessage(Message& out) override;
-  Message getMessage() override;
-  void waitMessage() override;
-  void postMessage(const Message& message) override;
   bool keyHeld(int virtualKey) override;
   void getKeyboardState(uint8_t state[256]) override;
   void setKeyboardState(const uint8_t state[256]) override;
-  uint32_t tickCount() override;
   uint64_t monotonicNanos() override;
   void sleepNanos(uint64_t nanos) override;
   void messageBox(std::string_view text, std::string_view title, Icon icon) override;
-  bool createDisplay() override;
-  bool readGreenMask(uint32_t& greenMask) override;
-  bool fill(uint16_t colour) override;
-  bool describeBackBuffer() override;
-  bool lock(LockedSurface& out) override;
-  bool unlock() override;
-  TextContext* getTextContext() override;
-  void releaseTextContext(TextContext* context) override;
-  bool flip() override;
-  void releaseDisplay() override;
   bool createSoundDevice() override;
   BufferId createBuffer(const WaveFormat& format, uint32_t bytes) override;
   uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) override;
@@ -117,18 +91,24 @@ class HeadlessBackend : public Backend {
 
   std::array<uint8_t, 256> keyboardState{};
 
+ protected:
+  bool refuses(Step step) const override;
+  bool openWindow() override { return true; }
+  void closeWindow() override {}
+  void pollEvents() override {}
+  // Nothing arrives but what the tests and scripts post.
+  bool waitForEvents() override { return false; }
+  bool openDisplay(bool& is565) override;
+  bool present(const uint16_t* pixels) override;
+  void closeDisplay() override { displayReleased = true; }
+
  private:
   Buffer* find(BufferId id);
-  bool windowAlive_ = false;
-  bool displayReady_ = false;
   bool soundReady_ = false;
-  std::deque<Message> queue_;
   std::array<bool, 256> held_{};
   uint64_t nanos_ = 0;
-  std::vector<uint16_t> back_;
   std::vector<uint16_t> front_;
   std::vector<std::unique_ptr<Buffer>> buffers_;
-  std::unique_ptr<TextContext> text_;
 };
 
 }  // namespace vane::platform

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,16 +18,10 @@
 #include "platform/sdl/mixer.h"
 #include "platform/sdl/presentation.h"
 #include "platform/sdl/presenters.h"
-#include "platform/text.h"
 
 namespace vane::platform {
 
 namespace {
-
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr int kPitch = kWidth * 2;
-constexpr uint32_t kGreenMask565 = 0x07E0;
 
 class DesktopBackend : public SdlBackend {
  public:
@@ -45,67 +38,7 @@ class DesktopBackend : public SdlBackend {
     SDL_Quit();
   }
 
-  DesktopBackend(const DesktopBackend&) = delete;
-  DesktopBackend& operator=(const DesktopBackend&) = delete;
-
   WindowState windowState() const override { return windows_.state(); }
-
-  // --- window ---
-
-  bool registerWindowClass(WindowProc proc) override {
-    setWindowProc(proc);
-    return true;
-  }
-
-  bool createWindow() override {
-    if (!windows_.open()) return false;
-    window_ = windows_.window();
-    dispatchMessage(Message{kWmCreate, 0, 0});
-    // A new full-screen window is shown and takes the keyboard at once.
-    postMessage(Message{kWmActivateApp, 1, 0});
-    return true;
-  }
-
-  void destroyWindow() override {
-    if (window_ == nullptr) return;
-    dispatchMessage(Message{kWmDestroy, 0, 0});
-    releaseDisplay();
-    windows_.close();
-    window_ = nullptr;
-  }
-
-  bool windowExists() const override { return window_ != nullptr; }
-
-  // --- messages ---
-
-  bool peekMessage(Message& out) override {
-    pumpEvents();
-    if (queue_.empty()) return false;
-    out = queue_.front();
-    return true;
-  }
-
-  Message getMessage() override {
-    waitMessage();
-    Message m = queue_.front();
-    queue_.pop_front();
-    return m;
-  }
-
-  void waitMessage() override {
-    pumpEvents();
-    while (queue_.empty()) {
-      SDL_Event event;
-      if (SDL_WaitEvent(&event) == 0) {
-        // The event queue itself is gone: nothing will ever arrive, so end as a close would.
-        queue_.push_back(Message{kWmClose, 0, 0});
-        break;
-      }
-      translate(event);
-    }
-  }
-
-  void postMessage(const Message& message) override { queue_.push_back(message); }
 
   // --- keyboard ---
 
@@ -115,8 +48,6 @@ class DesktopBackend : public SdlBackend {
   void setKeyboardState(const uint8_t state[256]) override { keys_.writeThreadState(state); }
 
   // --- clocks ---
-
-  uint32_t tickCount() override { return SDL_GetTicks(); }
 
   uint64_t monotonicNanos() override {
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -140,75 +71,6 @@ class DesktopBackend : public SdlBackend {
     SDL_ShowSimpleMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
   }
 
-  // --- display ---
-
-  bool createDisplay() override {
-    if (window_ == nullptr) return false;
-    presenter_ = choosePresenter(window_, options_);
-    if (presenter_ == nullptr) return failDisplay("cannot draw into the window");
-    pacer_.emplace(presenter_->waitsForDisplay());
-    back_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
-    shown_ = back_;
-    text_ = makeTextContext(back_.data(), kWidth, kHeight, kPitch, true);
-    presentLastPicture();
-    return true;
-  }
-
-  bool readGreenMask(uint32_t& greenMask) override {
-    if (!displayReady()) return false;
-    greenMask = kGreenMask565;
-    return true;
-  }
-
-  bool fill(uint16_t colour) override {
-    if (!displayReady()) return false;
-    std::fill(back_.begin(), back_.end(), colour);
-    return true;
-  }
-
-  bool describeBackBuffer() override { return displayReady(); }
-
-  bool lock(LockedSurface& out) override {
-    if (!displayReady()) return false;
-    out = LockedSurface{back_.data(), kWidth, kHeight, kPitch};
-    return true;
-  }
-
-  bool unlock() override { return displayReady(); }
-
-  TextContext* getTextContext() override { return text_.get(); }
-  void releaseTextContext(TextContext*) override {}
-
-  // A picture equal to the one shown is not sent again; the flip still takes its time.
-  bool flip() override {
-    if (!displayReady()) return false;
-    const RowBand changed = changedRows(shown_.data(), back_.data(), kWidth, kHeight);
-    if (changed.empty()) {
-      const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
-      if (wait != 0) sleepNanos(wait);
-      pacer_->held(monotonicNanos());
-      return true;
-    }
-    const auto first = static_cast<std::ptrdiff_t>(changed.first) * kWidth;
-    const auto end = static_cast<std::ptrdiff_t>(changed.end) * kWidth;
-    std::copy(back_.begin() + first, back_.begin() + end, shown_.begin() + first);
-    const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
-    if (wait != 0) sleepNanos(wait);
-    if (!presenter_->show(shown_.data(), changed, false)) return false;
-    pacer_->presented(monotonicNanos());
-    return true;
-  }
-
-  void releaseDisplay() override {
-    text_.reset();
-    back_.clear();
-    back_.shrink_to_fit();
-    shown_.clear();
-    shown_.shrink_to_fit();
-    pacer_.reset();
-    presenter_.reset();
-  }
-
   // --- sound ---
 
   bool createSoundDevice() override { return mixer_.open(); }
@@ -225,22 +87,78 @@ class DesktopBackend : public SdlBackend {
   void releaseBuffer(BufferId buffer) override { mixer_.release(buffer); }
   void releaseSoundDevice() override { mixer_.close(); }
 
+ protected:
+  bool openWindow() override {
+    if (!windows_.open()) return false;
+    window_ = windows_.window();
+    return true;
+  }
+
+  void closeWindow() override {
+    windows_.close();
+    window_ = nullptr;
+  }
+
+  void pollEvents() override {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) translate(event);
+  }
+
+  bool waitForEvents() override {
+    SDL_Event event;
+    if (SDL_WaitEvent(&event) == 0) return false;
+    translate(event);
+    return true;
+  }
+
+  bool openDisplay(bool& is565) override {
+    if (window_ == nullptr) return false;
+    presenter_ = choosePresenter(window_, options_);
+    if (presenter_ == nullptr) return failDisplay("cannot draw into the window");
+    pacer_.emplace(presenter_->waitsForDisplay());
+    shown_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+    presentLastPicture();
+    is565 = true;
+    return true;
+  }
+
+  // A picture equal to the one shown is not sent again; the flip still takes its time.
+  bool present(const uint16_t* pixels) override {
+    const RowBand changed = changedRows(shown_.data(), pixels, kWidth, kHeight);
+    if (changed.empty()) {
+      const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
+      if (wait != 0) sleepNanos(wait);
+      pacer_->held(monotonicNanos());
+      return true;
+    }
+    const auto first = static_cast<std::ptrdiff_t>(changed.first) * kWidth;
+    const auto end = static_cast<std::ptrdiff_t>(changed.end) * kWidth;
+    std::copy(pixels + first, pixels + end, shown_.begin() + first);
+    const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
+    if (wait != 0) sleepNanos(wait);
+    if (!presenter_->show(shown_.data(), changed, false)) return false;
+    pacer_->presented(monotonicNanos());
+    return true;
+  }
+
+  void closeDisplay() override {
+    shown_.clear();
+    shown_.shrink_to_fit();
+    pacer_.reset();
+    presenter_.reset();
+  }
+
  private:
   bool displayReady() const { return presenter_ != nullptr; }
 
   bool failDisplay(const char* what) {
     std::fprintf(stderr, "vane: %s: %s\n", what, SDL_GetError());
-    releaseDisplay();
+    closeDisplay();
     return false;
   }
 
   // Draws the picture last shown again, borders and all.
   void presentLastPicture() { presenter_->show(shown_.data(), RowBand{}, true); }
-
-  void pumpEvents() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) translate(event);
-  }
 
   void translate(const SDL_Event& event) {
     switch (event.type) {
@@ -307,11 +225,8 @@ class DesktopBackend : public SdlBackend {
   std::chrono::steady_clock::time_point epoch_;
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
-  std::vector<uint16_t> back_;
   std::vector<uint16_t> shown_;  // the picture on the screen
-  std::unique_ptr<TextContext> text_;
   std::optional<FlipPacer> pacer_;
-  std::deque<Message> queue_;
   KeyStates keys_;
   SdlMixer mixer_;
 };
