@@ -43,11 +43,12 @@ class SimCommandLine : public ::testing::Test {
     return path;
   }
 
-  Outcome run(const std::string& arguments) {
+  // Runs vane-sim with `arguments`, with `environment` (NAME=value ...) added to its own.
+  Outcome run(const std::string& arguments, const std::string& environment = "") {
     const fs::path out = dir_ / "stdout";
     const fs::path err = dir_ / "stderr";
-    const std::string command =
-        std::string(VANE_SIM) + " " + arguments + " >" + out.string() + " 2>" + err.string();
+    const std::string command = environment + " " + std::string(VANE_SIM) + " " + arguments + " >" +
+                                out.string() + " 2>" + err.string();
     const int raw = std::system(command.c_str());
     Outcome o;
     o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -96,6 +97,17 @@ TEST_F(SimCommandLine, KeyDownsReachTheTitleScreensBeforeTheirFrame) {
   ASSERT_EQ(o.outLines.size(), 3u);
   EXPECT_EQ(o.outLines[1].rfind("{\"f\":2,\"gs\":2,\"fc\":1,", 0), 0u) << o.outLines[1];
   EXPECT_EQ(o.outLines[2].rfind("{\"f\":3,\"gs\":3,\"fc\":1,", 0), 0u) << o.outLines[2];
+}
+
+TEST_F(SimCommandLine, WithoutAFontStartUpSaysSoAndNoFrameRuns) {
+  const fs::path config =
+      write("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + (dir_ / "none").string() +
+                              "</dir><cachedir>" + (dir_ / "cache").string() +
+                              "</cachedir></fontconfig>\n");
+  const Outcome o = run("--seed 5 --frames 3 --trace -", "FONTCONFIG_FILE=" + config.string());
+  EXPECT_TRUE(o.outLines.empty());
+  ASSERT_FALSE(o.errLines.empty());
+  EXPECT_EQ(o.errLines.back().rfind("ERROR: No usable font found.", 0), 0u) << o.errLines.back();
 }
 
 }  // namespace
