@@ -9,6 +9,8 @@
 #include <map>
 #include <sstream>
 
+#include "platform/text.h"
+
 namespace vane::testing {
 namespace {
 
@@ -43,7 +45,7 @@ std::string currentFingerprint() {
   for (const char* name : kSpriteFiles) {
     out += std::string(name) + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
   }
-  out += "font " + fileDigest(VANE_FONT) + "\n";
+  out += "font " + fileDigest(platform::findFontFile()) + "\n";
   return out;
 }
 
@@ -69,8 +71,8 @@ std::string pictureSourcesDiffer() {
     reason += (reason.empty() ? "" : ", ") + name + " is " + digest + " (recorded " + was + ")";
   }
   if (reason.empty()) return {};
-  return "the pictures are drawn from other files than the recording: " + reason +
-         " (font " VANE_FONT ")";
+  return "the pictures are drawn from other files than the recording: " + reason + " (font " +
+         platform::findFontFile() + ")";
 }
 
 }  // namespace vane::testing
