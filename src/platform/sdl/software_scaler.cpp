@@ -45,8 +45,7 @@ void SoftwareScaler::setTarget(int width, int height) {
   rows_ = tapsFor(pictureHeight_, height, step);
   columnStep_ = width == pictureWidth_ * step ? step : 0;
   converted_.assign(static_cast<size_t>(pictureWidth_), 0);
-  upper_.assign(columns_.size(), 0);
-  lower_.assign(columns_.size(), 0);
+  for (Widened& w : widened_) w.scratch.assign(columns_.size(), 0);
 }
 
 std::vector<SoftwareScaler::Tap> SoftwareScaler::tapsFor(int source, int target, int step) {
@@ -100,6 +99,7 @@ RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* ou
   const RowBand lines{static_cast<int>(firstLine - rows_.begin()),
                       static_cast<int>(endLine - rows_.begin())};
   const size_t lineBytes = columns_.size() * sizeof(uint32_t);
+  for (Widened& w : widened_) w.row = -1;
   for (int y = lines.first; y < lines.end; ++y) {
     uint32_t* line = out + static_cast<std::ptrdiff_t>(y) * outPitch;
     const Tap& tap = rows_[static_cast<size_t>(y)];
@@ -107,16 +107,28 @@ RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* ou
       std::memcpy(line, line - outPitch, lineBytes);
       continue;
     }
-    const uint16_t* upperRow = picture + static_cast<std::ptrdiff_t>(tap.first) * pictureWidth_;
     if (tap.weight == 0) {
-      widen(upperRow, line);
+      const uint32_t* row = widenedRow(picture, tap.first, line);
+      if (row != line) std::memcpy(line, row, lineBytes);
       continue;
     }
-    widen(upperRow, upper_.data());
-    widen(picture + static_cast<std::ptrdiff_t>(tap.second) * pictureWidth_, lower_.data());
-    for (size_t x = 0; x < columns_.size(); ++x) line[x] = blend(upper_[x], lower_[x], tap.weight);
+    const uint32_t* upper = widenedRow(picture, tap.first, nullptr);
+    const uint32_t* lower = widenedRow(picture, tap.second, nullptr);
+    for (size_t x = 0; x < columns_.size(); ++x) line[x] = blend(upper[x], lower[x], tap.weight);
   }
   return lines;
+}
+
+const uint32_t* SoftwareScaler::widenedRow(const uint16_t* picture, int row, uint32_t* into) const {
+  for (const Widened& w : widened_) {
+    if (w.row == row) return w.pixels;
+  }
+  Widened& oldest = widened_[0].row < widened_[1].row ? widened_[0] : widened_[1];
+  uint32_t* target = into != nullptr ? into : oldest.scratch.data();
+  widen(picture + static_cast<std::ptrdiff_t>(row) * pictureWidth_, target);
+  oldest.row = row;
+  oldest.pixels = target;
+  return target;
 }
 
 }  // namespace vane::platform

@@ -46,6 +46,9 @@ class SoftwareScaler {
 
   static std::vector<Tap> tapsFor(int source, int target, int step);
   void widen(const uint16_t* sourceRow, uint32_t* out) const;
+  // Source row `row` widened: the copy kept from earlier in this draw, or widened now (into
+  // `into`, an output line, when given).
+  const uint32_t* widenedRow(const uint16_t* picture, int row, uint32_t* into) const;
 
   int pictureWidth_;
   int pictureHeight_;
@@ -54,8 +57,13 @@ class SoftwareScaler {
   std::vector<Tap> rows_;
   int columnStep_ = 0;  // the whole step across, when the columns take no blends at all
   mutable std::vector<uint32_t> converted_;  // one source line as output pixels
-  mutable std::vector<uint32_t> upper_;
-  mutable std::vector<uint32_t> lower_;
+  // The last two source rows widened in a draw; rows come in order, so two are enough.
+  struct Widened {
+    int row = -1;
+    const uint32_t* pixels = nullptr;
+    std::vector<uint32_t> scratch;
+  };
+  mutable Widened widened_[2];
 };
 
 }  // namespace vane::platform
