@@ -13,6 +13,7 @@ struct SoundClip {
   platform::WaveFormat format;
   uint32_t length = 0;            // bytes of sound data held
   const uint8_t* data = nullptr;  // owned by the bank's node (allocated with new uint8_t[])
+  bool playable = true;           // false when the sound device refuses its format or size
 };
 
 struct SoundNode {
@@ -31,9 +32,12 @@ class SoundBank {
 };
 
 // Appends the clips of the named file; 0 (after the "File Not Found" box) when it cannot be read.
+// Each clip the sound device cannot play gets one line on stderr naming the file, the clip and
+// the reason; it stays in the bank, silent, so the others keep their numbers.
 int loadSoundBank(SoundBank& bank, const char* name);
 // Appends the clips held in a bank file's bytes. Data cut short keeps the bytes that exist; a
-// clip whose format or length is cut short is not added. Always 1.
+// clip whose format or length is cut short is not added; a clip the device cannot play is marked
+// so. Always 1.
 int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes);
 // Links a copy of the clip in after node n (0: first; beyond the end: last). The bank takes over
 // clip.data, which must come from new uint8_t[] (or be nullptr).
@@ -41,6 +45,10 @@ int insertClip(SoundBank& bank, const SoundClip& clip, int n);
 int clipCount(const SoundBank& bank);
 // Clip n (from 1); nullptr for 0 or beyond the bank.
 const SoundClip* clipAt(const SoundBank& bank, int n);
+// The rate every playable clip of both banks shares; 0 when they have none in common.
+uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b);
+// Asks the sound device to run at the rate the loaded banks share, so nothing is resampled.
+void tuneSoundDevice();
 
 // A handle owning one platform buffer; buffer 0 once released.
 struct SoundVoice {
@@ -54,8 +62,10 @@ struct VoiceNode {
 };
 
 // Returns a new voice already playing once, or nullptr (after the failure's message box). No
-// clip or an empty one is nothing to play: nullptr without a message.
-SoundVoice* playClip(const SoundClip* clip);
+// clip, an empty one or one the device refused at load is nothing to play: nullptr without a
+// message.
+SoundVoice* playClip(const SoundClip* clip,
+                     platform::SoundGroup group = platform::SoundGroup::Effects);
 int trackVoice(VoiceNode& list, SoundVoice* voice);
 int reclaimVoices(VoiceNode& list);
 

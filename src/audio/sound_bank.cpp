@@ -1,9 +1,11 @@
 // Sound bank files: decoding the clips and holding them in a linked list by number.
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "audio/sound.h"
+#include "platform/sound_format.h"
 
 namespace vane {
 
@@ -45,6 +47,17 @@ std::vector<uint8_t> readWholeFile(std::FILE* file) {
   return bytes;
 }
 
+// Told once, at load: a refused clip then plays nothing, quietly, whenever the game asks for it.
+void reportRefusedClips(const SoundBank& bank, int before, const char* name) {
+  int n = 0;
+  for (const SoundNode* node = bank.head.next; node != nullptr; node = node->next) {
+    if (++n <= before || node->clip->playable) continue;
+    const std::string reason = platform::clipRefusal(node->clip->format, node->clip->length);
+    std::fprintf(stderr, "vane: %s, clip %d: %s; it will not be played\n", name, n - before,
+                 reason.c_str());
+  }
+}
+
 }  // namespace
 
 SoundBank::~SoundBank() {
@@ -71,7 +84,10 @@ int loadSoundBank(SoundBank& bank, const char* name) {
   }
   const std::vector<uint8_t> bytes = readWholeFile(file);
   std::fclose(file);
-  return loadSoundBankFromBytes(bank, bytes);
+  const int before = clipCount(bank);
+  loadSoundBankFromBytes(bank, bytes);
+  reportRefusedClips(bank, before, name);
+  return 1;
 }
 
 int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes) {
@@ -91,6 +107,7 @@ int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes) {
       std::copy_n(&bytes[at], clip.length, data);
       clip.data = data;
     }
+    clip.playable = platform::clipRefusal(clip.format, clip.length).empty();
     at += clip.length;
     insertClip(bank, clip, before + i);
   }
@@ -118,6 +135,24 @@ const SoundClip* clipAt(const SoundBank& bank, int n) {
   const SoundNode* node = bank.head.next;
   for (int i = 1; i < n && node != nullptr; ++i) node = node->next;
   return node != nullptr ? node->clip : nullptr;
+}
+
+uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b) {
+  uint32_t rate = 0;
+  for (const SoundBank* bank : {&a, &b}) {
+    for (const SoundNode* node = bank->head.next; node != nullptr; node = node->next) {
+      if (!node->clip->playable) continue;
+      if (rate != 0 && node->clip->format.samplesPerSec != rate) return 0;
+      rate = node->clip->format.samplesPerSec;
+    }
+  }
+  return rate;
+}
+
+void tuneSoundDevice() {
+  if (const uint32_t rate = sharedSoundRate(effectsBank, musicBank)) {
+    platform::backend().preferSoundRate(rate);
+  }
 }
 
 }  // namespace vane

@@ -41,7 +41,7 @@ void replaceMusicVoice(SoundVoice* voice) {
 
 void startMusic(int n, bool looped) {
   emit(SoundEvent{SoundEvent::Music, n, looped ? 1 : 0});
-  SoundVoice* voice = playClip(clipAt(musicBank, n));
+  SoundVoice* voice = playClip(clipAt(musicBank, n), platform::SoundGroup::Music);
   replaceMusicVoice(voice);
   if (voice == nullptr || !looped) return;
   auto& device = platform::backend();
@@ -56,14 +56,17 @@ void unlinkVoice(VoiceNode* node) {
 
 }  // namespace
 
-SoundVoice* playClip(const SoundClip* clip) {
-  if (clip == nullptr || clip->length == 0 || clip->data == nullptr) return nullptr;
+SoundVoice* playClip(const SoundClip* clip, platform::SoundGroup group) {
+  if (clip == nullptr || clip->length == 0 || clip->data == nullptr || !clip->playable) {
+    return nullptr;
+  }
   auto& device = platform::backend();
   const platform::BufferId buffer = device.createBuffer(clip->format, clip->length);
   if (buffer == 0) {
     showError("Fail to Create Sound Buffer");
     return nullptr;
   }
+  if (group != platform::SoundGroup::Effects) device.setSoundGroup(buffer, group);
   uint32_t lockedBytes = 0;
   uint8_t* region = device.lockBuffer(buffer, lockedBytes);
   if (region == nullptr) return abandon(buffer, "Fail to Lock Buffer");

@@ -85,6 +85,8 @@ struct WaveFormat {
 using BufferId = uint32_t;
 constexpr uint32_t kStatusPlaying = 1;
 constexpr uint32_t kStatusLooping = 4;
+// Which of the player's two volumes a buffer follows.
+enum class SoundGroup : uint8_t { Effects, Music };
 
 // The platform the game runs on. The message queue, the 640x480 16-bit back buffer with its
 // lock, fill and flip, and the text drawn into it are written here once; each back end supplies
@@ -153,7 +155,13 @@ class Backend {
 
   // --- sound ---
   virtual bool createSoundDevice() = 0;
+  // The rate the clips share, if they do: the device then runs at it and resamples nothing. It
+  // is opened anew at that rate while no buffer has been started yet.
+  virtual void preferSoundRate(uint32_t samplesPerSec) = 0;
+  // 0 when the device cannot play the format (see sound_format.h) or the size.
   virtual BufferId createBuffer(const WaveFormat& format, uint32_t bytes) = 0;
+  // A buffer follows the effects' volume unless set to the music's.
+  virtual void setSoundGroup(BufferId buffer, SoundGroup group) = 0;
   // The whole buffer for writing; nullptr on failure.
   virtual uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) = 0;
   virtual bool unlockBuffer(BufferId buffer) = 0;

@@ -49,6 +49,7 @@ int startUp(std::optional<uint32_t> seed) {
   if (!loadSheets()) return 0;
   loadSoundBank(effectsBank, "1.snd");
   loadSoundBank(musicBank, "music.snd");
+  tuneSoundDevice();
   seedRandom(seed ? *seed : b.tickCount());
   return 1;
 }

@@ -1,16 +1,22 @@
 // The mixer core on known samples, and the real device recorded by SDL's disk audio driver.
 #include "platform/sdl/mixer.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 #include <vector>
+
+#include "platform/headless/headless.h"
+#include "platform/sound_format.h"
 
 namespace vane::platform {
 namespace {
@@ -29,80 +35,116 @@ std::vector<uint8_t> littleEndian(const std::vector<int16_t>& samples) {
   return bytes;
 }
 
-TEST(MixerConversion, DeviceFormatPassesThroughUnchanged) {
-  const std::vector<int16_t> samples{1, -1, 32767, -32768, 1234, -4321};
-  EXPECT_EQ(mix::convertToDevice(pcm(44100, 2, 16), littleEndian(samples)), samples);
+// Sound device bytes of a clip: 16-bit samples as written, or 8-bit ones as they are.
+mix::Clip clipOf(const WaveFormat& format, std::vector<uint8_t> bytes) {
+  return mix::Clip{format, std::move(bytes)};
 }
 
-// SDL widens through floating point, so a sample may come out one step nearer zero.
-void expectWithinOneStep(const std::vector<int16_t>& got, const std::vector<int16_t>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1) << "sample " << i;
+// The device frames a voice sounds, at unity gain, until it runs out or `frames` have been mixed.
+std::vector<int32_t> sound(const mix::Clip& clip, uint32_t deviceRate, size_t frames,
+                           bool looping = false) {
+  std::vector<int32_t> sums(frames * 2, 0);
+  mix::Cursor voice{&clip, 0, mix::stepFor(clip.format.samplesPerSec, deviceRate), looping};
+  mix::accumulate(sums, voice);
+  return sums;
 }
 
-TEST(MixerConversion, MonoIsCopiedToBothSidesAndEightBitsAreCentred) {
-  expectWithinOneStep(mix::convertToDevice(pcm(44100, 1, 16), littleEndian({100, -200})),
-                      {100, 100, -200, -200});
-  const std::vector<uint8_t> eight{0x80, 0xFF, 0x00, 0xC0};
-  expectWithinOneStep(mix::convertToDevice(pcm(44100, 1, 8), eight),
-                      {0, 0, 32512, 32512, -32768, -32768, 16384, 16384});
+TEST(MixerCore, EachFormatSoundsItsOwnSamplesAtTheDeviceRate) {
+  struct Case {
+    WaveFormat format;
+    std::vector<uint8_t> bytes;
+    std::vector<int32_t> frames;  // left, right
+  };
+  const Case cases[] = {
+      {pcm(22050, 2, 16), littleEndian({1, -1, 32767, -32768}), {1, -1, 32767, -32768}},
+      {pcm(22050, 1, 16), littleEndian({100, -200}), {100, 100, -200, -200}},
+      {pcm(22050, 1, 8), {0x80, 0xFF, 0x00}, {0, 0, 32512, 32512, -32768, -32768}},
+      {pcm(22050, 2, 8), {0xC0, 0x40}, {16384, -16384}},
+  };
+  for (const Case& c : cases) {
+    const mix::Clip clip = clipOf(c.format, c.bytes);
+    std::vector<int32_t> want = c.frames;
+    want.resize(want.size() + 4, 0);  // then silence: a one-shot voice has ended
+    EXPECT_EQ(sound(clip, 22050, want.size() / 2), want) << c.format.bitsPerSample << " bits";
+  }
 }
 
-TEST(MixerConversion, LowerRatesAreResampledToTheDeviceRate) {
-  const std::vector<int16_t> level(22050, 8000);
-  const std::vector<int16_t> out = mix::convertToDevice(pcm(22050, 1, 16), littleEndian(level));
-  ASSERT_EQ(out.size(), 2u * 44100);
-  // Away from the edges a steady level stays that level (the filter costs a quarter of a percent).
-  for (size_t i = 2000; i < out.size() - 2000; ++i) ASSERT_NEAR(out[i], 8000, 24) << i;
-  const std::vector<int16_t> third =
-      mix::convertToDevice(pcm(11025, 2, 16), littleEndian(std::vector<int16_t>(2 * 1000, 0)));
-  EXPECT_EQ(third.size(), 2u * 4000);
+TEST(MixerCore, OtherRatesAreResampledInPlaceAndKeepTheirLength) {
+  // Half the device rate: every second frame lies halfway between two of the clip's.
+  const mix::Clip slow = clipOf(pcm(22050, 1, 16), littleEndian({0, 1000, 3000}));
+  EXPECT_EQ(sound(slow, 44100, 7), (std::vector<int32_t>{0, 0, 500, 500, 1000, 1000, 2000, 2000,
+                                                         3000, 3000, 3000, 3000, 0, 0}));
+  // A steady level stays that level and lasts as long in time at any pair of rates.
+  const mix::Clip level =
+      clipOf(pcm(11025, 1, 16), littleEndian(std::vector<int16_t>(11025, 8000)));
+  for (uint32_t deviceRate : {22050u, 44100u, 48000u, 8000u}) {
+    const std::vector<int32_t> out = sound(level, deviceRate, deviceRate + 100);
+    size_t frames = 0;
+    while (frames * 2 < out.size() && out[frames * 2] == 8000) ++frames;
+    EXPECT_NEAR(static_cast<double>(frames), deviceRate, 1.0) << deviceRate;
+    EXPECT_EQ(out.back(), 0) << deviceRate;
+  }
 }
 
-TEST(MixerConversion, UnplayableFormatsAndPartFramesGiveNothing) {
-  const std::vector<uint8_t> bytes(64, 1);
-  EXPECT_TRUE(mix::convertToDevice(WaveFormat{2, 1, 22050, 44100, 2, 16, 0}, bytes).empty());
-  EXPECT_TRUE(mix::convertToDevice(pcm(22050, 3, 16), bytes).empty());
-  EXPECT_TRUE(mix::convertToDevice(pcm(22050, 1, 24), bytes).empty());
-  EXPECT_TRUE(mix::convertToDevice(pcm(0, 1, 16), bytes).empty());
-  EXPECT_TRUE(mix::convertToDevice(pcm(44100, 2, 16), std::vector<uint8_t>{1, 2, 3}).empty());
-  EXPECT_EQ(mix::convertToDevice(pcm(44100, 2, 16), std::vector<uint8_t>{1, 0, 2, 0, 3}).size(),
-            2u);
-}
-
-TEST(MixerCore, OneShotVoiceEndsAndLoopingVoiceWrapsWithoutAGap) {
-  const std::vector<int16_t> clip{1, 2, 3, 4};
+TEST(MixerCore, LoopsWrapWithoutAGapAndKeepingTimeAgreesWithMixing) {
+  const mix::Clip clip = clipOf(pcm(22050, 2, 16), littleEndian({1, 2, 3, 4}));
   std::vector<int32_t> sums(10, 0);
-  mix::Cursor once{clip, 0, false};
-  EXPECT_FALSE(mix::accumulate(sums, once));
-  EXPECT_EQ(sums, (std::vector<int32_t>{1, 2, 3, 4, 0, 0, 0, 0, 0, 0}));
-
-  std::fill(sums.begin(), sums.end(), 0);
-  mix::Cursor loop{clip, 2, true};
+  mix::Cursor loop{&clip, uint64_t{1} << 32, uint64_t{1} << 32, true};
   EXPECT_TRUE(mix::accumulate(sums, loop));
   EXPECT_EQ(sums, (std::vector<int32_t>{3, 4, 1, 2, 3, 4, 1, 2, 3, 4}));
-  EXPECT_EQ(loop.position, 4u);
-
-  // A one-shot voice that exactly fills the pass has ended and reports it the next pass.
+  // A one-shot voice that exactly fills the pass has ended.
   std::vector<int32_t> four(4, 0);
-  mix::Cursor exact{clip, 0, false};
+  mix::Cursor exact{&clip, 0, uint64_t{1} << 32, false};
   EXPECT_FALSE(mix::accumulate(four, exact));
+
+  // The muted device only keeps time: it must end and wrap voices where mixing would.
+  const mix::Clip odd = clipOf(pcm(11025, 1, 8), std::vector<uint8_t>(777, 0x90));
+  for (const uint32_t deviceRate : {11025u, 22050u, 44100u, 48000u}) {
+    for (const bool looping : {false, true}) {
+      mix::Cursor mixed{&odd, 0, mix::stepFor(11025, deviceRate), looping};
+      mix::Cursor timed = mixed;
+      for (const size_t frames : {100u, 1024u, 333u, 4096u}) {
+        std::vector<int32_t> part(frames * 2, 0);
+        const bool sounding = mix::accumulate(part, mixed);
+        ASSERT_EQ(mix::advance(timed, frames), sounding) << deviceRate << " " << looping;
+        if (sounding) {
+          ASSERT_EQ(timed.position, mixed.position) << deviceRate;
+        }
+      }
+    }
+  }
 }
 
-TEST(MixerCore, SumsAreClippedTo16Bits) {
-  const std::vector<int16_t> loud{30000, -30000};
-  std::vector<int32_t> sums(2, 0);
-  mix::Cursor a{loud, 0, false};
-  mix::Cursor b{loud, 0, false};
-  mix::accumulate(sums, a);
-  mix::accumulate(sums, b);
-  std::vector<int16_t> out(2);
-  mix::clipTo16(sums, out);
-  EXPECT_EQ(out, (std::vector<int16_t>{32767, -32768}));
-  const std::vector<int32_t> within{32767, -32768, 0, -5};
-  std::vector<int16_t> same(4);
-  mix::clipTo16(within, same);
-  EXPECT_EQ(same, (std::vector<int16_t>{32767, -32768, 0, -5}));
+TEST(MixerCore, LimiterIsTransparentWhenQuietAndNeverPassesFullScale) {
+  int32_t previous = -32768;
+  for (int32_t sum = -200000; sum <= 200000; sum += 7) {
+    const int32_t out = mix::softLimit(sum);
+    if (sum >= -mix::kLimiterKnee && sum <= mix::kLimiterKnee) {
+      ASSERT_EQ(out, sum);
+    }
+    ASSERT_LE(out, 32767);
+    ASSERT_GE(out, -32767);
+    ASSERT_GE(out, previous) << sum;                // rising, so loud passages keep their shape
+    ASSERT_LE(std::abs(out - previous), 7) << sum;  // and without a step at the knee
+    previous = out;
+  }
+  EXPECT_EQ(mix::softLimit(std::numeric_limits<int32_t>::max()), 32767);
+  EXPECT_EQ(mix::softLimit(std::numeric_limits<int32_t>::min()), -32767);
+}
+
+TEST(MixerCore, VolumesScaleTheVoice) {
+  EXPECT_EQ(mix::gainForVolume(100), mix::kUnityGain);
+  EXPECT_EQ(mix::gainForVolume(150), mix::kUnityGain);
+  EXPECT_EQ(mix::gainForVolume(0), 0);
+  EXPECT_EQ(mix::gainForVolume(-3), 0);
+  const mix::Clip clip = clipOf(pcm(22050, 1, 16), littleEndian({20000, -12000}));
+  for (const auto& [volume, left] : {std::pair{100, 20000}, {50, 5000}, {25, 1250}, {0, 0}}) {
+    std::vector<int32_t> sums(4, 0);
+    mix::Cursor voice{&clip, 0, uint64_t{1} << 32, false, mix::gainForVolume(volume)};
+    mix::accumulate(sums, voice);
+    EXPECT_EQ(sums[0], left) << volume;
+    EXPECT_EQ(sums[2], -left * 12 / 20) << volume;
+  }
 }
 
 // The real device with SDL's disk driver, which writes each mixed pass to a file in real time.
@@ -187,8 +229,10 @@ TEST_F(DiskDevice, ResampledLoopRepeatsItsConvertedSamples) {
   for (int i = 0; i < 777; ++i)
     clip.push_back(static_cast<uint8_t>(i % 2 == 0 ? 40 + i % 150 : 200));
   const WaveFormat format = pcm(22050, 1, 8);
-  const std::vector<int16_t> converted = mix::convertToDevice(format, clip);
-  ASSERT_FALSE(converted.empty());
+  // At half the device rate the loop comes round every 2 * 777 device frames.
+  std::vector<int16_t> converted;
+  for (int32_t s : sound(clipOf(format, clip), mix::kDefaultRate, 2 * 777, true))
+    converted.push_back(static_cast<int16_t>(s));
   const BufferId id = load(format, clip);
   mixer.play(id, true);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -232,6 +276,161 @@ TEST_F(DiskDevice, EachBufferSoundsItsOwnDataThoughAnotherHadTheSameShape) {
   const size_t from = start(recorded, second);
   ASSERT_GE(recorded.size(), from + second.size());
   for (size_t i = 0; i < second.size(); ++i) ASSERT_EQ(recorded[from + i], -7000) << i;
+}
+
+TEST_F(DiskDevice, InactiveOutputIsSilentAndResumesWhereItWas) {
+  std::vector<int16_t> clip;  // no zero sample anywhere
+  for (int i = 0; i < 3000; ++i) clip.push_back(static_cast<int16_t>(1000 + i * 7));
+  const BufferId id = load(pcm(44100, 1, 16), littleEndian(clip));
+  mixer.play(id, true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  mixer.setActive(false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_EQ(mixer.status(id), kStatusPlaying | kStatusLooping);
+  mixer.setActive(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  std::vector<int16_t> recorded = recording();
+  // A run of silence stands where the device was inactive; cut out, the loop goes on unbroken.
+  const size_t from = start(recorded, clip);
+  auto gap = std::find(recorded.begin() + static_cast<std::ptrdiff_t>(from), recorded.end(), 0);
+  ASSERT_NE(gap, recorded.end()) << "no silence while inactive";
+  const auto resumed = std::find_if(gap, recorded.end(), [](int16_t s) { return s != 0; });
+  ASSERT_GE(resumed - gap, 2 * 4410) << "silent for at least a tenth of a second";
+  ASSERT_NE(resumed, recorded.end()) << "the sound came back";
+  recorded.erase(gap, resumed);
+  std::vector<int16_t> stereo;
+  for (int16_t s : clip) stereo.insert(stereo.end(), {s, s});
+  EXPECT_GE(checkLoop(recorded, stereo), 3u);
+}
+
+TEST_F(DiskDevice, VolumesFollowEachBuffersGroupAndLoudSumsAreLimited) {
+  mixer.setVolumes(50, 100);
+  const BufferId effect = load(pcm(44100, 1, 16), littleEndian(std::vector<int16_t>(4410, 8000)));
+  const BufferId music = load(pcm(44100, 1, 16), littleEndian(std::vector<int16_t>(4410, 8000)));
+  mixer.setGroup(music, SoundGroup::Music);
+  const BufferId loud = load(pcm(44100, 1, 16), littleEndian(std::vector<int16_t>(4410, 30000)));
+  mixer.play(effect, false);
+  mixer.play(music, false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  mixer.setVolumes(100, 100);
+  mixer.play(loud, false);
+  mixer.play(effect, false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const std::vector<int16_t> recorded = recording();
+  const size_t from = start(recorded, {});
+  ASSERT_LT(from, recorded.size());
+  // Both voices started in the same pass: the effect at full volume, the music at a quarter.
+  EXPECT_EQ(recorded[from], 10000);
+  EXPECT_TRUE(std::find(recorded.begin(), recorded.end(), mix::softLimit(38000)) != recorded.end());
+  EXPECT_EQ(*std::max_element(recorded.begin(), recorded.end()), mix::softLimit(38000));
+}
+
+TEST_F(DiskDevice, RunsAtTheRateAskedBeforeAnythingStartsAndKeepsEqualClipsOnce) {
+  mixer.preferRate(22050);
+  EXPECT_EQ(mixer.deviceRate(), 22050u);
+  std::vector<int16_t> clip;
+  for (int i = 0; i < 501; ++i) clip.push_back(static_cast<int16_t>(-9000 + i * 13));
+  const std::vector<uint8_t> bytes = littleEndian(clip);
+  const BufferId first = load(pcm(22050, 1, 16), bytes);
+  const BufferId second = load(pcm(22050, 1, 16), bytes);
+  const BufferId other = load(pcm(22050, 1, 16), littleEndian(std::vector<int16_t>(501, 5)));
+  EXPECT_EQ(mixer.clipsHeld(), 2u);
+  mixer.play(second, true);
+  mixer.preferRate(44100);  // too late: a buffer has started
+  EXPECT_EQ(mixer.deviceRate(), 22050u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  mixer.release(first);
+  mixer.release(other);
+  EXPECT_EQ(mixer.clipsHeld(), 1u);
+  std::vector<int16_t> stereo;
+  for (int16_t s : clip) stereo.insert(stereo.end(), {s, s});
+  EXPECT_GE(checkLoop(recording(), stereo), 8u);
+}
+
+// Refused alike by the clip check, the in-memory device and the SDL device, muted or not.
+TEST(SoundFormats, BothBackEndsAcceptExactlyTheSameClips) {
+  struct Row {
+    WaveFormat format;
+    uint32_t bytes;
+    bool plays;
+  };
+  WaveFormat badAlign = pcm(22050, 2, 16);
+  badAlign.blockAlign = 2;
+  WaveFormat badRate = pcm(22050, 1, 16);
+  badRate.avgBytesPerSec = 1;
+  const Row rows[] = {
+      {pcm(22050, 1, 16), 4410, true},
+      {pcm(44100, 2, 16), 4410, true},
+      {pcm(11025, 1, 8), 1, true},
+      {pcm(1000, 1, 8), 6'400'000, true},
+      {pcm(192000, 2, 16), 64, true},
+      {pcm(22050, 1, 16), kMaxClipBytes, true},
+      {pcm(22050, 1, 16), kMaxClipBytes + 2, false},
+      {pcm(999, 1, 8), 64, false},
+      {pcm(192001, 1, 8), 64, false},
+      {pcm(0, 1, 8), 64, false},
+      {pcm(22050, 3, 16), 60, false},
+      {pcm(22050, 0, 16), 60, false},
+      {pcm(22050, 1, 24), 60, false},
+      {pcm(22050, 1, 4), 60, false},
+      {WaveFormat{2, 1, 22050, 44100, 2, 16, 0}, 64, false},
+      {WaveFormat{0xFFFE, 2, 44100, 176400, 4, 16, 22}, 64, false},
+      {badAlign, 64, false},
+      {badRate, 64, false},
+      {pcm(22050, 1, 16), 0, false},
+  };
+  HeadlessBackend headless;
+  ASSERT_TRUE(headless.createSoundDevice());
+  SdlMixer muted(SoundOptions{.mute = true});
+  ASSERT_TRUE(muted.open());
+  for (const Row& row : rows) {
+    const WaveFormat& f = row.format;
+    SCOPED_TRACE(testing::Message() << f.formatTag << " " << f.channels << "ch " << f.bitsPerSample
+                                    << "bit " << f.samplesPerSec << "Hz " << row.bytes << " bytes");
+    if (row.bytes > 0) {
+      EXPECT_EQ(clipRefusal(f, row.bytes).empty(), row.plays);
+    }
+    const BufferId inMemory = headless.createBuffer(f, row.bytes);
+    const BufferId onDevice = muted.create(f, row.bytes);
+    EXPECT_EQ(inMemory != 0, row.plays);
+    EXPECT_EQ(onDevice != 0, row.plays);
+    headless.releaseBuffer(inMemory);
+    muted.release(onDevice);
+  }
+}
+
+// Muted, no device is opened, yet the buffers report what they would with sound.
+TEST(MutedDevice, OpensNoAudioYetBuffersPlayForTheirLengthAndStandStillWhenInactive) {
+  SdlMixer mixer(SoundOptions{.mute = true});
+  ASSERT_TRUE(mixer.open());
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  const auto load = [&mixer](uint32_t millis) {
+    const BufferId id = mixer.create(pcm(22050, 1, 16), millis * 441 / 10);
+    uint32_t bytes = 0;
+    EXPECT_NE(mixer.lock(id, bytes), nullptr);
+    EXPECT_TRUE(mixer.unlock(id));
+    return id;
+  };
+  const BufferId shortOne = load(100);
+  const BufferId looped = load(50);
+  const BufferId held = load(100);
+  const auto begin = std::chrono::steady_clock::now();
+  mixer.play(shortOne, false);
+  mixer.play(looped, true);
+  while (mixer.status(shortOne) == kStatusPlaying &&
+         std::chrono::steady_clock::now() - begin < std::chrono::seconds(2)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(100));
+  EXPECT_EQ(mixer.status(shortOne), 0u);
+  EXPECT_EQ(mixer.status(looped), kStatusPlaying | kStatusLooping);
+  mixer.play(held, false);
+  mixer.setActive(false);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_EQ(mixer.status(held), kStatusPlaying) << "time stands still while inactive";
+  mixer.setActive(true);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_EQ(mixer.status(held), 0u);
 }
 
 }  // namespace

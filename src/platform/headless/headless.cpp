@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sound_format.h"
+
 namespace vane::platform {
 
 namespace {
@@ -116,8 +118,15 @@ bool HeadlessBackend::createSoundDevice() {
   return true;
 }
 
+void HeadlessBackend::preferSoundRate(uint32_t samplesPerSec) {
+  preferredSoundRate = samplesPerSec;
+}
+
+// Refuses exactly what the SDL device refuses, so a bank plays here as it does in the game.
 BufferId HeadlessBackend::createBuffer(const WaveFormat& format, uint32_t bytes) {
-  if (!soundReady_ || failCreateBuffer || bytes == 0) return 0;
+  if (!soundReady_ || failCreateBuffer || bytes == 0 || !clipRefusal(format, bytes).empty()) {
+    return 0;
+  }
   auto b = std::make_unique<Buffer>();
   b->format = format;
   b->bytes.assign(bytes, 0);
@@ -125,6 +134,10 @@ BufferId HeadlessBackend::createBuffer(const WaveFormat& format, uint32_t bytes)
   const auto id = static_cast<BufferId>(buffers_.size());
   soundOps.push_back(SoundOp{SoundOp::Create, id});
   return id;
+}
+
+void HeadlessBackend::setSoundGroup(BufferId id, SoundGroup group) {
+  if (Buffer* b = find(id)) b->group = group;
 }
 
 uint8_t* HeadlessBackend::lockBuffer(BufferId id, uint32_t& bytes) {

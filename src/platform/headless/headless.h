@@ -33,6 +33,7 @@ class HeadlessBackend : public Backend {
     bool looping = false;
     uint64_t startedNanos = 0;
     bool released = false;
+    SoundGroup group = SoundGroup::Effects;
   };
 
   HeadlessBackend();
@@ -65,6 +66,7 @@ class HeadlessBackend : public Backend {
   int flips = 0;
   bool displayReleased = false;
   bool soundReleased = false;
+  uint32_t preferredSoundRate = 0;
   // The picture last flipped to the screen and the back buffer being drawn.
   const std::vector<uint16_t>& screen() const { return front_; }
   const std::vector<uint16_t>& backBuffer() const { return backPixels(); }
@@ -80,7 +82,9 @@ class HeadlessBackend : public Backend {
   void sleepNanos(uint64_t nanos) override;
   void messageBox(std::string_view text, std::string_view title, Icon icon) override;
   bool createSoundDevice() override;
+  void preferSoundRate(uint32_t samplesPerSec) override;
   BufferId createBuffer(const WaveFormat& format, uint32_t bytes) override;
+  void setSoundGroup(BufferId buffer, SoundGroup group) override;
   uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) override;
   bool unlockBuffer(BufferId buffer) override;
   bool play(BufferId buffer, bool looping) override;

@@ -1,77 +1,128 @@
-// The SDL sound device: buffers converted once to the output format and mixed in the callback.
+// The SDL sound device: buffers holding their clip's own bytes, resampled and mixed in the
+// callback.
 #include "platform/sdl/mixer.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
-#include <limits>
+#include <chrono>
+#include <cmath>
 #include <mutex>
 #include <unordered_map>
+
+#include "platform/sound_format.h"
 
 namespace vane::platform {
 
 namespace mix {
 
 namespace {
-constexpr uint16_t kPcmTag = 1;
-constexpr int kMinRate = 1000;
-constexpr int kMaxRate = 192000;
+
+constexpr int kFractionBits = 15;
+
+struct Frame {
+  int32_t left;
+  int32_t right;
+};
+
+template <int Bits, int Channels>
+Frame frameAt(const uint8_t* bytes, uint64_t index) {
+  if constexpr (Bits == 8) {
+    const uint8_t* p = bytes + index * Channels;
+    const int32_t left = (int32_t{p[0]} - 128) * 256;
+    return {left, Channels == 2 ? (int32_t{p[1]} - 128) * 256 : left};
+  } else {
+    const uint8_t* p = bytes + index * 2 * Channels;
+    const int32_t left = static_cast<int16_t>(p[0] | p[1] << 8);
+    return {left, Channels == 2 ? static_cast<int16_t>(p[2] | p[3] << 8) : left};
+  }
+}
+
+int32_t between(int32_t a, int32_t b, int32_t fraction) {
+  return a + static_cast<int32_t>((int64_t{b} - a) * fraction >> kFractionBits);
+}
+
+// Past the end a one-shot voice has run out; a looping one goes round again.
+bool wrapped(Cursor& voice, uint64_t end) {
+  if (voice.position < end) return true;
+  if (!voice.looping) return false;
+  voice.position %= end;
+  return true;
+}
+
+template <int Bits, int Channels>
+bool mixVoice(std::span<int32_t> sums, Cursor& voice) {
+  const uint8_t* bytes = voice.clip->bytes.data();
+  const uint64_t frames = voice.clip->frames();
+  const uint64_t end = frames << 32;
+  for (size_t out = 0; out + 1 < sums.size(); out += kChannels) {
+    if (!wrapped(voice, end)) return false;
+    const uint64_t index = voice.position >> 32;
+    Frame s = frameAt<Bits, Channels>(bytes, index);
+    // Between two frames, the straight line from one to the next (the first again in a loop).
+    const auto fraction =
+        static_cast<int32_t>((voice.position >> (32 - kFractionBits)) & ((1 << kFractionBits) - 1));
+    if (fraction != 0) {
+      const uint64_t next = index + 1 < frames ? index + 1 : (voice.looping ? 0 : index);
+      const Frame b = frameAt<Bits, Channels>(bytes, next);
+      s = Frame{between(s.left, b.left, fraction), between(s.right, b.right, fraction)};
+    }
+    sums[out] += s.left * voice.gain >> kFractionBits;
+    sums[out + 1] += s.right * voice.gain >> kFractionBits;
+    voice.position += voice.step;
+  }
+  return wrapped(voice, end);
+}
+
 }  // namespace
 
-bool playableFormat(const WaveFormat& format) {
-  return format.formatTag == kPcmTag && (format.channels == 1 || format.channels == 2) &&
-         (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
-         format.samplesPerSec >= kMinRate && format.samplesPerSec <= kMaxRate;
+uint64_t stepFor(uint32_t clipRate, uint32_t deviceRate) {
+  if (deviceRate == 0) return uint64_t{1} << 32;
+  return (uint64_t{clipRate} << 32) / deviceRate;
 }
 
-std::vector<int16_t> convertToDevice(const WaveFormat& format, std::span<const uint8_t> data) {
-  if (!playableFormat(format)) return {};
-  const size_t frameBytes = size_t{format.channels} * format.bitsPerSample / 8;
-  const size_t wholeBytes = data.size() / frameBytes * frameBytes;
-  if (wholeBytes == 0) return {};
-  const SDL_AudioFormat source = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, source, static_cast<Uint8>(format.channels),
-                        static_cast<int>(format.samplesPerSec), AUDIO_S16SYS, kMixChannels,
-                        kMixRate) < 0) {
-    return {};
+bool accumulate(std::span<int32_t> sums, Cursor& voice) {
+  if (voice.clip == nullptr || voice.clip->frames() == 0) return false;
+  const WaveFormat& f = voice.clip->format;
+  if (f.bitsPerSample == 8) {
+    return f.channels == 1 ? mixVoice<8, 1>(sums, voice) : mixVoice<8, 2>(sums, voice);
   }
-  // SDL converts in place in a buffer len_mult times the input.
-  std::vector<uint8_t> work(wholeBytes * static_cast<size_t>(cvt.len_mult));
-  std::copy_n(data.begin(), wholeBytes, work.begin());
-  cvt.buf = work.data();
-  cvt.len = static_cast<int>(wholeBytes);
-  if (SDL_ConvertAudio(&cvt) != 0) return {};
-  const size_t frames = static_cast<size_t>(cvt.len_cvt) / (kMixChannels * sizeof(int16_t));
-  std::vector<int16_t> out(frames * kMixChannels);
-  std::memcpy(out.data(), work.data(), out.size() * sizeof(int16_t));
-  return out;
+  return f.channels == 1 ? mixVoice<16, 1>(sums, voice) : mixVoice<16, 2>(sums, voice);
 }
 
-bool accumulate(std::span<int32_t> accumulator, Cursor& voice) {
-  const size_t length = voice.samples.size();
-  size_t done = 0;
-  while (done < accumulator.size()) {
-    if (voice.position >= length) {
-      if (!voice.looping || length == 0) return false;
-      voice.position = 0;
-    }
-    const size_t run = std::min(accumulator.size() - done, length - voice.position);
-    for (size_t i = 0; i < run; ++i) accumulator[done + i] += voice.samples[voice.position + i];
-    done += run;
-    voice.position += run;
+bool advance(Cursor& voice, uint64_t frames) {
+  if (voice.clip == nullptr || voice.clip->frames() == 0) return false;
+  const uint64_t end = voice.clip->frames() << 32;
+  // In pieces small enough that the product cannot overflow.
+  constexpr uint64_t kPiece = 1 << 20;
+  while (frames > 0) {
+    const uint64_t n = std::min(frames, kPiece);
+    if (!wrapped(voice, end)) return false;
+    voice.position += n * voice.step;
+    frames -= n;
   }
-  return voice.looping || voice.position < length;
+  return wrapped(voice, end);
 }
 
-void clipTo16(std::span<const int32_t> accumulator, std::span<int16_t> out) {
-  constexpr int32_t kLow = std::numeric_limits<int16_t>::min();
-  constexpr int32_t kHigh = std::numeric_limits<int16_t>::max();
-  const size_t n = std::min(accumulator.size(), out.size());
-  for (size_t i = 0; i < n; ++i)
-    out[i] = static_cast<int16_t>(std::clamp(accumulator[i], kLow, kHigh));
+int16_t softLimit(int32_t sum) {
+  const int64_t magnitude = sum < 0 ? -int64_t{sum} : int64_t{sum};
+  if (magnitude <= kLimiterKnee) return static_cast<int16_t>(sum);
+  // tanh bends the part above the knee with slope 1 at the knee and never reaches the room.
+  constexpr double kRoom = 32767 - kLimiterKnee;
+  const double over = static_cast<double>(magnitude - kLimiterKnee) / kRoom;
+  const auto bent = static_cast<int32_t>(kLimiterKnee + kRoom * std::tanh(over));
+  return static_cast<int16_t>(sum < 0 ? -bent : bent);
+}
+
+void limitTo16(std::span<const int32_t> sums, std::span<int16_t> out) {
+  const size_t n = std::min(sums.size(), out.size());
+  for (size_t i = 0; i < n; ++i) out[i] = softLimit(sums[i]);
+}
+
+int32_t gainForVolume(int volume) {
+  const int32_t v = std::clamp(volume, 0, 100);
+  return v * v * kUnityGain / 10000;
 }
 
 }  // namespace mix
@@ -81,35 +132,22 @@ namespace {
 constexpr Uint16 kCallbackFrames = 1024;
 // Buffers started and not yet released; the callback's copy of the list never grows past this.
 constexpr size_t kMaxVoices = 512;
-// Clips converted lately, kept so that playing one again costs no second conversion.
-constexpr size_t kKeptConversions = 16;
+constexpr uint64_t kNanosPerSecond = 1'000'000'000;
 
-using Samples = std::shared_ptr<const std::vector<int16_t>>;
+using SharedClip = std::shared_ptr<const mix::Clip>;
 
-// One device buffer. Once it has been started it sits on the voice list and its samples no
-// longer change: only the flags and the position move, and those are atomic.
+// One device buffer. Once it has been started it sits on the voice list and its clip no longer
+// changes: only the flags and the position move, and those are atomic.
 struct Buffer {
   WaveFormat format;
-  std::vector<uint8_t> written;
-  Samples samples = std::make_shared<const std::vector<int16_t>>();
-  std::atomic<size_t> position{0};
+  std::vector<uint8_t> written;  // from creation to unlock; then held by the shared clip
+  SharedClip clip;
+  std::atomic<uint64_t> position{0};
   std::atomic<bool> playing{false};
   std::atomic<bool> looping{false};
+  std::atomic<bool> music{false};
   bool listed = false;
 };
-
-struct Conversion {
-  WaveFormat format;
-  std::vector<uint8_t> source;
-  Samples samples;
-  uint64_t lastUse;
-};
-
-bool sameSource(const Conversion& c, const WaveFormat& f, const std::vector<uint8_t>& bytes) {
-  return c.format.formatTag == f.formatTag && c.format.channels == f.channels &&
-         c.format.samplesPerSec == f.samplesPerSec && c.format.bitsPerSample == f.bitsPerSample &&
-         c.source == bytes;
-}
 
 // A released buffer waits here until no mixing pass can still be reading it.
 struct Retired {
@@ -117,48 +155,143 @@ struct Retired {
   uint64_t lastPass;
 };
 
+bool sameFormat(const WaveFormat& a, const WaveFormat& b) {
+  return a.channels == b.channels && a.samplesPerSec == b.samplesPerSec &&
+         a.bitsPerSample == b.bitsPerSample;
+}
+
+// A key for finding equal clips: the format, the size and bytes taken from along the clip, cheap
+// however long it is; equal keys are then told apart by comparing the whole clip.
+uint64_t keyOf(const WaveFormat& format, const std::vector<uint8_t>& bytes) {
+  constexpr size_t kSamples = 256;
+  uint64_t key = 0xcbf29ce484222325ull ^ bytes.size() ^ uint64_t { format.samplesPerSec } << 32 ^
+                 uint64_t { format.channels } << 24 ^ uint64_t { format.bitsPerSample } << 16;
+  const size_t stride = std::max<size_t>(1, bytes.size() / kSamples);
+  for (size_t i = 0; i < bytes.size(); i += stride) {
+    key ^= bytes[i];
+    key *= 0x100000001b3ull;
+  }
+  return key;
+}
+
+uint64_t steadyNanos() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}
+
 }  // namespace
 
 struct SdlMixer::Impl {
+  const bool muted;
+  bool opened = false;
+  bool active = true;
   SDL_AudioDeviceID device = 0;
   BufferId nextId = 1;
   std::unordered_map<BufferId, std::unique_ptr<Buffer>> buffers;
   std::vector<Retired> retired;
-  std::vector<Conversion> conversions;
-  uint64_t conversionClock = 0;
+  // Every clip a live buffer holds, by a hash of its bytes, so equal bytes are kept once.
+  std::unordered_multimap<uint64_t, std::weak_ptr<const mix::Clip>> clips;
+  // Muted, the time the buffers have played is the clock's: where it stood at the last look, and
+  // the part of a frame carried over.
+  uint64_t lastNanos = 0;
+  uint64_t carriedNanoFrames = 0;
 
-  // Shared with the audio thread: the voice list and its copy, under the lock; pass counters.
+  // Shared with the audio thread: the voice list and its copy, under the lock; the rest atomic.
   std::mutex listLock;
   std::vector<Buffer*> voices;
   std::vector<Buffer*> snapshot;
   std::atomic<uint64_t> passesStarted{0};
   std::atomic<uint64_t> passesEnded{0};
-  std::vector<int32_t> accumulator;
+  std::atomic<uint32_t> rate{mix::kDefaultRate};
+  std::atomic<int32_t> musicGain;
+  std::atomic<int32_t> effectGain;
+  std::vector<int32_t> sums;
+
+  explicit Impl(const SoundOptions& options)
+      : muted(options.mute),
+        musicGain(mix::gainForVolume(options.musicVolume)),
+        effectGain(mix::gainForVolume(options.effectVolume)) {}
 
   static void callback(void* self, Uint8* stream, int bytes) {
-    static_cast<Impl*>(self)->mixPass(reinterpret_cast<int16_t*>(stream),
-                                      static_cast<size_t>(bytes) / sizeof(int16_t));
+    static_cast<Impl*>(self)->runPass(reinterpret_cast<int16_t*>(stream),
+                                      static_cast<size_t>(bytes) / (mix::kChannels * 2));
   }
 
-  void mixPass(int16_t* out, size_t count) {
+  // Moves every sounding voice on by that many device frames, mixing them into out (unless
+  // nullptr: the muted device only keeps time).
+  void runPass(int16_t* out, size_t frames) {
     uint64_t pass = 0;
     {
       std::lock_guard<std::mutex> hold(listLock);
       snapshot.assign(voices.begin(), voices.end());
       pass = ++passesStarted;
     }
-    const std::span<int32_t> sums(accumulator.data(), std::min(count, accumulator.size()));
-    std::fill(sums.begin(), sums.end(), 0);
-    for (Buffer* b : snapshot) {
-      if (!b->playing.load()) continue;
-      mix::Cursor cursor{*b->samples, b->position.load(), b->looping.load()};
-      const bool sounding = mix::accumulate(sums, cursor);
-      b->position.store(sounding ? cursor.position : 0);
-      if (!sounding) b->playing.store(false);
+    const uint32_t deviceRate = rate.load();
+    const int32_t gains[2] = {effectGain.load(), musicGain.load()};
+    if (out == nullptr) {
+      for (Buffer* b : snapshot) {
+        if (!b->playing.load()) continue;
+        mix::Cursor cursor = cursorOf(*b, deviceRate, gains);
+        moveOn(*b, cursor, mix::advance(cursor, frames));
+      }
     }
-    mix::clipTo16(sums, std::span<int16_t>(out, count));
-    std::fill(out + sums.size(), out + count, int16_t{0});
+    const size_t chunk = sums.size() / mix::kChannels;
+    for (size_t done = 0; out != nullptr && done < frames; done += chunk) {
+      const std::span<int32_t> part(sums.data(), std::min(chunk, frames - done) * mix::kChannels);
+      std::fill(part.begin(), part.end(), 0);
+      for (Buffer* b : snapshot) {
+        if (!b->playing.load()) continue;
+        mix::Cursor cursor = cursorOf(*b, deviceRate, gains);
+        moveOn(*b, cursor, mix::accumulate(part, cursor));
+      }
+      mix::limitTo16(part, std::span<int16_t>(out + done * mix::kChannels, part.size()));
+    }
     passesEnded.store(pass);
+  }
+
+  static mix::Cursor cursorOf(const Buffer& b, uint32_t deviceRate, const int32_t (&gains)[2]) {
+    return mix::Cursor{b.clip.get(), b.position.load(),
+                       mix::stepFor(b.format.samplesPerSec, deviceRate), b.looping.load(),
+                       gains[b.music.load() ? 1 : 0]};
+  }
+
+  // A one-shot buffer that has run out stops and stands at its start again.
+  static void moveOn(Buffer& b, const mix::Cursor& cursor, bool sounding) {
+    b.position.store(sounding ? cursor.position : 0);
+    if (!sounding) b.playing.store(false);
+  }
+
+  // Muted: plays, silently, the frames the clock says have passed since the last look.
+  void catchUp() {
+    if (!muted || !opened || !active) return;
+    const uint64_t now = steadyNanos();
+    const uint64_t nanoFrames = (now - lastNanos) * rate.load() + carriedNanoFrames;
+    lastNanos = now;
+    carriedNanoFrames = nanoFrames % kNanosPerSecond;
+    if (nanoFrames >= kNanosPerSecond) runPass(nullptr, nanoFrames / kNanosPerSecond);
+  }
+
+  bool openDevice(uint32_t wanted) {
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(wanted);
+    want.format = AUDIO_S16SYS;
+    want.channels = mix::kChannels;
+    want.samples = kCallbackFrames;
+    want.callback = &Impl::callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                 SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (device == 0) return false;
+    // The device opens paused: the callback first runs once these are in place. Only the audio
+    // thread touches the sums and the copy of the voice list; sized here, it never allocates.
+    rate.store(static_cast<uint32_t>(have.freq));
+    sums.assign(size_t{std::max<Uint16>(have.samples, 1)} * mix::kChannels, 0);
+    snapshot.reserve(kMaxVoices);
+    voices.reserve(kMaxVoices);
+    if (active) SDL_PauseAudioDevice(device, 0);
+    return true;
   }
 
   Buffer* find(BufferId id) {
@@ -171,22 +304,22 @@ struct SdlMixer::Impl {
     std::erase_if(retired, [ended](const Retired& r) { return r.lastPass <= ended; });
   }
 
-  Samples convert(const WaveFormat& format, const std::vector<uint8_t>& bytes) {
-    ++conversionClock;
-    for (Conversion& c : conversions) {
-      if (!sameSource(c, format, bytes)) continue;
-      c.lastUse = conversionClock;
-      return c.samples;
+  SharedClip share(const WaveFormat& format, std::vector<uint8_t>&& bytes) {
+    std::erase_if(clips, [](const auto& entry) { return entry.second.expired(); });
+    const uint64_t key = keyOf(format, bytes);
+    const auto [first, last] = clips.equal_range(key);
+    for (auto it = first; it != last; ++it) {
+      SharedClip held = it->second.lock();
+      if (held && sameFormat(held->format, format) && held->bytes == bytes) return held;
     }
-    if (conversions.size() == kKeptConversions) {
-      conversions.erase(std::min_element(
-          conversions.begin(), conversions.end(),
-          [](const Conversion& a, const Conversion& b) { return a.lastUse < b.lastUse; }));
-    }
-    auto samples =
-        std::make_shared<const std::vector<int16_t>>(mix::convertToDevice(format, bytes));
-    conversions.push_back(Conversion{format, bytes, samples, conversionClock});
-    return samples;
+    auto made = std::make_shared<const mix::Clip>(mix::Clip{format, std::move(bytes)});
+    clips.emplace(key, made);
+    return made;
+  }
+
+  void settle(Buffer& b) {
+    b.clip = share(b.format, std::move(b.written));
+    b.written = {};
   }
 
   bool list(Buffer* b) {
@@ -201,66 +334,114 @@ struct SdlMixer::Impl {
     std::lock_guard<std::mutex> hold(listLock);
     std::erase(voices, b);
   }
+
+  bool anyStarted() {
+    std::lock_guard<std::mutex> hold(listLock);
+    return !voices.empty();
+  }
 };
 
-SdlMixer::SdlMixer() : impl_(std::make_unique<Impl>()) {}
+SdlMixer::SdlMixer(const SoundOptions& options) : impl_(std::make_unique<Impl>(options)) {}
 
 SdlMixer::~SdlMixer() {
   close();
 }
 
-bool SdlMixer::open() {
-  if (impl_->device != 0) return true;
+bool SdlMixer::open(uint32_t rate) {
+  Impl& m = *impl_;
+  if (m.opened) return true;
+  if (m.muted) {
+    m.rate.store(rate);
+    m.lastNanos = steadyNanos();
+    m.carriedNanoFrames = 0;
+    m.opened = true;
+    return true;
+  }
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  SDL_AudioSpec want{};
-  want.freq = mix::kMixRate;
-  want.format = AUDIO_S16SYS;
-  want.channels = mix::kMixChannels;
-  want.samples = kCallbackFrames;
-  want.callback = &Impl::callback;
-  want.userdata = impl_.get();
-  SDL_AudioSpec have{};
-  impl_->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (impl_->device == 0) {
+  if (!m.openDevice(rate)) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  // The device opens paused: the callback first runs once these are in place. Only the audio
-  // thread touches the copy of the voice list; reserved here, it never allocates there.
-  impl_->accumulator.assign(size_t{have.samples} * mix::kMixChannels, 0);
-  impl_->snapshot.reserve(kMaxVoices);
-  impl_->voices.reserve(kMaxVoices);
-  SDL_PauseAudioDevice(impl_->device, 0);
+  m.opened = true;
   return true;
 }
 
 void SdlMixer::close() {
-  if (impl_->device == 0) return;
-  SDL_CloseAudioDevice(impl_->device);
-  impl_->device = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  impl_->voices.clear();
-  impl_->snapshot.clear();
-  impl_->buffers.clear();
-  impl_->retired.clear();
-  impl_->conversions.clear();
+  Impl& m = *impl_;
+  if (!m.opened) return;
+  if (m.device != 0) {
+    SDL_CloseAudioDevice(m.device);
+    m.device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  m.opened = false;
+  m.voices.clear();
+  m.snapshot.clear();
+  m.buffers.clear();
+  m.retired.clear();
+  m.clips.clear();
+}
+
+void SdlMixer::preferRate(uint32_t rate) {
+  Impl& m = *impl_;
+  if (!m.opened || rate == m.rate.load() || rate < kMinSoundRate || rate > kMaxSoundRate ||
+      m.anyStarted()) {
+    return;
+  }
+  if (m.muted) {
+    m.catchUp();
+    m.rate.store(rate);
+    m.carriedNanoFrames = 0;
+    return;
+  }
+  const uint32_t before = m.rate.load();
+  SDL_CloseAudioDevice(m.device);
+  // Should the device refuse the new rate, it goes back to the one it had.
+  if (!m.openDevice(rate) && !m.openDevice(before)) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m.opened = false;
+  }
+}
+
+uint32_t SdlMixer::deviceRate() const {
+  return impl_->rate.load();
+}
+
+void SdlMixer::setActive(bool active) {
+  Impl& m = *impl_;
+  if (active == m.active) return;
+  m.catchUp();
+  m.active = active;
+  m.lastNanos = steadyNanos();
+  if (m.device != 0) SDL_PauseAudioDevice(m.device, active ? 0 : 1);
+}
+
+void SdlMixer::setVolumes(int music, int effects) {
+  impl_->musicGain.store(mix::gainForVolume(music));
+  impl_->effectGain.store(mix::gainForVolume(effects));
 }
 
 BufferId SdlMixer::create(const WaveFormat& format, uint32_t bytes) {
-  if (impl_->device == 0 || bytes == 0 || !mix::playableFormat(format)) return 0;
-  impl_->freeRetired();
+  Impl& m = *impl_;
+  if (!m.opened || bytes == 0 || !clipRefusal(format, bytes).empty()) return 0;
+  m.catchUp();
+  m.freeRetired();
   auto b = std::make_unique<Buffer>();
   b->format = format;
   b->written.assign(bytes, format.bitsPerSample == 8 ? 0x80 : 0);
-  const BufferId id = impl_->nextId++;
-  impl_->buffers.emplace(id, std::move(b));
+  const BufferId id = m.nextId++;
+  m.buffers.emplace(id, std::move(b));
   return id;
 }
 
 uint8_t* SdlMixer::lock(BufferId id, uint32_t& bytes) {
   Buffer* b = impl_->find(id);
-  // A started buffer's samples may be in use by the callback, so it is not written again.
+  // A started buffer's clip may be in use by the callback, so it is not written again.
   if (b == nullptr || b->listed) return nullptr;
+  if (b->clip) {
+    b->written = b->clip->bytes;
+    b->clip.reset();
+  }
   bytes = static_cast<uint32_t>(b->written.size());
   return b->written.data();
 }
@@ -268,20 +449,28 @@ uint8_t* SdlMixer::lock(BufferId id, uint32_t& bytes) {
 bool SdlMixer::unlock(BufferId id) {
   Buffer* b = impl_->find(id);
   if (b == nullptr || b->listed) return false;
-  b->samples = impl_->convert(b->format, b->written);
+  if (!b->clip) impl_->settle(*b);
   return true;
 }
 
+void SdlMixer::setGroup(BufferId id, SoundGroup group) {
+  if (Buffer* b = impl_->find(id)) b->music.store(group == SoundGroup::Music);
+}
+
 bool SdlMixer::play(BufferId id, bool looping) {
-  Buffer* b = impl_->find(id);
+  Impl& m = *impl_;
+  m.catchUp();
+  Buffer* b = m.find(id);
   if (b == nullptr) return false;
-  if (!b->listed && !impl_->list(b)) return false;
+  if (!b->clip) m.settle(*b);
+  if (!b->listed && !m.list(b)) return false;
   b->looping.store(looping);
   b->playing.store(true);
   return true;
 }
 
 bool SdlMixer::stop(BufferId id) {
+  impl_->catchUp();
   Buffer* b = impl_->find(id);
   if (b == nullptr) return false;
   b->playing.store(false);
@@ -289,24 +478,32 @@ bool SdlMixer::stop(BufferId id) {
 }
 
 uint32_t SdlMixer::status(BufferId id) {
+  impl_->catchUp();
   Buffer* b = impl_->find(id);
   if (b == nullptr || !b->playing.load()) return 0;
   return b->looping.load() ? kStatusPlaying | kStatusLooping : kStatusPlaying;
 }
 
 void SdlMixer::release(BufferId id) {
-  const auto it = impl_->buffers.find(id);
-  if (it == impl_->buffers.end()) return;
+  Impl& m = *impl_;
+  m.catchUp();
+  const auto it = m.buffers.find(id);
+  if (it == m.buffers.end()) return;
   Buffer* b = it->second.get();
   b->playing.store(false);
   uint64_t lastPass = 0;
   if (b->listed) {
-    impl_->unlist(b);
-    lastPass = impl_->passesStarted.load();
+    m.unlist(b);
+    lastPass = m.passesStarted.load();
   }
-  impl_->retired.push_back(Retired{std::move(it->second), lastPass});
-  impl_->buffers.erase(it);
-  impl_->freeRetired();
+  m.retired.push_back(Retired{std::move(it->second), lastPass});
+  m.buffers.erase(it);
+  m.freeRetired();
+}
+
+size_t SdlMixer::clipsHeld() const {
+  return static_cast<size_t>(std::count_if(impl_->clips.begin(), impl_->clips.end(),
+                                           [](const auto& e) { return !e.second.expired(); }));
 }
 
 }  // namespace vane::platform

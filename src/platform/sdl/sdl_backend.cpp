@@ -25,8 +25,11 @@ namespace {
 
 class DesktopBackend : public SdlBackend {
  public:
-  explicit DesktopBackend(const DisplayOptions& options)
-      : options_(options), windows_(options), epoch_(std::chrono::steady_clock::now()) {
+  DesktopBackend(const DisplayOptions& options, const SoundOptions& sound)
+      : options_(options),
+        windows_(options),
+        epoch_(std::chrono::steady_clock::now()),
+        mixer_(sound) {
     // The frame pacing sleeps to within a fraction of a millisecond: ask for the tightest wake-ups.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   }
@@ -74,9 +77,11 @@ class DesktopBackend : public SdlBackend {
   // --- sound ---
 
   bool createSoundDevice() override { return mixer_.open(); }
+  void preferSoundRate(uint32_t samplesPerSec) override { mixer_.preferRate(samplesPerSec); }
   BufferId createBuffer(const WaveFormat& format, uint32_t bytes) override {
     return mixer_.create(format, bytes);
   }
+  void setSoundGroup(BufferId buffer, SoundGroup group) override { mixer_.setGroup(buffer, group); }
   uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) override {
     return mixer_.lock(buffer, bytes);
   }
@@ -201,11 +206,14 @@ class DesktopBackend : public SdlBackend {
   void onWindowEvent(uint8_t what) {
     switch (what) {
       case SDL_WINDOWEVENT_FOCUS_GAINED:
+        mixer_.setActive(true);
         postMessage(Message{kWmActivateApp, 1, 0});
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
         // Keys let go elsewhere never come back as releases here.
         keys_.releaseAll();
+        // The game stands still while inactive, and so does its sound, silent until it returns.
+        mixer_.setActive(false);
         postMessage(Message{kWmActivateApp, 0, 0});
         break;
       case SDL_WINDOWEVENT_CLOSE:
@@ -240,7 +248,8 @@ bool drawsNowhereUnasked() {
 
 }  // namespace
 
-std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options) {
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options,
+                                           const SoundOptions& sound) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vane: cannot open the display: %s\n", SDL_GetError());
     return nullptr;
@@ -251,7 +260,7 @@ std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options) {
     SDL_Quit();
     return nullptr;
   }
-  return std::make_unique<DesktopBackend>(options);
+  return std::make_unique<DesktopBackend>(options, sound);
 }
 
 }  // namespace vane::platform

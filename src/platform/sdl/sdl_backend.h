@@ -16,7 +16,9 @@ class SdlBackend : public Backend {
 };
 
 // Creates the back end the real program runs on; nullptr (with the reason on stderr) when the
-// machine has no display to open.
-std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options = DisplayOptions{});
+// machine has no display to open. Muted, it opens no audio device at all, yet its sound
+// buffers start, play for their length and end just as they do with sound.
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options = DisplayOptions{},
+                                           const SoundOptions& sound = SoundOptions{});
 
 }  // namespace vane::platform

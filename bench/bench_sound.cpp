@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Frame-thread cost of one play on the SDL sound device (dummy audio driver), with the forged
+// banks.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "audio/sound.h"
+#include "platform/headless/headless.h"
+#include "platform/sdl/mixer.h"
+
+namespace {
+
+using vane::platform::BufferId;
+
+// The clips as the game holds them, read once from the forged banks.
+struct Banks {
+  vane::platform::HeadlessBackend dialogs;
+  Banks() {
+    vane::platform::setBackend(&dialogs);
+    const std::string dir = VANE_DATA_DIR;
+    vane::loadSoundBank(vane::effectsBank, (dir + "/1.snd").c_str());
+    vane::loadSoundBank(vane::musicBank, (dir + "/music.snd").c_str());
+  }
+};
+
+const vane::SoundClip& clip(bool music, int n) {
+  static Banks banks;
+  return *vane::clipAt(music ? vane::musicBank : vane::effectsBank, n);
+}
+
+// What the game does for each play: a fresh buffer, the clip copied in, started, later released.
+void playOnce(vane::platform::SdlMixer& mixer, const vane::SoundClip& c) {
+  const BufferId id = mixer.create(c.format, c.length);
+  uint32_t bytes = 0;
+  uint8_t* region = mixer.lock(id, bytes);
+  std::memcpy(region, c.data, bytes);
+  mixer.unlock(id);
+  mixer.play(id, false);
+  mixer.release(id);
+}
+
+void playClip(benchmark::State& state) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const vane::SoundClip& c = clip(state.range(0) != 0, 1);
+  vane::platform::SdlMixer mixer;
+  if (!mixer.open()) {
+    state.SkipWithError("no audio device");
+    return;
+  }
+  // A clip never played before: one byte changed each time, so nothing earlier can be reused.
+  const bool fresh = state.range(1) != 0;
+  auto* data = const_cast<uint8_t*>(c.data);
+  for (auto _ : state) {
+    if (fresh) ++data[c.length / 2];
+    playOnce(mixer, c);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * c.length);
+}
+
+}  // namespace
+
+// Arguments: music (1) or the first effect (0); a clip never played before (1) or the same again.
+BENCHMARK(playClip)
+    ->ArgNames({"music", "fresh"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
