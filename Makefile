@@ -5,7 +5,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfont
             fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test deps configure build format
+.PHONY: run test test-all asan-test tsan-test deps configure build format
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -34,6 +34,15 @@ test-all: build
 
 asan-test:
 	$(MAKE) test PRESET=asan
+
+# The sound device's frame thread and audio thread under ThreadSanitizer: the mixer stress test
+# and the tests of the real and muted devices. Builds only the sound tests.
+TSAN_TESTS := MixerStress.*:DiskDevice.*:MutedDevice.*:SoundFormats.*
+tsan-test: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS) --target test_audio
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  build/tsan/tests/audio/test_audio --gtest_filter='$(TSAN_TESTS)'
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,13 +1,24 @@
-// The bank loader: header bytes, counts, short data, missing files and clip numbering.
+// The bank loader: header bytes, counts, short data, missing files, clip numbering, refused clips.
+#include <sys/resource.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "audio_fixture.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace vane::testing {
 namespace {
 
 using Bank = AudioTest;
+
+long peakKib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
 
 TEST_F(Bank, CountZeroGivesAnEmptyBankAndSuccess) {
   const std::vector<uint8_t> bytes{'S', 'N', 'D', 0, 0};
@@ -112,6 +123,59 @@ TEST_F(Bank, InsertClipLinksAfterTheNthNode) {
   EXPECT_EQ(clipAt(bank, 4)->length, 4u);
   bank.clear();
   EXPECT_EQ(bank.head.next, nullptr);
+}
+
+// A modded bank: clips the device cannot play are told once, at load, and are then silent while
+// the game asks for them as often as it likes.
+TEST_F(Bank, UnplayableClipsAreNamedOnceAtLoadAndThenPlayNothingWithoutADialog) {
+  tools::Clip threeChannels = clipOfMillis(5);
+  threeChannels.format.channels = 3;
+  tools::Clip wrongByteRate = clipOfMillis(5);
+  wrongByteRate.format.avgBytesPerSec = 1;
+  const auto path = std::filesystem::temp_directory_path() / "vane-modded-bank.snd";
+  ASSERT_TRUE(tools::writeFile(
+      path.string(),
+      tools::soundBankBytes({clipOfMillis(5), threeChannels, wrongByteRate, clipOfMillis(5)})));
+  ::testing::internal::CaptureStderr();
+  loadSoundBank(effectsBank, path.c_str());
+  const std::string told = ::testing::internal::GetCapturedStderr();
+  std::filesystem::remove(path);
+  const std::string name = path.string();
+  EXPECT_EQ(told, "vane: " + name +
+                      ", clip 2: 3 channels (1 or 2 are played); it will not be played\n" +
+                      "vane: " + name + ", clip 3: 1 bytes a second where 22050 Hz take 44100; " +
+                      "it will not be played\n");
+  ASSERT_EQ(clipCount(effectsBank), 4);
+  for (int n : {2, 3, 2, 1, 3, 4, 2}) playEffect(n);
+  EXPECT_TRUE(backend.dialogs.empty());
+  EXPECT_EQ(events.size(), 7u) << "the game still asks for every effect";
+  EXPECT_EQ(
+      opKinds(),
+      (std::vector<platform::HeadlessBackend::SoundOp::Kind>{
+          platform::HeadlessBackend::SoundOp::Create, platform::HeadlessBackend::SoundOp::Play,
+          platform::HeadlessBackend::SoundOp::Create, platform::HeadlessBackend::SoundOp::Play}));
+}
+
+// A clip claiming a very low rate once cost gigabytes and seconds when it was converted whole on
+// the frame thread; on the SDL device it now costs its own bytes, however often it plays.
+TEST_F(Bank, AClipOfAVeryLowRateCostsTheSDLDeviceOnlyItsOwnBytes) {
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const auto sdl = platform::makeSdlBackend();
+  ASSERT_NE(sdl, nullptr);
+  platform::setBackend(sdl.get());
+  ASSERT_TRUE(sdl->createSoundDevice());
+  tools::Clip rumble;
+  rumble.format = platform::WaveFormat{1, 1, 1000, 1000, 1, 8, 0};
+  rumble.data.assign(6'400'000, 0x90);
+  loadSoundBankFromBytes(effectsBank, tools::soundBankBytes({rumble}));
+  const long before = peakKib();
+  for (int i = 0; i < 4; ++i) playEffect(1);
+  EXPECT_LT(peakKib() - before, 64 * 1024) << "KiB more at the peak";
+  reclaimVoices(playingVoices);
+  EXPECT_NE(playingVoices.next, nullptr) << "still sounding: it lasts an hour and three quarters";
+  resetAudio();
+  platform::setBackend(nullptr);
 }
 
 }  // namespace

@@ -433,5 +433,53 @@ TEST(MutedDevice, OpensNoAudioYetBuffersPlayForTheirLengthAndStandStillWhenInact
   EXPECT_EQ(mixer.status(held), 0u);
 }
 
+// The frame thread works the device as hard as it can while the audio thread mixes: buffers made,
+// filled, started, stopped, read back and released, volumes and activity changed. Run under
+// ThreadSanitizer by `make tsan-test`.
+TEST(MixerStress, FrameThreadAndAudioThreadShareNothingUnguarded) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SdlMixer mixer;
+  if (!mixer.open(22050)) GTEST_SKIP() << "SDL's dummy audio driver is not available";
+  std::vector<BufferId> live;
+  uint32_t seed = 12345;
+  const auto next = [&seed](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+  int started = 0;
+  while (std::chrono::steady_clock::now() < until) {
+    const auto format = pcm(next(2) == 0 ? 22050 : 11025, static_cast<uint16_t>(1 + next(2)),
+                            next(2) == 0 ? 8 : 16);
+    const BufferId id = mixer.create(format, 512 + 512 * next(3));
+    uint32_t bytes = 0;
+    uint8_t* region = mixer.lock(id, bytes);
+    ASSERT_NE(region, nullptr);
+    std::fill_n(region, bytes, static_cast<uint8_t>(next(4)));  // few distinct clips, shared
+    ASSERT_TRUE(mixer.unlock(id));
+    if (next(3) == 0) mixer.setGroup(id, SoundGroup::Music);
+    ASSERT_TRUE(mixer.play(id, next(4) == 0));
+    ++started;
+    live.push_back(id);
+    for (BufferId b : live) {
+      if (mixer.status(b) == 0 || next(8) == 0) mixer.stop(b);
+    }
+    if (next(50) == 0) mixer.setVolumes(static_cast<int>(next(101)), static_cast<int>(next(101)));
+    if (next(200) == 0) mixer.setActive(next(2) == 0);
+    while (live.size() > 40) {
+      const size_t i = next(static_cast<uint32_t>(live.size()));
+      mixer.release(live[i]);
+      live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    if (next(20) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  mixer.setActive(true);
+  EXPECT_GT(started, 100);
+  EXPECT_LT(mixer.clipsHeld(), live.size());  // equal fills share one clip
+  for (BufferId b : live) mixer.release(b);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(mixer.clipsHeld(), 0u);
+}
+
 }  // namespace
 }  // namespace vane::platform

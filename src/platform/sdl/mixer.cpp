@@ -501,7 +501,8 @@ void SdlMixer::release(BufferId id) {
   m.freeRetired();
 }
 
-size_t SdlMixer::clipsHeld() const {
+size_t SdlMixer::clipsHeld() {
+  impl_->freeRetired();
   return static_cast<size_t>(std::count_if(impl_->clips.begin(), impl_->clips.end(),
                                            [](const auto& e) { return !e.second.expired(); }));
 }

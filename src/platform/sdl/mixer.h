@@ -82,8 +82,8 @@ class SdlMixer {
   bool stop(BufferId buffer);
   uint32_t status(BufferId buffer);
   void release(BufferId buffer);
-  // Distinct clips held for the buffers now alive.
-  size_t clipsHeld() const;
+  // Distinct clips held for the buffers now alive (or released while a pass was reading them).
+  size_t clipsHeld();
 
  private:
   struct Impl;
