@@ -105,6 +105,8 @@ void appendSound(std::string& out, const std::vector<SoundEvent>& events) {
   out += ']';
 }
 
+}  // namespace
+
 std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash) {
   std::string out = "{\"f\":" + std::to_string(f) + ",\"gs\":" + std::to_string(gameState) +
                     ",\"fc\":" + std::to_string(frameCount) +
@@ -131,6 +133,8 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
   out += "\"}\n";
   return out;
 }
+
+namespace {
 
 // Drives the main loop: holds the script's keys before each frame, traces after it.
 class Driver : public LoopObserver {

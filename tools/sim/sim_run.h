@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/sound.h"
+
 namespace vane::sim {
 
 struct Options {
@@ -31,6 +33,10 @@ using KeyScript = std::map<long long, std::vector<int>>;
 // Reads "F KEY KEY ..." lines; sets `error` on a malformed script.
 KeyScript readKeyScript(const std::string& path, std::string& error);
 KeyScript parseKeyScript(const std::string& text, std::string& error);
+
+// The trace line of the frame just run: the game's state now, the sound events of the frame and
+// the picture's hash.
+std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash);
 
 // Runs the game and returns the program's exit status. Trace lines go to `trace` when given,
 // otherwise to options.tracePath.
