@@ -161,5 +161,27 @@ TEST(SdlSoundRun, MutedAndWithSoundTheGameRunsAsVaneSimDoes) {
   }
 }
 
+// A machine with no audio output: the game says so and ends, unless muted, when it plays on.
+TEST(SdlSoundRun, WithoutAudioOutputOnlyTheMutedGameStarts) {
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  const auto previousDir = std::filesystem::current_path();
+  std::filesystem::current_path(VANE_DATA_DIR);
+  for (const bool mute : {false, true}) {
+    const auto backend = platform::makeSdlBackend(platform::DisplayOptions{}, {.mute = mute});
+    ASSERT_NE(backend, nullptr);
+    platform::setBackend(backend.get());
+    resetGame();
+    ::testing::internal::CaptureStderr();
+    const int started = startUp(kSeed);
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(started, mute ? 1 : 0) << (mute ? "muted" : "with sound");
+    EXPECT_EQ(told.find("Fail to create Direct Sound") != std::string::npos, !mute) << told;
+    resetGame();
+    platform::setBackend(nullptr);
+  }
+  std::filesystem::current_path(previousDir);
+}
+
 }  // namespace
 }  // namespace vane
