@@ -12,10 +12,12 @@ namespace {
 
 constexpr uint64_t kStageFrameNanos = 25'000'000;
 constexpr uint32_t kStageFrameTicks = 25;
-// Sleeps that wake at most this late keep the period within a tenth of a millisecond: no spin.
+// Sleeps that typically wake at most this late keep the median period within a tenth of a
+// millisecond of 25 ms: no spin.
 constexpr uint64_t kAccurateSleepNanos = 100'000;
-// Never spin longer than this, however late sleeps are.
-constexpr uint64_t kMaxSpinNanos = 2'000'000;
+// Never spin longer than this: later wake-ups come from a busy machine, which spinning only makes
+// busier, and a frame a millisecond long still ends within the 99th percentile's bound.
+constexpr uint64_t kMaxSpinNanos = 1'000'000;
 
 }  // namespace
 
@@ -28,8 +30,8 @@ void SleepAccuracy::record(uint64_t lateNanos) {
 uint64_t SleepAccuracy::spinNanos() const {
   if (count_ == 0) return 0;
   std::array<uint64_t, kSamples> sorted = late_;
-  // The 90th percentile of recent lateness: rare long delays (another process) are not chased.
-  const size_t index = count_ * 9 / 10;
+  // The median of recent lateness: occasional long delays (another process running) are not chased.
+  const size_t index = count_ / 2;
   std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(index),
                    sorted.begin() + static_cast<std::ptrdiff_t>(count_));
   const uint64_t late = sorted[index];

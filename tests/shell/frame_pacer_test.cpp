@@ -35,17 +35,16 @@ TEST(FramePacerTest, SpinsOnlyAsLongAsRecentSleepsWereLate) {
     int samples;
     uint64_t spin;
   };
-  // Accurate sleeps (up to 0.1 ms late) never spin; late ones spin by their lateness, at most 2 ms.
+  // Accurate sleeps (up to 0.1 ms late) never spin; late ones spin by their lateness, at most 1 ms.
   for (const Case& c : {Case{0, 0, 0}, Case{50'000, 32, 0}, Case{100'000, 32, 0},
-                        Case{300'000, 32, 300'000}, Case{9'000'000, 32, 2'000'000}}) {
+                        Case{300'000, 32, 300'000}, Case{9'000'000, 32, 1'000'000}}) {
     SleepAccuracy accuracy;
     for (int i = 0; i < c.samples; ++i) accuracy.record(c.late);
     EXPECT_EQ(accuracy.spinNanos(), c.spin) << c.late;
   }
-  // One stray delay among accurate sleeps is not chased.
+  // Delays on a busy machine, a third of the sleeps, are not chased.
   SleepAccuracy accuracy;
-  for (int i = 0; i < 31; ++i) accuracy.record(20'000);
-  accuracy.record(5'000'000);
+  for (int i = 0; i < 32; ++i) accuracy.record(i % 3 == 0 ? 4'000'000 : 20'000);
   EXPECT_EQ(accuracy.spinNanos(), 0u);
 }
 
