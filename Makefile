@@ -1,11 +1,13 @@
 # The two commands of the README: `make run` and `make test` (plus `make test-all`, with the slow
-# replays, and `make asan-test`).
+# replays, `make asan-test` and `make package`).
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev \
             fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
+# What making and checking the .deb adds.
+DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test tsan-test deps configure build format
+.PHONY: run test test-all asan-test tsan-test package deps configure build format
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -43,6 +45,12 @@ tsan-test: deps
 	cmake --build --preset tsan -j $(JOBS) --target test_audio
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  build/tsan/tests/audio/test_audio --gtest_filter='$(TSAN_TESTS)'
+
+# The .deb in build/package/, built without the test libraries, then checked.
+package:
+	$(MAKE) build PRESET=package PACKAGES="$(PACKAGES) $(DEB_PACKAGES)"
+	cd build/package && cpack
+	packaging/check-deb.sh build/package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's icon at the sizes of the desktop's hicolor theme, painted from the game's own art.
+#pragma once
+
+#include <string>
+
+namespace vane::forge {
+
+// Writes `dir`/NxN/apps/vane.png for every size of kIconSizes; false (and a message) on failure.
+bool writeIcons(const std::string& dir);
+
+inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+}  // namespace vane::forge
