@@ -16,5 +16,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 # Debian ships the licence once, in /usr/share/common-licenses; the copyright file points there.
-set(CPACK_COMPONENTS_ALL Unspecified)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};vane;Unspecified;/")
 include(CPack)
