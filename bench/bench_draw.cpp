@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing speed of large and small run-length frames, opaque and blended, whole and clipped.
 #include <benchmark/benchmark.h>
 

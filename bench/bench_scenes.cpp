@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busiest scenes of recorded runs: each boss's arrival with special attacks in flight, frame by
 // frame.
 #include <benchmark/benchmark.h>

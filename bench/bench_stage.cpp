@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole stage frames through vane-sim's runner: world update, drawing, HUD, text and sound.
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays the real game under Xvfb: title screen, menu, Stage 1 with fire held; prints CPU, memory, start-up and frame period.
 set -euo pipefail
 

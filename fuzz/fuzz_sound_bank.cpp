@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the sound-bank loader from bytes and reads every clip it stored.
 #include <cstddef>
 #include <cstdint>

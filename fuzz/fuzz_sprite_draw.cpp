@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes drawing of frames that never passed the loader's checks: the bytes are the frame itself.
 #include <cstddef>
 #include <cstdint>

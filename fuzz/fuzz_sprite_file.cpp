@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the sprite loader from bytes, then draws every frame it accepted at a few positions.
 #include <cstddef>
 #include <cstdint>

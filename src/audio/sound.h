@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound banks of PCM clips, effect voices, and the music voice.
 #pragma once
 

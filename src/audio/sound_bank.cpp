@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound bank files: decoding the clips and holding them in a linked list by number.
 #include <algorithm>
 #include <cstdio>

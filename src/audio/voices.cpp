@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playing clips on fresh device buffers: effect voices, their reclaiming, and the music voice.
 #include <algorithm>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display and sound device set-up and the display operations every screen uses.
 #include "core/devices.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display and sound devices: set-up, pixel layout, and the per-frame display operations.
 #pragma once
 

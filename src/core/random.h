@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's pseudo-random generator: integers 0..32767 from a 32-bit linear congruential state.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's global counters: game state, screen clock, pause word, activation, scroll position.
 #pragma once
 

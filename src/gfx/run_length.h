@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over a frame's run-length lines, shared by the loader's checks, the conversion and
 // drawing.
 #pragma once

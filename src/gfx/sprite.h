@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprite files: run-length frames, the frame store, the loader, and the two drawing operations.
 #pragma once
 

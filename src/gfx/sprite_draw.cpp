@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing run-length frames into the locked back buffer, opaque or blended, clipped per segment.
 #include <algorithm>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame store (sheets of frames in a linked list) and the sprite file loader.
 #include <algorithm>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform core: the message queue, the back buffer and its text, and message dispatch.
 #include "platform/platform.h"
 

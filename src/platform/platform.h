@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine services the game asks for: window messages, keys, clocks, dialogs, display, sound.
 #pragma once
 

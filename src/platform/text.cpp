@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawn with FreeType from a font fontconfig finds: lines rendered once, blended in colour.
 #include "platform/text.h"
 

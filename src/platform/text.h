@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawn straight into a 16-bit pixel buffer with a font found on the system at run time.
 #pragma once
 

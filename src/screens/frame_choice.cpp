@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheets behind the renderer's tables, and the frame a table row selects.
 #include "screens/frame_choice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which sprite frame each actor type shows in each state: the renderer's tables and their walkers.
 #pragma once
 

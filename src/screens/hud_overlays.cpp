@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HUD (score, lives, energy) and the text of a stage: game over, stage clear and the key help.
 #include <array>
 #include <string_view>

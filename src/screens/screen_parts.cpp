@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing helpers the title screens, the menu and the stage frame share.
 #include "screens/screen_parts.h"
 

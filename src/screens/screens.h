@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screens: title screens, menu, the stage frame with its HUD and overlays.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One stage frame: background, every actor in the picture its state selects, HUD, curtains, text.
 #include <span>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two title screens, the menu with its cursor and choices, and the start of a stage.
 #include <array>
 

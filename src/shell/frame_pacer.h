@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The end of a stage frame: sleeps until it is due, and spins only when this machine's sleeps are
 // late.
 #pragma once

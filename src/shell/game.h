@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: start-up, the window procedure, the main loop and one frame by game state.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vane program: the game on the desktop back end. Its status is 0 in every case.
 #include "platform/sdl/sdl_backend.h"
 #include "shell/game.h"

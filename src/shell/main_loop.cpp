@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main loop, one frame by game state, the pause word and the paced stage frame.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up in its fixed order, the whole program, and the reset of all global state.
 #include "audio/sound.h"
 #include "core/devices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window procedure: activation, the hidden pointer, the title keys, Escape, the saved keyboard.
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mid-bosses 2001 and 2002 and the bosses 3001 (spiral burst) and 3002 (sweep and dive).
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemy bullets 101-104: a straight flight until they leave the play field.
 #include "stages/scripts.h"
 #include "stages/stages.h"

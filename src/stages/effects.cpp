@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The effects and sound cues 5001-5005 and the drifting decorations 9996-9999 in the enemy pass.
 #include "stages/scripts.h"
 #include "world/catalogue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemy pass and the scripts of the ordinary enemies 1001-1008.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the enemy-list scripts share: volleys of bullets, step tables, bounds, and their handlers.
 #pragma once
 

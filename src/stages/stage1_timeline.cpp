@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Stage 1 schedule: one block of 69 entries played three times, then the boss.
 #include <array>
 

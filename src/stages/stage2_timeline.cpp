@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Stage 2 schedule, a block of 1000 frames repeated up to the boss, and the decoration spawner.
 #include <array>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage side of play: the enemy and bullet passes, one world update of all seven passes, the
 // two stage timelines and the Stage 2 decoration spawner.
 #pragma once

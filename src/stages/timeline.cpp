@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Firing one timeline entry: the random draws in their order, then the spawn.
 #include "stages/timeline.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A timeline entry, the arguments of one spawn at one frame, and how the two timelines fire one.
 #pragma once
 

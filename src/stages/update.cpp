@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One step of play: the seven passes over the World's lists, in their fixed order.
 #include <array>
 

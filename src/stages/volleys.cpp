@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Firing volleys of enemy bullets, carrying out script steps, and the play-field bounds.
 #include "stages/scripts.h"
 #include "world/catalogue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spawn defaults by type code, list insertion and removal, and the clearing operations.
 #include "world/actor.h"
 

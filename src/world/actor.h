@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actor record, the World that heads the five lists, and the list operations.
 #pragma once
 

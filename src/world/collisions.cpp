@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's contacts: enemy bullets against the ship, items collected, shots against enemies with
 // damage, destruction, score and drops.
 #include "core/devices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motion along a heading, the corner hit test, and the heading from one point to another.
 #pragma once
 

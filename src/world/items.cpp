@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Energy balls and weapon power-ups: their motion, the power-up's slide along the bottom line, and
 // what collecting them does.
 #include "world/items.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What collecting an item does to the ship.
 #pragma once
 

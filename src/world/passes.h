@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five passes of the player side of play; updateWorld (stages/stages.h) runs them with the
 // stage side's enemy and bullet passes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player ship: steering and tilt, the Shift cadence and its volleys, the special attack, and
 // the explosion and return after a hit.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's shots: their flight, the side shot's turn and swelling, their areas and end of life.
 #include "world/shots.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bookkeeping shared by the shot and collision passes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bank bytes built from test clips, and a headless sound device with the sound events recorded.
 #pragma once
 

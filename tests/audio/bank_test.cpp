@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bank loader: header bytes, counts, short data, missing files, clip numbering, refused clips.
 #include <sys/resource.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mixer core on known samples, and the real device recorded by SDL's disk audio driver.
 #include "platform/sdl/mixer.h"
 

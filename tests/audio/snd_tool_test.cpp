@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vane-snd: a bank unpacked to WAV files and an index packs back to the same bytes.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Effect voices and the music voice on the headless device: plays, failures, reclaiming, events.
 #include "audio_fixture.h"
 

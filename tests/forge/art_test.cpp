@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forged sprite sheets: they load through the game's own loader, hold every frame the game
 // draws, sit over the hit boxes, and come out the same on every run.
 #include "art.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two sound banks the build forged: clip counts, formats, lengths, levels, loop seams, and that
 // the forge composes the same bytes again.
 #include <gtest/gtest.h>

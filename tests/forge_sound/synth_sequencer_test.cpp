@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesiser's notes and mastering, and the sequencer's reading of patterns and sections.
 #include <gtest/gtest.h>
 

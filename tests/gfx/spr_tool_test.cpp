@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sprite file tool: unpack and pack give back the same bytes; pictures are checked on the way
 // in.
 #include <gtest/gtest.h>

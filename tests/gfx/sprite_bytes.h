@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building sprite file bytes and frames by hand for the loader and drawing tests.
 #pragma once
 

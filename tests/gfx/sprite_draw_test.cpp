@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing: placement by hot spot, clipping at the four edges, the run-length walk, the blend.
 #include <gtest/gtest.h>
 

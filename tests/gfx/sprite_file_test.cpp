@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loader, conversion and frame store: signatures, broken files, 5-6-5 words, frame numbering.
 #include <gtest/gtest.h>
 

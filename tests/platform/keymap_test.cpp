@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key table and the two keyboard states of the SDL back end.
 #include "platform/sdl/keymap.h"
 

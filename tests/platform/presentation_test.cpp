@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placement of the picture in windows of several sizes under both scaling modes, the first window
 // size, the rows that changed, and the 60 Hz pacing of flips, sent or held.
 #include "platform/sdl/presentation.h"

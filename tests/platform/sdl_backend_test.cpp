@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL back end on SDL's display-less video driver: window messages, keys, the platform's own
 // keys, window modes, dialogs, paced flips.
 #include "platform/sdl/sdl_backend.h"

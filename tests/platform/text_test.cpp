@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text lines drawn into 16-bit buffers of both layouts, on a transparent background.
 #include "platform/text.h"
 

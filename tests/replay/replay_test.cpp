@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays recorded vane-sim runs (seed + key script) and compares every frame with its golden
 // trace: every game field always, the picture hash only while the sprite files and the font are
 // those the traces were recorded with (tests/golden/fingerprint).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden traces kept small, and the first frame and field where a run parts from one.
 #include "trace_diff.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden traces kept small: each frame's fields, long ones as digests, and where two runs part.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desync report names the first differing frame and field.
 #include "trace_diff.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every data file the build forges comes back byte for byte through its unpack and pack tool.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HUD's digits and icons, and the game-over, stage-clear and key-help text with their keys.
 #include "core/devices.h"
 #include "core/state.h"

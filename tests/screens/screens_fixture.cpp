@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screens' test fixture: headless display, single-pixel coded sheets, recorded sound.
 #include "screens_fixture.h"
 

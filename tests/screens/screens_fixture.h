@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless display, sheets whose frames are single pixels coloured by sheet and number, and a
 // record of the sound the screens ask for.
 #pragma once

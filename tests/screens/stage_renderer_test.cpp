@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stage frame: which frame each actor shows, scrolling, the clear condition, sounds, items.
 #include <set>
 #include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Title screens and the menu: curtains, keys and latches, starting and quitting, failures.
 #include "core/state.h"
 #include "flow/flow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stage frame pacing: how long it sleeps, when it spins, and that a frame never ends early.
 #include "shell/frame_pacer.h"
 

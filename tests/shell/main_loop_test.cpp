@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main loop, the game states, the window procedure and the pause word.
 #include <gtest/gtest.h>
 

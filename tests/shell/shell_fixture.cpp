@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless back end, reset game state and a scratch data folder for the shell tests.
 #include "shell/shell_fixture.h"
 

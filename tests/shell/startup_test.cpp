@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up order and its failure paths.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vane-sim program as other tools see it: its exit status, its stderr and its trace lines.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

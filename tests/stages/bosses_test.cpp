@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mid-bosses' flights and fans, the spiral boss's burst and the sweeping boss's draws and dive.
 #include "stages_fixture.h"
 

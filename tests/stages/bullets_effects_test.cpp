@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enemy bullets on and off the field; the lifetimes of the effects, cues and decorations.
 #include "stages_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ordinary enemies' flights, shots and ends, and the wreck count of the enemy pass.
 #include "stages_fixture.h"
 #include "world/geometry.h"

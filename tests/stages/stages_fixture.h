@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up of the stage tests: an empty world, a fixed seed, and list helpers.
 #pragma once
 

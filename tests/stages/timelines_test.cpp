@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both stage timelines frame by frame: what each frame spawns and how many numbers it draws; and
 // the decoration spawner's draws.
 #include "stages/stages.h"

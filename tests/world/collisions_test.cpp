@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Contacts of the frame: bullets against the ship, shots against enemies, score and drops.
 #include <set>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motion steps by heading, the corner hit test and the heading towards a point.
 #include "world/geometry.h"
 

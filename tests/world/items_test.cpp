@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Items: the energy ball's fall, the power-up's landing, slide and life, and what collecting does.
 #include "world/catalogue.h"
 #include "world/passes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actor lists: spawn defaults of every type, walking order, and walks that remove actors.
 #include <climits>
 

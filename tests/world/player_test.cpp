@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ship: steering, the Shift cadence and volleys, the special attack, death and return.
 #include "platform/platform.h"
 #include "world/catalogue.h"

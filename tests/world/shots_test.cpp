@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shot flight: straight shots, the side shot's turn and swelling, areas per type, spent shots.
 #include "world/catalogue.h"
 #include "world/passes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A headless back end for held keys, an empty World and a fixed random seed for the world tests.
 #include "world/world_fixture.h"
 

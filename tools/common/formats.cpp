@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing sprite files and sound banks.
 #include "tools/common/formats.h"
 

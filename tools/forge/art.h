@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven sprite sheets of the game, each drawn by code, frame by frame in catalogue order.
 #pragma once
 

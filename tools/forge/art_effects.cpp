@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "x.spr": the ship's explosion, an enemy's explosion and a shot's spark, step by step.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "enemy.spr" and "eb.spr": the enemies, mid-bosses and bosses, and the enemy bullets.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "player.spr": the two ships in five bank angles each, and all their shots.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "etc.spr": the HUD digits and icons, the items, the two title pictures and the menu pieces.
 #include <cmath>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "stage.spr" and "back001.spr": the two stage backgrounds, the sky decorations and the panels.
 #include <cmath>
 

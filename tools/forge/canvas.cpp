@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing one frame with cairo and cutting it to a 5-5-5 run-length sprite frame.
 #include "canvas.h"
 

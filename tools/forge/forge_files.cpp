@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the seven sprite files and the two sound banks into one folder.
 #include <cstdio>
 #include <exception>

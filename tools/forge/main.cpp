@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vane-forge: draws the sprite files, composes the sound banks and writes them into a folder.
 #include <cstdio>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painters shared between sheets: the title and menu pictures reuse the ships and the stages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Contact sheets and mock screens of the generated art, written as PNG files for review.
 #include "preview.h"
 

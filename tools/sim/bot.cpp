@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vane-bot: plays a stage on the in-memory back end and prints the keys it held as a key script.
 //
 // It steers towards power-ups and enemies, fires without pause, spends energy on the boss, holds

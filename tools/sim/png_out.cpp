@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the 16-bit screen as an 8-bit RGB PNG.
 #include "tools/sim/png_out.h"
 

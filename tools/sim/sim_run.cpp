@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One headless run of the game: the key script, the loop observer, the trace and the screenshots.
 #include "tools/sim/sim_run.h"
 

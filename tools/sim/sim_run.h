@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One headless run of the game: options, the key script, the trace and the screenshots.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vane-snd: unpacks a sound bank into WAV files and an index, and packs them back.
 #include <cstdio>
 #include <cstring>

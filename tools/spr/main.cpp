@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vane-spr: turns a sprite file into numbered PNG pictures with an index, and back.
 #include <cstdio>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacking a sprite file into PNG pictures with an index, and packing them back.
 #pragma once
 

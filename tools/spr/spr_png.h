@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing 8-bit RGBA PNG pictures.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory back end used by tests and vane-sim.
 #include "platform/headless/headless.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory back end: a screen in memory, a clock that never waits, recorded sound and dialogs.
 #pragma once
 

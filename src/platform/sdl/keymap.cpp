@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key table from desktop scancodes to virtual-key codes, and the held-key bookkeeping.
 #include "platform/sdl/keymap.h"
 

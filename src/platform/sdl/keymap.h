@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key codes of the desktop turned into the game's virtual-key codes, and the two keyboard states.
 #pragma once
 

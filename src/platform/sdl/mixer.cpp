@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL sound device: buffers holding their clip's own bytes, resampled and mixed in the
 // callback.
 #include "platform/sdl/mixer.h"

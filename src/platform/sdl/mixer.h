@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL sound device: one-shot and looping PCM buffers mixed in the audio callback.
 #pragma once
 

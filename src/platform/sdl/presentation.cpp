@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture's place in the window and the 60 Hz flip pacing, free of any device.
 #include "platform/sdl/presentation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the 640x480 picture lands in the window, and how long a flip waits for the next frame.
 #pragma once
 

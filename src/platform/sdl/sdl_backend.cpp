@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL back end: a desktop window, full screen or not, presenting a 640x480 5-6-5 back buffer.
 #include "platform/sdl/sdl_backend.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL back end: the desktop window, keyboard, clocks, dialogs, display and sound.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven effects of "1.snd", each a table of layered voices.
 #include <algorithm>
 #include <cmath>

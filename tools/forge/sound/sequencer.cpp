@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer: walks a song's sections and renders their melody, chords, bass and drums.
 #include "tools/forge/sound/sequencer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequencer: songs as tables of sections written like a lead sheet, rendered to one signal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four pieces of "music.snd": both stage loops, the stage-clear fanfare, the game-over tune.
 #include <algorithm>
 

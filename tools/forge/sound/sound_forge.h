@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's sound effects and music, synthesised and sequenced by our own code.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesiser: oscillators, envelopes, the state-variable filter, note rendering, mastering.
 #include "tools/forge/sound/synth.h"
 

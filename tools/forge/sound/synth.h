@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesiser: oscillators, envelopes, a filter and voices rendered into mono signals.
 #pragma once
 
