@@ -41,7 +41,9 @@ std::string absolute(const std::string& path) {
 
 int main(int argc, char** argv) {
   vane::sim::Options options;
-  options.dataDir = VANE_DATA_DIR;
+  // The set this build made while the build tree is there; the installed set once it is gone.
+  options.dataDir =
+      std::filesystem::is_directory(VANE_DATA_DIR) ? VANE_DATA_DIR : VANE_INSTALLED_DATA_DIR;
   bool haveSeed = false;
   for (int i = 1; i < argc; ++i) {
     const std::string flag = argv[i];
