@@ -28,7 +28,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
 depends=$(field Depends)
 names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for dep in libc6 libstdc++6 libsdl2-2.0-0 fonts-dejavu-core; do
+for dep in libc6 libstdc++6 libsdl2-2.0-0 libfontconfig1 fonts-dejavu-core; do
   grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
 grep -q 'gtest\|gmock\|benchmark' <<<"$names" && fail "Depends names a test library: $depends"
