@@ -10,9 +10,9 @@ namespace {
 vane::sim::KeyScript busyKeys(long long frames) {
   vane::sim::KeyScript script;
   for (long long f = 1; f <= frames; ++f) {
-    std::vector<int> keys{(f / 40) % 2 == 0 ? 37 : 39};
-    if ((f / 3) % 2 == 0) keys.push_back(16);
-    if (f % 400 == 0) keys.push_back(90);
+    std::vector<vane::KeyToken> keys{{(f / 40) % 2 == 0 ? 37 : 39}};
+    if ((f / 3) % 2 == 0) keys.push_back({16});
+    if (f % 400 == 0) keys.push_back({90});
     script[f] = keys;
   }
   return script;

@@ -31,6 +31,10 @@ int initDevices() {
   return 1;
 }
 
+bool displayOpen() {
+  return displayCreated;
+}
+
 int detectPixelFormat() {
   uint32_t greenMask = 0;
   if (!backend().readGreenMask(greenMask)) return 0;

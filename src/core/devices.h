@@ -13,7 +13,9 @@ using platform::LockedSurface;
 // 1 when the display's pixels are 5-6-5, 0 when 5-5-5.
 extern int use565;
 
+// 1 when both devices are ready; 0 otherwise, with the display still open when only sound failed.
 int initDevices();
+bool displayOpen();
 int detectPixelFormat();
 int fillBackBuffer(uint16_t colour);
 // 1 on success; 0 when the description fails (*describeFailed set) or the lock fails.

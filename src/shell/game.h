@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "platform/platform.h"
+#include "shell/exit_status.h"
 
 namespace vane {
 
 // Start-up steps up to the seed; 1 when the main loop may start. `seed` replaces the tick count.
-int startUp(std::optional<uint32_t> seed = std::nullopt);
+// On failure `failure`, when given, receives the exit status for its cause.
+int startUp(std::optional<uint32_t> seed = std::nullopt, ExitStatus* failure = nullptr);
 
 // Lets a driver (vane-sim) step in before each frame of the main loop.
 class LoopObserver {
@@ -29,8 +31,8 @@ int runMainLoop(LoopObserver* observer = nullptr);
 void runFrame();
 int32_t windowProc(const platform::Message& message);
 
-// The whole program: start-up, then the main loop. Always 0.
-int gameMain();
+// The whole program: start-up, then the main loop under `observer`; the program's exit status.
+int gameMain(std::optional<uint32_t> seed = std::nullopt, LoopObserver* observer = nullptr);
 
 // Puts every piece of the game's global state back to its value before start-up.
 void resetGame();

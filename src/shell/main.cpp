@@ -1,13 +1,106 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The vane program: the game on the desktop back end. Its status is 0 in every case.
-#include "platform/sdl/sdl_backend.h"
-#include "shell/game.h"
+// The vane program: options, the data folder, the game on the desktop back end, its exit status.
+#include <unistd.h>
 
-int main() {
-  const auto backend = vane::platform::makeSdlBackend();
-  if (!backend) return 0;
-  vane::platform::setBackend(backend.get());
-  const int status = vane::gameMain();
-  vane::platform::setBackend(nullptr);
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/sdl_backend.h"
+#include "shell/data_folder.h"
+#include "shell/exit_status.h"
+#include "shell/game.h"
+#include "shell/key_tap.h"
+#include "shell/session.h"
+#include "shell/settings.h"
+
+namespace {
+
+using namespace vane;
+
+// Everything the player chose: the config file, then the command line over it.
+ProgramOptions chooseOptions(const CommandLine& line) {
+  ProgramOptions options;
+  if (const auto path = configPath(); !path.empty()) loadConfigFile(path, options, std::cerr);
+  applyCommandLine(line, options);
+  return options;
+}
+
+// Makes the data folder the working directory. With none found start-up goes on where it is,
+// so the game's own message names what it missed.
+void enterDataFolder(const std::string& dataFlag) {
+  std::string report;
+  const auto folder = findDataFolder(dataFolderCandidates(dataFlag), report);
+  if (!folder) {
+    std::fputs(report.c_str(), stderr);
+    return;
+  }
+  if (chdir(folder->c_str()) != 0) std::perror(("vane: " + folder->string()).c_str());
+}
+
+int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
+         std::optional<uint32_t> replaySeed) {
+  const auto backend = platform::makeSdlBackend();
+  if (!backend) return kExitNoDisplay;
+  KeyTap tap(*backend);
+  platform::setBackend(&tap);
+  Session session(tap, options.pad);
+  std::optional<uint32_t> seed;
+  std::ofstream recording;
+  if (!options.recordPath.empty()) {
+    recording.open(options.recordPath, std::ios::trunc);
+    if (!recording) std::fprintf(stderr, "vane: cannot write %s\n", options.recordPath.c_str());
+    seed = tap.tickCount();
+    if (recording) session.record(recording, *seed);
+  }
+  if (replay) {
+    session.replay(*replay);
+    seed = replaySeed;
+  }
+  const int status = gameMain(seed, &session);
+  session.finish();
+  platform::setBackend(nullptr);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "vane: %s\n%s", error.c_str(), usageText());
+    return kExitBadCommandLine;
+  }
+  if (line.action == CommandLine::Action::Help) {
+    std::fputs(helpText().c_str(), stdout);
+    return kExitOk;
+  }
+  if (line.action == CommandLine::Action::Version) {
+    std::printf("vane %s\n", VANE_VERSION);
+    return kExitOk;
+  }
+  ProgramOptions options = chooseOptions(line);
+  // The data folder becomes the working directory: the player's paths are taken before that.
+  if (!options.recordPath.empty()) options.recordPath = std::filesystem::absolute(options.recordPath);
+  std::optional<KeyScript> replay;
+  std::optional<uint32_t> replaySeed;
+  if (!options.replayPath.empty()) {
+    replay = readKeyScript(options.replayPath, error, &replaySeed);
+    if (error.empty() && !replaySeed) error = options.replayPath + " has no '# seed N' first line";
+    if (!error.empty()) {
+      std::fprintf(stderr, "vane: %s\n", error.c_str());
+      return kExitBadCommandLine;
+    }
+  }
+  enterDataFolder(options.dataDir);
+  const int status = play(options, replay, replaySeed);
+  if (const auto path = configPath(); status == kExitOk && !path.empty()) {
+    saveWindowChoice(path, options.display);
+  }
   return status;
 }

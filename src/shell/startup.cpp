@@ -35,30 +35,39 @@ int loadSheets() {
 
 }  // namespace
 
-int startUp(std::optional<uint32_t> seed) {
+int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   auto& b = platform::backend();
+  ExitStatus unused = kExitOk;
+  ExitStatus& cause = failure != nullptr ? *failure : unused;
+  cause = kExitNoDisplay;
   if (!b.registerWindowClass(windowProc)) return 0;
   b.createWindow();
-  if (!initDevices()) return 0;
+  if (!initDevices()) {
+    if (displayOpen()) cause = kExitNoSound;
+    return 0;
+  }
   if (!platform::loadFont()) {
+    cause = kExitNoFont;
     b.messageBox(platform::kNoFontMessage, "ERROR", platform::Icon::Error);
     return 0;
   }
   if (!detectPixelFormat()) {
     b.messageBox("GetRGB16", "ERROR", platform::Icon::None);
   }
+  cause = kExitBadData;
   if (!loadSheets()) return 0;
   loadSoundBank(effectsBank, "1.snd");
   loadSoundBank(musicBank, "music.snd");
   tuneSoundDevice();
   seedRandom(seed ? *seed : b.tickCount());
+  cause = kExitOk;
   return 1;
 }
 
-int gameMain() {
-  if (!startUp()) return 0;
-  runMainLoop();
-  return 0;
+int gameMain(std::optional<uint32_t> seed, LoopObserver* observer) {
+  ExitStatus failure = kExitOk;
+  if (!startUp(seed, &failure)) return failure;
+  return runMainLoop(observer);
 }
 
 void resetGame() {

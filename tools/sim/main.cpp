@@ -75,13 +75,19 @@ int main(int argc, char** argv) {
       return usage("bad option or value: " + flag + " " + value);
     }
   }
-  if (!haveSeed) return usage("--seed is required");
   if ((options.stage == 0) != (options.ship == 0)) return usage("--stage and --ship go together");
 
   std::string error;
+  std::optional<uint32_t> recordedSeed;
   const auto script = options.inputPath.empty()
-                          ? vane::sim::KeyScript{}
-                          : vane::sim::readKeyScript(options.inputPath, error);
+                          ? vane::KeyScript{}
+                          : vane::readKeyScript(options.inputPath, error, &recordedSeed);
   if (!error.empty()) return usage(error);
+  // A recorded run carries its seed; an explicit --seed wins.
+  if (!haveSeed && recordedSeed) {
+    options.seed = *recordedSeed;
+    haveSeed = true;
+  }
+  if (!haveSeed) return usage("--seed is required");
   return vane::sim::run(options, script);
 }

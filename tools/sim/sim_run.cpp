@@ -27,39 +27,6 @@ namespace vane::sim {
 
 namespace {
 
-struct KeyName {
-  const char* name;
-  int code;
-};
-
-constexpr std::array<KeyName, 15> kKeyNames{{
-    {"LEFT", platform::kVkLeft},
-    {"RIGHT", platform::kVkRight},
-    {"UP", platform::kVkUp},
-    {"DOWN", platform::kVkDown},
-    {"NUMPAD2", platform::kVkNumpad2},
-    {"NUMPAD4", platform::kVkNumpad4},
-    {"NUMPAD6", platform::kVkNumpad6},
-    {"NUMPAD8", platform::kVkNumpad8},
-    {"SHIFT", platform::kVkShift},
-    {"Z", platform::kVkZ},
-    {"T", platform::kVkT},
-    {"C", platform::kVkC},
-    {"SPACE", platform::kVkSpace},
-    {"RETURN", platform::kVkReturn},
-    {"ESCAPE", platform::kVkEscape},
-}};
-
-int keyCode(const std::string& word) {
-  for (const KeyName& k : kKeyNames) {
-    if (word == k.name) return k.code;
-  }
-  char* end = nullptr;
-  const long v = std::strtol(word.c_str(), &end, 10);
-  if (word.empty() || *end != '\0' || v < 1 || v > 255) return -1;
-  return static_cast<int>(v);
-}
-
 void appendActor(std::string& out, const Actor& a) {
   const int32_t slots[17] = {a.counter, a.type,      a.x,         a.y,     a.mode,      a.hitLeft,
                              a.hitTop,  a.hitRight,  a.hitBottom, a.angle, a.speed,     a.hp,
@@ -165,25 +132,20 @@ class Driver : public LoopObserver {
   bool whileInactive() override { return false; }
 
  private:
-  // Sets the held keys of this frame; posts a key-down for each newly pressed one.
+  // Sets the held keys of this frame; posts the script's key-down messages before it.
   bool applyKeys() {
-    auto line = script_.upper_bound(frame_);
-    if (line == script_.begin()) return false;
-    --line;
-    const std::vector<int>& keys = line->second;
-    std::array<bool, 256> now{};
-    for (int k : keys) now[static_cast<size_t>(k)] = true;
-    bool posted = false;
+    HeldKeys before{};
+    for (int k = 0; k < 256; ++k) before[static_cast<size_t>(k)] = backend_.keyHeld(k);
+    const FrameInput input = inputForFrame(script_, frame_, before);
+    if (!input.scripted) return false;
     for (int k = 0; k < 256; ++k) {
-      if (!now[static_cast<size_t>(k)] && backend_.keyHeld(k)) backend_.setKeyHeld(k, false);
+      const auto i = static_cast<size_t>(k);
+      if (input.held[i] != before[i]) backend_.setKeyHeld(k, input.held[i]);
     }
-    for (int k : keys) {
-      if (backend_.keyHeld(k)) continue;
-      backend_.setKeyHeld(k, true);
+    for (int k : input.keyDowns) {
       backend_.postMessage(platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(k), 0});
-      posted = true;
     }
-    return posted;
+    return !input.keyDowns.empty();
   }
 
   void writePng() {
@@ -218,50 +180,6 @@ void enterDataDir(const std::string& dir) {
 
 }  // namespace
 
-KeyScript parseKeyScript(const std::string& text, std::string& error) {
-  KeyScript script;
-  std::istringstream in(text);
-  std::string line;
-  long long last = 0;
-  int lineNo = 0;
-  while (std::getline(in, line)) {
-    ++lineNo;
-    line = line.substr(0, line.find('#'));
-    std::istringstream words(line);
-    std::string word;
-    if (!(words >> word)) continue;
-    char* end = nullptr;
-    const long long f = std::strtoll(word.c_str(), &end, 10);
-    if (*end != '\0' || f < 1 || f <= last) {
-      error = "input line " + std::to_string(lineNo) + ": frame numbers start at 1 and rise";
-      return {};
-    }
-    last = f;
-    std::vector<int> keys;
-    while (words >> word) {
-      const int code = keyCode(word);
-      if (code < 0) {
-        error = "input line " + std::to_string(lineNo) + ": unknown key " + word;
-        return {};
-      }
-      keys.push_back(code);
-    }
-    script[f] = keys;
-  }
-  return script;
-}
-
-KeyScript readKeyScript(const std::string& path, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = "cannot read " + path;
-    return {};
-  }
-  std::stringstream text;
-  text << in.rdbuf();
-  return parseKeyScript(text.str(), error);
-}
-
 int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   std::unique_ptr<std::ofstream> traceFile;
   if (trace == nullptr && options.tracePath == "-") trace = &std::cout;
@@ -284,10 +202,10 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   setSoundEventHook([&driver](const SoundEvent& e) { driver.events.push_back(e); });
 
   enterDataDir(options.dataDir);
-  int status = 0;
-  if (startUp(options.seed)) {
+  ExitStatus status = kExitOk;
+  if (startUp(options.seed, &status)) {
     if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
-    status = runMainLoop(&driver);
+    status = static_cast<ExitStatus>(runMainLoop(&driver));
   }
   std::filesystem::current_path(previousDir);
   setSoundEventHook(nullptr);

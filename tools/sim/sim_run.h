@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "shell/key_script.h"
 
 namespace vane::sim {
 
@@ -28,12 +29,9 @@ struct Options {
   std::function<void(long long frame)> afterFrame;
 };
 
-// From each listed frame on, exactly these virtual keys are held (in the order written).
-using KeyScript = std::map<long long, std::vector<int>>;
-
-// Reads "F KEY KEY ..." lines; sets `error` on a malformed script.
-KeyScript readKeyScript(const std::string& path, std::string& error);
-KeyScript parseKeyScript(const std::string& text, std::string& error);
+using vane::KeyScript;
+using vane::parseKeyScript;
+using vane::readKeyScript;
 
 // The trace line of the frame just run: the game's state now, the sound events of the frame and
 // the picture's hash.

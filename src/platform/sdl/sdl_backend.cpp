@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sdl/gamepads.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/mixer.h"
 #include "platform/sdl/presentation.h"
@@ -38,6 +39,7 @@ class DesktopBackend : public SdlBackend {
   ~DesktopBackend() override {
     releaseDisplay();
     mixer_.close();
+    pads_.close();
     windows_.close();
     SDL_Quit();
   }
@@ -181,6 +183,9 @@ class DesktopBackend : public SdlBackend {
         postMessage(Message{kWmClose, 0, 0});
         break;
       default:
+        pads_.handle(event, keys_, [this](int virtualKey) {
+          postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+        });
         break;
     }
   }
@@ -237,6 +242,7 @@ class DesktopBackend : public SdlBackend {
   std::vector<uint16_t> shown_;  // the picture on the screen
   std::optional<FlipPacer> pacer_;
   KeyStates keys_;
+  Gamepads pads_;
   SdlMixer mixer_;
 };
 

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Game controllers through SDL: plugged in and out at any time, turned into the game's keys.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "platform/sdl/keymap.h"
+
+namespace vane::platform {
+
+class Gamepads {
+ public:
+  Gamepads();
+  Gamepads(const Gamepads&) = delete;
+  Gamepads& operator=(const Gamepads&) = delete;
+
+  // Closes every controller; called before SDL itself shuts down.
+  void close();
+
+  // Takes in a controller event: holds and lets go of keys in `keys` as padBindings() says,
+  // calling `keyDown` for each key-down message. False for events of other devices.
+  bool handle(const SDL_Event& event, KeyStates& keys, const std::function<void(int)>& keyDown);
+
+  size_t openCount() const { return pads_.size(); }
+
+ private:
+  struct Pad {
+    SDL_GameController* controller = nullptr;
+    SDL_JoystickID id = -1;
+    int slot = 0;
+    std::array<bool, 4> stick{};  // up, down, left, right
+  };
+
+  void open(int deviceIndex);
+  void remove(SDL_JoystickID id, KeyStates& keys);
+  Pad* find(SDL_JoystickID id);
+  void setControl(Pad& pad, size_t control, bool down, KeyStates& keys,
+                  const std::function<void(int)>& keyDown);
+  void moveStick(Pad& pad, uint8_t axis, int16_t value, KeyStates& keys,
+                 const std::function<void(int)>& keyDown);
+
+  bool started_ = false;
+  std::vector<Pad> pads_;
+};
+
+}  // namespace vane::platform

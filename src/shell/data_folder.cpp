@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The data folder search.
+#include "shell/data_folder.h"
+
+#include <cstdlib>
+
+namespace vane {
+
+namespace fs = std::filesystem;
+
+std::string firstMissingFile(const fs::path& folder) {
+  for (const char* name : kDataFiles) {
+    std::error_code ignored;
+    if (!fs::is_regular_file(folder / name, ignored)) return name;
+  }
+  return {};
+}
+
+std::vector<fs::path> dataFolderCandidates(const std::string& dataFlag) {
+  std::vector<fs::path> candidates;
+  if (!dataFlag.empty()) candidates.emplace_back(dataFlag);
+  if (const char* env = std::getenv("VANE_DATA"); env != nullptr && env[0] != '\0') {
+    candidates.emplace_back(env);
+  }
+  std::error_code failed;
+  if (fs::path here = fs::current_path(failed); !failed) candidates.push_back(here);
+  if (fs::path program = fs::read_symlink("/proc/self/exe", failed); !failed) {
+    candidates.push_back(program.parent_path() / "data");
+  }
+#ifdef VANE_INSTALLED_DATA_DIR
+  candidates.emplace_back(VANE_INSTALLED_DATA_DIR);
+#endif
+  return candidates;
+}
+
+std::optional<fs::path> findDataFolder(const std::vector<fs::path>& candidates,
+                                       std::string& report) {
+  report = "vane: no folder holds the game's data; searched:\n";
+  for (const fs::path& folder : candidates) {
+    const std::string missing = firstMissingFile(folder);
+    if (missing.empty()) return folder;
+    report += "  " + folder.string() + " (no " + missing + ")\n";
+  }
+  return std::nullopt;
+}
+
+}  // namespace vane

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Finding the folder that holds the game's nine data files, wherever the program was started.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vane {
+
+inline constexpr std::array<const char*, 9> kDataFiles{
+    "player.spr", "enemy.spr", "eb.spr", "back001.spr", "stage.spr",
+    "x.spr",      "etc.spr",   "1.snd",  "music.snd",
+};
+
+// The first of the nine files that `folder` lacks; empty when it holds them all.
+std::string firstMissingFile(const std::filesystem::path& folder);
+
+// The places to look, in order: --data DIR, $VANE_DATA, the working directory, the data folder
+// beside the program, and the installed data folder when the build names one.
+std::vector<std::filesystem::path> dataFolderCandidates(const std::string& dataFlag);
+
+// The first candidate holding all nine files; when there is none, a report of each folder and
+// its first missing file goes to `report`.
+std::optional<std::filesystem::path> findDataFolder(
+    const std::vector<std::filesystem::path>& candidates, std::string& report);
+
+}  // namespace vane

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's exit status: 0 for a normal quit, one code for each reason start-up can fail.
+#pragma once
+
+namespace vane {
+
+enum ExitStatus : int {
+  kExitOk = 0,
+  kExitBadCommandLine = 2,
+  kExitNoDisplay = 3,
+  kExitNoSound = 4,
+  kExitBadData = 5,  // a data file is missing or cannot be read as the game's data
+  kExitNoFont = 6,
+};
+
+}  // namespace vane

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Key scripts: parsing, writing a live run's lines, and the keys a script holds in each frame.
+#include "shell/key_script.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/platform.h"
+
+namespace vane {
+
+namespace {
+
+struct KeyName {
+  const char* name;
+  int code;
+};
+
+constexpr std::array<KeyName, 15> kKeyNames{{
+    {"LEFT", platform::kVkLeft},
+    {"RIGHT", platform::kVkRight},
+    {"UP", platform::kVkUp},
+    {"DOWN", platform::kVkDown},
+    {"NUMPAD2", platform::kVkNumpad2},
+    {"NUMPAD4", platform::kVkNumpad4},
+    {"NUMPAD6", platform::kVkNumpad6},
+    {"NUMPAD8", platform::kVkNumpad8},
+    {"SHIFT", platform::kVkShift},
+    {"Z", platform::kVkZ},
+    {"T", platform::kVkT},
+    {"C", platform::kVkC},
+    {"SPACE", platform::kVkSpace},
+    {"RETURN", platform::kVkReturn},
+    {"ESCAPE", platform::kVkEscape},
+}};
+
+int keyCode(const std::string& word) {
+  for (const KeyName& k : kKeyNames) {
+    if (word == k.name) return k.code;
+  }
+  char* end = nullptr;
+  const long v = std::strtol(word.c_str(), &end, 10);
+  if (word.empty() || *end != '\0' || v < 1 || v > 255) return -1;
+  return static_cast<int>(v);
+}
+
+std::optional<KeyToken> tokenFor(const std::string& word) {
+  const bool messageOnly = !word.empty() && word[0] == '+';
+  const int code = keyCode(messageOnly ? word.substr(1) : word);
+  if (code < 0) return std::nullopt;
+  return KeyToken{code, messageOnly};
+}
+
+// "# seed N" on the first line; anything else there is an ordinary comment.
+std::optional<uint32_t> seedFrom(const std::string& line) {
+  std::istringstream words(line);
+  std::string hash;
+  std::string seed;
+  long long n = -1;
+  std::string rest;
+  if (!(words >> hash >> seed >> n) || hash != "#" || seed != "seed" || (words >> rest)) {
+    return std::nullopt;
+  }
+  if (n < 0 || n > 0xFFFFFFFFll) return std::nullopt;
+  return static_cast<uint32_t>(n);
+}
+
+}  // namespace
+
+std::string keyName(int virtualKey) {
+  for (const KeyName& k : kKeyNames) {
+    if (virtualKey == k.code) return k.name;
+  }
+  return std::to_string(virtualKey);
+}
+
+std::string seedLine(uint32_t seed) {
+  return "# seed " + std::to_string(seed);
+}
+
+KeyScript parseKeyScript(const std::string& text, std::string& error,
+                         std::optional<uint32_t>* seed) {
+  KeyScript script;
+  std::istringstream in(text);
+  std::string line;
+  long long last = 0;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    if (lineNo == 1 && seed != nullptr) *seed = seedFrom(line);
+    line = line.substr(0, line.find('#'));
+    std::istringstream words(line);
+    std::string word;
+    if (!(words >> word)) continue;
+    char* end = nullptr;
+    const long long f = std::strtoll(word.c_str(), &end, 10);
+    if (*end != '\0' || f < 1 || f <= last) {
+      error = "input line " + std::to_string(lineNo) + ": frame numbers start at 1 and rise";
+      return {};
+    }
+    last = f;
+    std::vector<KeyToken> keys;
+    while (words >> word) {
+      const auto token = tokenFor(word);
+      if (!token) {
+        error = "input line " + std::to_string(lineNo) + ": unknown key " + word;
+        return {};
+      }
+      keys.push_back(*token);
+    }
+    script[f] = keys;
+  }
+  return script;
+}
+
+KeyScript readKeyScript(const std::string& path, std::string& error,
+                        std::optional<uint32_t>* seed) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return {};
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  return parseKeyScript(text.str(), error, seed);
+}
+
+FrameInput inputForFrame(const KeyScript& script, long long frame, const HeldKeys& before) {
+  FrameInput input;
+  auto line = script.upper_bound(frame);
+  if (line == script.begin()) return input;
+  --line;
+  input.scripted = true;
+  const bool lineStarts = line->first == frame;
+  for (const KeyToken& t : line->second) {
+    const auto k = static_cast<size_t>(t.key);
+    if (t.messageOnly) {
+      if (lineStarts) input.keyDowns.push_back(t.key);
+      continue;
+    }
+    if (!before[k] && !input.held[k]) input.keyDowns.push_back(t.key);
+    input.held[k] = true;
+  }
+  return input;
+}
+
+std::string lineForFrame(long long frame, const HeldKeys& before, const HeldKeys& now,
+                         const std::vector<int>& keyDowns) {
+  std::string tokens;
+  HeldKeys named{};
+  bool needed = now != before;
+  for (int k : keyDowns) {
+    const auto i = static_cast<size_t>(k);
+    const bool pressedNow = now[i] && !before[i] && !named[i];
+    if (pressedNow) named[i] = true;
+    needed = needed || !pressedNow;
+    tokens += (pressedNow ? " " : " +") + keyName(k);
+  }
+  for (size_t k = 1; k < now.size(); ++k) {
+    if (now[k] && !named[k]) tokens += " " + keyName(static_cast<int>(k));
+  }
+  if (!needed) return {};
+  return std::to_string(frame) + tokens;
+}
+
+}  // namespace vane

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's main loop as the player runs it: plain play, recording the keys, or a replay.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include "shell/game.h"
+#include "shell/key_script.h"
+#include "shell/key_tap.h"
+#include "shell/pad_roles.h"
+
+namespace vane {
+
+class Session : public LoopObserver {
+ public:
+  Session(KeyTap& tap, const PadRoles& roles) : tap_(tap), roles_(roles) {}
+
+  // Writes the seed, then a script line whenever the keys of a frame say something new.
+  void record(std::ostream& out, uint32_t seed);
+  // Plays the keys of `script` in place of the keyboard.
+  void replay(const KeyScript& script);
+  // Ends a recording: the last line, before the frame that never ran, ends the run there.
+  void finish();
+
+  Next beforeFrame() override;
+  void afterFrame() override;
+  bool whileInactive() override;
+
+ private:
+  void recordFrame();
+  bool replayFrame();
+
+  KeyTap& tap_;
+  PadRoles roles_;
+  std::ostream* recording_ = nullptr;
+  const KeyScript* script_ = nullptr;
+  long long frame_ = 1;
+  bool keysApplied_ = false;
+  HeldKeys before_{};
+};
+
+}  // namespace vane

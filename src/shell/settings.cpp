@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The command line, the config file and the window choice kept in it.
+#include "shell/settings.h"
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string_view>
+
+#include "shell/exit_status.h"
+
+namespace vane {
+
+namespace fs = std::filesystem;
+using platform::PadControl;
+using platform::RendererChoice;
+using platform::ScaleMode;
+using platform::WindowMode;
+
+namespace {
+
+template <typename T>
+struct Named {
+  std::string_view name;
+  T value;
+};
+
+constexpr std::array<Named<WindowMode>, 2> kWindowModes{{
+    {"fullscreen", WindowMode::Fullscreen},
+    {"window", WindowMode::Window},
+}};
+constexpr std::array<Named<ScaleMode>, 2> kScales{{{"fit", ScaleMode::Fit}, {"integer", ScaleMode::Integer}}};
+constexpr std::array<Named<RendererChoice>, 3> kRenderers{{
+    {"auto", RendererChoice::Auto},
+    {"gpu", RendererChoice::Gpu},
+    {"software", RendererChoice::Software},
+}};
+
+template <typename T, size_t N>
+std::optional<T> lookUp(const std::array<Named<T>, N>& table, std::string_view name) {
+  for (const auto& entry : table) {
+    if (entry.name == name) return entry.value;
+  }
+  return std::nullopt;
+}
+
+template <typename T, size_t N>
+std::string_view nameOf(const std::array<Named<T>, N>& table, T value) {
+  for (const auto& entry : table) {
+    if (entry.value == value) return entry.name;
+  }
+  return {};
+}
+
+std::optional<int> wholeNumber(std::string_view text, int low, int high) {
+  if (text.empty() || text.size() > 6) return std::nullopt;
+  int v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (v < low || v > high) return std::nullopt;
+  return v;
+}
+
+// "WIDTHxHEIGHT", each at least the picture's own size.
+bool parseSize(std::string_view text, int& width, int& height) {
+  const size_t x = text.find('x');
+  if (x == std::string_view::npos) return false;
+  const auto w = wholeNumber(text.substr(0, x), 640, 65535);
+  const auto h = wholeNumber(text.substr(x + 1), 480, 65535);
+  if (!w || !h) return false;
+  width = *w;
+  height = *h;
+  return true;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// A line's key and value; false for blank lines, comments and lines without '='.
+bool splitLine(std::string_view line, std::string_view& key, std::string_view& value) {
+  line = trim(line);
+  if (line.empty() || line.front() == '#') return false;
+  const size_t eq = line.find('=');
+  key = trim(line.substr(0, eq));
+  value = eq == std::string_view::npos ? std::string_view{} : trim(line.substr(eq + 1));
+  return true;
+}
+
+PadControl* padRole(PadRoles& roles, std::string_view key) {
+  if (key == "pad_fire") return &roles.fire;
+  if (key == "pad_special") return &roles.special;
+  if (key == "pad_hold") return &roles.hold;
+  if (key == "pad_continue") return &roles.continueGame;
+  if (key == "pad_pause") return &roles.pause;
+  return nullptr;
+}
+
+enum class Verdict { Taken, UnknownKey, BadValue };
+
+Verdict applyConfigValue(std::string_view key, std::string_view value, ProgramOptions& o) {
+  auto take = [](bool ok) { return ok ? Verdict::Taken : Verdict::BadValue; };
+  if (key == "window_mode") {
+    const auto v = lookUp(kWindowModes, value);
+    if (v) o.display.windowMode = *v;
+    return take(v.has_value());
+  }
+  if (key == "window_size") {
+    return take(parseSize(value, o.display.windowWidth, o.display.windowHeight));
+  }
+  if (key == "scale") {
+    const auto v = lookUp(kScales, value);
+    if (v) o.display.scale = *v;
+    return take(v.has_value());
+  }
+  if (key == "renderer") {
+    const auto v = lookUp(kRenderers, value);
+    if (v) o.display.renderer = *v;
+    return take(v.has_value());
+  }
+  if (key == "music_volume" || key == "effect_volume") {
+    const auto v = wholeNumber(value, 0, 100);
+    if (v) (key == "music_volume" ? o.sound.musicVolume : o.sound.effectVolume) = *v;
+    return take(v.has_value());
+  }
+  if (PadControl* role = padRole(o.pad, key); role != nullptr) {
+    // The d-pad steers, so only buttons can take a part.
+    const auto v = platform::padControlNamed(value);
+    const bool button = v && *v < PadControl::Up;
+    if (button) *role = *v;
+    return take(button);
+  }
+  return Verdict::UnknownKey;
+}
+
+std::string windowSize(const platform::DisplayOptions& d) {
+  return std::to_string(d.windowWidth) + "x" + std::to_string(d.windowHeight);
+}
+
+}  // namespace
+
+const char* usageText() {
+  return "usage: vane [--window | --fullscreen] [--scale fit|integer] "
+         "[--renderer auto|gpu|software]\n"
+         "            [--verbose] [--mute] [--data DIR] [--record FILE | --replay FILE]\n"
+         "            [--help] [--version]\n";
+}
+
+std::string helpText() {
+  return std::string(usageText()) +
+         "\n"
+         "Options:\n"
+         "  --window             start in a window\n"
+         "  --fullscreen         start covering the screen (the default)\n"
+         "  --scale fit|integer  fill the screen sharply, or whole steps only\n"
+         "  --renderer auto|gpu|software\n"
+         "                       how the picture is drawn to the screen\n"
+         "  --verbose            say on stderr which display and sound devices are used\n"
+         "  --mute               open no sound device and play nothing\n"
+         "  --data DIR           look for the game's data in DIR first\n"
+         "  --record FILE        write the seed and the keys of this run to FILE\n"
+         "  --replay FILE        play a recorded run back (Escape leaves)\n"
+         "  --help               show this text and leave\n"
+         "  --version            show the version and leave\n"
+         "\n"
+         "Settings are read from $XDG_CONFIG_HOME/vane/vane.conf (else ~/.config/vane/vane.conf);\n"
+         "the command line wins over the file. The data is searched in --data DIR, $VANE_DATA,\n"
+         "the working directory, the folder beside the program, and the installed data folder.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the game was quit\n"
+         "  2  bad command line\n"
+         "  3  no display could be opened\n"
+         "  4  no sound output could be opened\n"
+         "  5  a data file is missing or broken\n"
+         "  6  no usable font\n";
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  CommandLine line;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string flag = args[i];
+    std::optional<std::string> attached;
+    if (const size_t eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
+      attached = flag.substr(eq + 1);
+      flag = flag.substr(0, eq);
+    }
+    const bool takesValue = flag == "--scale" || flag == "--renderer" || flag == "--data" ||
+                            flag == "--record" || flag == "--replay";
+    if (attached && !takesValue) {
+      error = flag + " takes no value";
+      return line;
+    }
+    std::string value;
+    if (takesValue) {
+      if (!attached && i + 1 >= args.size()) {
+        error = "missing value after " + flag;
+        return line;
+      }
+      value = attached ? *attached : args[++i];
+    }
+    bool ok = true;
+    if (flag == "--help" || flag == "-h") {
+      line.action = CommandLine::Action::Help;
+    } else if (flag == "--version") {
+      line.action = CommandLine::Action::Version;
+    } else if (flag == "--window") {
+      line.windowMode = WindowMode::Window;
+    } else if (flag == "--fullscreen") {
+      line.windowMode = WindowMode::Fullscreen;
+    } else if (flag == "--scale") {
+      line.scale = lookUp(kScales, value);
+      ok = line.scale.has_value();
+    } else if (flag == "--renderer") {
+      line.renderer = lookUp(kRenderers, value);
+      ok = line.renderer.has_value();
+    } else if (flag == "--verbose") {
+      line.verbose = true;
+    } else if (flag == "--mute") {
+      line.mute = true;
+    } else if (flag == "--data") {
+      line.dataDir = value;
+    } else if (flag == "--record") {
+      line.recordPath = value;
+    } else if (flag == "--replay") {
+      line.replayPath = value;
+    } else {
+      error = "unknown option " + args[i];
+      return line;
+    }
+    if (!ok || (takesValue && value.empty())) {
+      error = "bad value for " + flag + ": '" + value + "'";
+      return line;
+    }
+  }
+  if (!line.recordPath.empty() && !line.replayPath.empty()) {
+    error = "--record and --replay cannot go together";
+  }
+  return line;
+}
+
+void applyCommandLine(const CommandLine& line, ProgramOptions& options) {
+  if (line.windowMode) options.display.windowMode = *line.windowMode;
+  if (line.scale) options.display.scale = *line.scale;
+  if (line.renderer) options.display.renderer = *line.renderer;
+  options.display.verbose = options.display.verbose || line.verbose;
+  options.sound.mute = options.sound.mute || line.mute;
+  options.dataDir = line.dataDir;
+  options.recordPath = line.recordPath;
+  options.replayPath = line.replayPath;
+}
+
+fs::path configPath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  // A relative XDG_CONFIG_HOME is invalid by the base directory rules and is ignored.
+  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg) / "vane" / "vane.conf";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return fs::path(home) / ".config" / "vane" / "vane.conf";
+  return {};
+}
+
+void readConfig(const std::string& text, const std::string& fileName, ProgramOptions& options,
+                std::vector<std::string>& warnings) {
+  std::istringstream in(text);
+  std::string raw;
+  for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
+    std::string_view key;
+    std::string_view value;
+    if (!splitLine(raw, key, value)) continue;
+    const std::string where = "vane: " + fileName + ":" + std::to_string(lineNo) + ": ";
+    switch (applyConfigValue(key, value, options)) {
+      case Verdict::Taken:
+        break;
+      case Verdict::UnknownKey:
+        warnings.push_back(where + "unknown key '" + std::string(key) + "', line ignored");
+        break;
+      case Verdict::BadValue:
+        warnings.push_back(where + "bad value '" + std::string(value) + "' for " +
+                           std::string(key) + ", line ignored");
+        break;
+    }
+  }
+}
+
+std::string withWindowChoice(const std::string& text, const platform::DisplayOptions& display) {
+  const std::string mode = "window_mode = " + std::string(nameOf(kWindowModes, display.windowMode));
+  const bool sized = display.windowWidth > 0 && display.windowHeight > 0;
+  const std::string size = "window_size = " + windowSize(display);
+  std::istringstream in(text);
+  std::string out;
+  bool modeWritten = false;
+  bool sizeWritten = !sized;
+  for (std::string raw; std::getline(in, raw);) {
+    std::string_view key;
+    std::string_view value;
+    const bool setting = splitLine(raw, key, value);
+    if (setting && key == "window_mode") {
+      raw = mode;
+      modeWritten = true;
+    } else if (setting && key == "window_size" && sized) {
+      raw = size;
+      sizeWritten = true;
+    }
+    out += raw + '\n';
+  }
+  if (!modeWritten) out += mode + '\n';
+  if (!sizeWritten) out += size + '\n';
+  return out;
+}
+
+void loadConfigFile(const fs::path& path, ProgramOptions& options, std::ostream& warnings) {
+  std::ifstream in(path);
+  if (!in) return;
+  std::stringstream text;
+  text << in.rdbuf();
+  std::vector<std::string> lines;
+  readConfig(text.str(), path.string(), options, lines);
+  for (const std::string& line : lines) warnings << line << '\n';
+}
+
+bool saveWindowChoice(const fs::path& path, const platform::DisplayOptions& display) {
+  std::string before;
+  if (std::ifstream in(path); in) {
+    std::stringstream text;
+    text << in.rdbuf();
+    before = text.str();
+  } else {
+    before = "# VANE settings: see the README for every key.\n";
+  }
+  const std::string after = withWindowChoice(before, display);
+  if (after == before) return true;
+  std::error_code ignored;
+  fs::create_directories(path.parent_path(), ignored);
+  // Written beside and renamed over, so an interrupted write never leaves half a file.
+  const fs::path temporary = path.string() + ".new";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    if (!(out << after) || !out.flush()) return false;
+  }
+  std::error_code failed;
+  fs::rename(temporary, path, failed);
+  return !failed;
+}
+
+}  // namespace vane

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the player chooses before the game starts: the command line and the config file.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/options.h"
+#include "shell/pad_roles.h"
+
+namespace vane {
+
+struct ProgramOptions {
+  platform::DisplayOptions display;
+  platform::SoundOptions sound;
+  PadRoles pad;
+  std::string dataDir;
+  std::string recordPath;
+  std::string replayPath;
+};
+
+struct CommandLine {
+  enum class Action { Play, Help, Version };
+  Action action = Action::Play;
+  std::optional<platform::WindowMode> windowMode;
+  std::optional<platform::ScaleMode> scale;
+  std::optional<platform::RendererChoice> renderer;
+  bool verbose = false;
+  bool mute = false;
+  std::string dataDir;
+  std::string recordPath;
+  std::string replayPath;
+};
+
+// Sets `error` to one line naming the first problem.
+CommandLine parseCommandLine(const std::vector<std::string>& args, std::string& error);
+// Flags win over the config file.
+void applyCommandLine(const CommandLine& line, ProgramOptions& options);
+
+const char* usageText();
+std::string helpText();
+
+// $XDG_CONFIG_HOME/vane/vane.conf, else ~/.config/vane/vane.conf; empty with neither.
+std::filesystem::path configPath();
+// Takes every valid "key = value" line; each unknown key or bad value is one warning naming the
+// file and line, and is otherwise ignored.
+void readConfig(const std::string& text, const std::string& fileName, ProgramOptions& options,
+                std::vector<std::string>& warnings);
+// The file's text with the window mode and size set, every other line kept as it was.
+std::string withWindowChoice(const std::string& text, const platform::DisplayOptions& display);
+
+// The file on disk: a missing file is an empty one. Saving writes nothing when nothing changed.
+void loadConfigFile(const std::filesystem::path& path, ProgramOptions& options,
+                    std::ostream& warnings);
+bool saveWindowChoice(const std::filesystem::path& path, const platform::DisplayOptions& display);
+
+}  // namespace vane
