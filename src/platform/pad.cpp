@@ -9,9 +9,21 @@ namespace {
 PadBindings bindings{};
 
 constexpr std::array<std::string_view, kPadControlCount> kNames{
-    "a",         "b",          "x",           "y",            "back",
-    "guide",     "start",      "leftstick",   "rightstick",   "leftshoulder",
-    "rightshoulder", "dpup",   "dpdown",      "dpleft",       "dpright",
+    "a",
+    "b",
+    "x",
+    "y",
+    "back",
+    "guide",
+    "start",
+    "leftstick",
+    "rightstick",
+    "leftshoulder",
+    "rightshoulder",
+    "dpup",
+    "dpdown",
+    "dpleft",
+    "dpright",
 };
 
 }  // namespace

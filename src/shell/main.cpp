@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
   }
   ProgramOptions options = chooseOptions(line);
   // The data folder becomes the working directory: the player's paths are taken before that.
-  if (!options.recordPath.empty()) options.recordPath = std::filesystem::absolute(options.recordPath);
+  if (!options.recordPath.empty())
+    options.recordPath = std::filesystem::absolute(options.recordPath);
   std::optional<KeyScript> replay;
   std::optional<uint32_t> replaySeed;
   if (!options.replayPath.empty()) {

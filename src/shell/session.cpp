@@ -18,8 +18,14 @@ void Session::replay(const KeyScript& script) {
   tap_.replaceKeyboard();
 }
 
-LoopObserver::Next Session::beforeFrame() {
+// The controls take their meaning from the screen as it stands after each frame and each batch of
+// messages, before the events that follow are read.
+void Session::followScreen() {
   platform::setPadBindings(padBindingsFor(screenNow(), roles_));
+}
+
+LoopObserver::Next Session::beforeFrame() {
+  followScreen();
   if (script_ != nullptr && !keysApplied_) {
     keysApplied_ = true;
     if (replayFrame()) return Next::HandleMessages;
@@ -29,6 +35,7 @@ LoopObserver::Next Session::beforeFrame() {
 }
 
 void Session::afterFrame() {
+  followScreen();
   ++frame_;
   keysApplied_ = false;
 }

@@ -28,6 +28,7 @@ class Session : public LoopObserver {
   bool whileInactive() override;
 
  private:
+  void followScreen();
   void recordFrame();
   bool replayFrame();
 

@@ -30,7 +30,8 @@ constexpr std::array<Named<WindowMode>, 2> kWindowModes{{
     {"fullscreen", WindowMode::Fullscreen},
     {"window", WindowMode::Window},
 }};
-constexpr std::array<Named<ScaleMode>, 2> kScales{{{"fit", ScaleMode::Fit}, {"integer", ScaleMode::Integer}}};
+constexpr std::array<Named<ScaleMode>, 2> kScales{
+    {{"fit", ScaleMode::Fit}, {"integer", ScaleMode::Integer}}};
 constexpr std::array<Named<RendererChoice>, 3> kRenderers{{
     {"auto", RendererChoice::Auto},
     {"gpu", RendererChoice::Gpu},
@@ -78,7 +79,8 @@ bool parseSize(std::string_view text, int& width, int& height) {
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 

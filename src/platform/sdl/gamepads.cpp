@@ -23,8 +23,8 @@ constexpr int kMaxPads = (SDL_NUM_SCANCODES - kFirstPadScancode) / static_cast<i
 constexpr int kStickPress = 16000;
 constexpr int kStickRelease = 8000;
 
-constexpr std::array<PadControl, kStickSources> kStickControls{
-    PadControl::Up, PadControl::Down, PadControl::Left, PadControl::Right};
+constexpr std::array<PadControl, kStickSources> kStickControls{PadControl::Up, PadControl::Down,
+                                                               PadControl::Left, PadControl::Right};
 
 SDL_Scancode scancodeFor(int slot, size_t source) {
   return static_cast<SDL_Scancode>(kFirstPadScancode + slot * static_cast<int>(kSourcesPerPad) +
@@ -57,7 +57,8 @@ bool Gamepads::handle(const SDL_Event& event, KeyStates& keys,
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
-      if (Pad* pad = find(event.cbutton.which); pad != nullptr && event.cbutton.button < kPadControlCount) {
+      if (Pad* pad = find(event.cbutton.which);
+          pad != nullptr && event.cbutton.button < kPadControlCount) {
         setControl(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN, keys,
                    keyDown);
       }
@@ -89,7 +90,8 @@ void Gamepads::open(int deviceIndex) {
 }
 
 void Gamepads::remove(SDL_JoystickID id, KeyStates& keys) {
-  const auto pad = std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
+  const auto pad =
+      std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
   if (pad == pads_.end()) return;
   // What it held is let go, as keys are when the keyboard is lost.
   for (size_t source = 0; source < kSourcesPerPad; ++source) {
@@ -114,9 +116,8 @@ void Gamepads::setControl(Pad& pad, size_t source, bool down, KeyStates& keys,
     keys.release(scancode);
     return;
   }
-  const PadControl control = source < kPadControlCount
-                                 ? static_cast<PadControl>(source)
-                                 : kStickControls[source - kPadControlCount];
+  const PadControl control = source < kPadControlCount ? static_cast<PadControl>(source)
+                                                       : kStickControls[source - kPadControlCount];
   const int virtualKey = padBindings()[static_cast<size_t>(control)];
   if (virtualKey == 0 || virtualKey == kVkEscape) return;
   keys.press(scancode, virtualKey);
