@@ -42,9 +42,10 @@ void enterDataFolder(const std::string& dataFlag) {
   if (chdir(folder->c_str()) != 0) std::perror(("vane: " + folder->string()).c_str());
 }
 
+// Runs the game; `ended` receives the window mode and size the player ended with.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
-         std::optional<uint32_t> replaySeed) {
-  const auto backend = platform::makeSdlBackend();
+         std::optional<uint32_t> replaySeed, platform::DisplayOptions& ended) {
+  const auto backend = platform::makeSdlBackend(options.display);
   if (!backend) return kExitNoDisplay;
   KeyTap tap(*backend);
   platform::setBackend(&tap);
@@ -64,6 +65,12 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   const int status = gameMain(seed, &session);
   session.finish();
   platform::setBackend(nullptr);
+  const platform::WindowState window = backend->windowState();
+  ended.windowMode = window.mode;
+  if (window.width > 0 && window.height > 0) {
+    ended.windowWidth = window.width;
+    ended.windowHeight = window.height;
+  }
   return status;
 }
 
@@ -99,9 +106,10 @@ int main(int argc, char** argv) {
     }
   }
   enterDataFolder(options.dataDir);
-  const int status = play(options, replay, replaySeed);
+  platform::DisplayOptions ended = options.display;
+  const int status = play(options, replay, replaySeed, ended);
   if (const auto path = configPath(); status == kExitOk && !path.empty()) {
-    saveWindowChoice(path, options.display);
+    saveWindowChoice(path, ended);
   }
   return status;
 }

@@ -14,7 +14,7 @@
 #include "shell/game.h"
 #include "shell/key_tap.h"
 #include "shell/session.h"
-#include "shell/state.h"
+#include "core/state.h"
 #include "tools/sim/sim_run.h"
 #include "world/actor.h"
 
