@@ -24,6 +24,8 @@ class LoopObserver {
   virtual void afterFrame() = 0;
   // Called instead of blocking while the application is inactive; false stops the loop.
   virtual bool whileInactive() = 0;
+  // Called with each message the loop takes, before it is handled.
+  virtual void messageTaken(const platform::Message&) {}
 };
 
 // Runs until the quit message (its exit code) or until the observer stops it (0).

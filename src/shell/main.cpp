@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/scripted_keys.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/game.h"
-#include "shell/key_tap.h"
 #include "shell/session.h"
 #include "shell/settings.h"
 
@@ -42,24 +42,36 @@ void enterDataFolder(const std::string& dataFlag) {
   if (chdir(folder->c_str()) != 0) std::perror(("vane: " + folder->string()).c_str());
 }
 
+// A replay's keys, made up as desktop key events so they take the keyboard's very path.
+class DesktopScriptedKeyboard : public ScriptedKeyboard {
+ public:
+  void takeOver() override { platform::takeOverKeyboard(); }
+  void press(int virtualKey) override { platform::pushKey(virtualKey, true, false); }
+  void release(int virtualKey) override { platform::pushKey(virtualKey, false, false); }
+  void pressAgain(int virtualKey, bool held) override {
+    platform::pushKey(virtualKey, true, held);
+    if (!held) platform::pushKey(virtualKey, false, false);
+  }
+};
+
 // Runs the game; `ended` receives the window mode and size the player ended with.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
          std::optional<uint32_t> replaySeed, platform::DisplayOptions& ended) {
   const auto backend = platform::makeSdlBackend(options.display);
   if (!backend) return kExitNoDisplay;
-  KeyTap tap(*backend);
-  platform::setBackend(&tap);
-  Session session(tap, options.pad);
+  platform::setBackend(backend.get());
+  Session session(options.pad);
+  DesktopScriptedKeyboard keyboard;
   std::optional<uint32_t> seed;
   std::ofstream recording;
   if (!options.recordPath.empty()) {
     recording.open(options.recordPath, std::ios::trunc);
     if (!recording) std::fprintf(stderr, "vane: cannot write %s\n", options.recordPath.c_str());
-    seed = tap.tickCount();
+    seed = backend->tickCount();
     if (recording) session.record(recording, *seed);
   }
   if (replay) {
-    session.replay(*replay);
+    session.replay(*replay, keyboard);
     seed = replaySeed;
   }
   const int status = gameMain(seed, &session);

@@ -80,6 +80,7 @@ int runMainLoop(LoopObserver* observer) {
     platform::Message message;
     if (backend().peekMessage(message)) {
       message = backend().getMessage();
+      if (observer != nullptr) observer->messageTaken(message);
       if (message.id == platform::kWmQuit) return static_cast<int>(message.wParam);
       platform::dispatchMessage(message);
     } else if (appActive != 0) {

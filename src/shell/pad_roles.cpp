@@ -2,8 +2,8 @@
 // The controller's meaning on each screen.
 #include "shell/pad_roles.h"
 
-#include "platform/platform.h"
 #include "core/state.h"
+#include "platform/platform.h"
 #include "world/actor.h"
 
 namespace vane {

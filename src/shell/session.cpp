@@ -8,14 +8,25 @@
 
 namespace vane {
 
+namespace {
+
+HeldKeys keysHeldNow() {
+  HeldKeys held{};
+  for (int k = 1; k < 256; ++k) held[static_cast<size_t>(k)] = platform::backend().keyHeld(k);
+  return held;
+}
+
+}  // namespace
+
 void Session::record(std::ostream& out, uint32_t seed) {
   recording_ = &out;
   out << seedLine(seed) << '\n' << std::flush;
 }
 
-void Session::replay(const KeyScript& script) {
+void Session::replay(const KeyScript& script, ScriptedKeyboard& keyboard) {
   script_ = &script;
-  tap_.replaceKeyboard();
+  keyboard_ = &keyboard;
+  keyboard.takeOver();
 }
 
 // The controls take their meaning from the screen as it stands after each frame and each batch of
@@ -41,37 +52,58 @@ void Session::afterFrame() {
 }
 
 bool Session::whileInactive() {
-  tap_.waitMessage();
+  platform::backend().waitMessage();
   return true;
 }
 
+void Session::messageTaken(const platform::Message& message) {
+  if (message.id == platform::kWmKeyDown) keyDowns_.push_back(static_cast<int>(message.wParam));
+}
+
 void Session::recordFrame() {
-  const HeldKeys now = tap_.heldKeys();
-  const std::string line = lineForFrame(frame_, before_, now, tap_.takeKeyDowns());
+  const HeldKeys now = keysHeldNow();
+  const std::string line = lineForFrame(frame_, before_, now, keyDowns_);
   if (!line.empty()) *recording_ << line << '\n' << std::flush;
+  keyDowns_.clear();
   before_ = now;
 }
 
-// Holds the frame's keys and queues its key-downs; true when there are messages to handle first.
+// Lets go of the keys the frame no longer holds, then sends its key-downs in order; true when
+// there are events to take in before the frame.
 bool Session::replayFrame() {
   const FrameInput input = inputForFrame(*script_, frame_, before_);
   if (!input.scripted) return false;
-  tap_.setHeld(input.held);
+  bool sent = false;
+  for (size_t k = 1; k < input.held.size(); ++k) {
+    if (before_[k] && !input.held[k]) {
+      keyboard_->release(static_cast<int>(k));
+      sent = true;
+    }
+  }
+  HeldKeys held = before_;
+  for (int k : input.keyDowns) {
+    const auto i = static_cast<size_t>(k);
+    if (input.held[i] && !held[i]) {
+      keyboard_->press(k);
+      held[i] = true;
+    } else {
+      keyboard_->pressAgain(k, held[i]);
+    }
+    sent = true;
+  }
   before_ = input.held;
-  for (int k : input.keyDowns) tap_.sendKeyDown(k);
-  return !input.keyDowns.empty();
+  return sent;
 }
 
 void Session::finish() {
   if (recording_ == nullptr) return;
-  std::vector<int> keyDowns = tap_.takeKeyDowns();
-  HeldKeys now = tap_.heldKeys();
+  HeldKeys now = keysHeldNow();
   // However the run ended (Escape, the window closed, the menu's quit), Escape ends it there too.
-  if (std::find(keyDowns.begin(), keyDowns.end(), platform::kVkEscape) == keyDowns.end()) {
-    keyDowns.push_back(platform::kVkEscape);
+  if (std::find(keyDowns_.begin(), keyDowns_.end(), platform::kVkEscape) == keyDowns_.end()) {
+    keyDowns_.push_back(platform::kVkEscape);
     now[platform::kVkEscape] = true;
   }
-  *recording_ << lineForFrame(frame_, before_, now, keyDowns) << "  # the run ended here\n"
+  *recording_ << lineForFrame(frame_, before_, now, keyDowns_) << "  # the run ended here\n"
               << std::flush;
   recording_ = nullptr;
 }

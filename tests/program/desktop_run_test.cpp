@@ -10,28 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "core/state.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/game.h"
-#include "shell/key_tap.h"
 #include "shell/session.h"
-#include "core/state.h"
 #include "tools/sim/sim_run.h"
 #include "world/actor.h"
 
 namespace vane {
 namespace {
-
-// The stage's frame waits take no time: the run goes as fast as the display lets it.
-class QuickClockTap : public KeyTap {
- public:
-  using KeyTap::KeyTap;
-  uint32_t tickCount() override { return static_cast<uint32_t>(now_ / 1'000'000); }
-  uint64_t monotonicNanos() override { return now_ += 1000; }
-  void sleepNanos(uint64_t nanos) override { now_ += nanos; }
-
- private:
-  uint64_t now_ = 0;
-};
 
 // Calls the test's hook once before each frame, lets the events it made in be handled, then
 // hands over to the session; keeps each frame's game fields.
@@ -58,6 +45,7 @@ class HookedLoop : public LoopObserver {
     hooked_ = false;
   }
   bool whileInactive() override { return session_.whileInactive(); }
+  void messageTaken(const platform::Message& message) override { session_.messageTaken(message); }
 
  private:
   Session& session_;
@@ -85,9 +73,8 @@ class DesktopRun : public ::testing::Test {
   void play(const std::function<void(long long)>& hook) {
     auto backend = platform::makeSdlBackend();
     ASSERT_NE(backend, nullptr);
-    QuickClockTap tap(*backend);
-    platform::setBackend(&tap);
-    Session session(tap, PadRoles{});
+    platform::setBackend(backend.get());
+    Session session(PadRoles{});
     session.record(recording_, kSeed);
     HookedLoop loop(session, hook);
     if (onStart_) onStart_();
@@ -180,9 +167,7 @@ std::function<void(VirtualPad&, bool)> button(SDL_GameControllerButton b) {
 }
 
 std::function<void(VirtualPad&, bool)> stickDown() {
-  return [](VirtualPad& pad, bool down) {
-    pad.lean(SDL_CONTROLLER_AXIS_LEFTY, down ? 30000 : 0);
-  };
+  return [](VirtualPad& pad, bool down) { pad.lean(SDL_CONTROLLER_AXIS_LEFTY, down ? 30000 : 0); };
 }
 
 TEST_F(DesktopRun, TheControllerAloneGoesFromTheTitleThroughAStageAndBackToTheMenu) {
@@ -197,8 +182,8 @@ TEST_F(DesktopRun, TheControllerAloneGoesFromTheTitleThroughAStageAndBackToTheMe
   bool stageLeft = false;
   auto inStage = [] { return gameState == Stage1; };
   const std::vector<PadStep> steps{
-      {"leave the first title", [] { return gameState == TitleA; },
-       button(SDL_CONTROLLER_BUTTON_B), 1},
+      {"leave the first title", [] { return gameState == TitleA; }, button(SDL_CONTROLLER_BUTTON_B),
+       1},
       {"leave the second title", [] { return gameState == TitleB; },
        button(SDL_CONTROLLER_BUTTON_START), 1},
       {"down to the ship row", [] { return gameState == Menu && frameCount > 40; },
