@@ -12,6 +12,7 @@
 
 #include "platform/sdl/scripted_keys.h"
 #include "platform/sdl/sdl_backend.h"
+#include "core/random.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/game.h"
@@ -62,19 +63,20 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   platform::setBackend(backend.get());
   Session session(options.pad);
   DesktopScriptedKeyboard keyboard;
-  std::optional<uint32_t> seed;
   std::ofstream recording;
   if (!options.recordPath.empty()) {
     recording.open(options.recordPath, std::ios::trunc);
     if (!recording) std::fprintf(stderr, "vane: cannot write %s\n", options.recordPath.c_str());
-    seed = backend->tickCount();
-    if (recording) session.record(recording, *seed);
   }
-  if (replay) {
-    session.replay(*replay, keyboard);
-    seed = replaySeed;
+  if (replay) session.replay(*replay, keyboard);
+  ExitStatus failure = kExitOk;
+  if (!startUp(replay ? replaySeed : std::nullopt, &failure)) {
+    platform::setBackend(nullptr);
+    return failure;
   }
-  const int status = gameMain(seed, &session);
+  // Start-up ends by seeding the generator, so its state now is the run's seed.
+  if (recording) session.record(recording, randomState());
+  const int status = runMainLoop(&session);
   session.finish();
   platform::setBackend(nullptr);
   const platform::WindowState window = backend->windowState();

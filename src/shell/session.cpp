@@ -71,16 +71,16 @@ void Session::recordFrame() {
 // Lets go of the keys the frame no longer holds, then sends its key-downs in order; true when
 // there are events to take in before the frame.
 bool Session::replayFrame() {
-  const FrameInput input = inputForFrame(*script_, frame_, before_);
+  const FrameInput input = inputForFrame(*script_, frame_, scripted_);
   if (!input.scripted) return false;
   bool sent = false;
   for (size_t k = 1; k < input.held.size(); ++k) {
-    if (before_[k] && !input.held[k]) {
+    if (scripted_[k] && !input.held[k]) {
       keyboard_->release(static_cast<int>(k));
       sent = true;
     }
   }
-  HeldKeys held = before_;
+  HeldKeys held = scripted_;
   for (int k : input.keyDowns) {
     const auto i = static_cast<size_t>(k);
     if (input.held[i] && !held[i]) {
@@ -91,7 +91,7 @@ bool Session::replayFrame() {
     }
     sent = true;
   }
-  before_ = input.held;
+  scripted_ = input.held;
   return sent;
 }
 

@@ -51,7 +51,8 @@ class Session : public LoopObserver {
   ScriptedKeyboard* keyboard_ = nullptr;
   long long frame_ = 1;
   bool keysApplied_ = false;
-  HeldKeys before_{};
+  HeldKeys before_{};    // held in the frame before, as recorded
+  HeldKeys scripted_{};  // held in the frame before, as the replay set them
   std::vector<int> keyDowns_;
 };
 

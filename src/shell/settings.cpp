@@ -149,7 +149,7 @@ std::string windowSize(const platform::DisplayOptions& d) {
 const char* usageText() {
   return "usage: vane [--window | --fullscreen] [--scale fit|integer] "
          "[--renderer auto|gpu|software]\n"
-         "            [--verbose] [--mute] [--data DIR] [--record FILE | --replay FILE]\n"
+         "            [--verbose] [--mute] [--data DIR] [--record FILE] [--replay FILE]\n"
          "            [--help] [--version]\n";
 }
 
@@ -239,9 +239,6 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, std::string& 
       error = "bad value for " + flag + ": '" + value + "'";
       return line;
     }
-  }
-  if (!line.recordPath.empty() && !line.replayPath.empty()) {
-    error = "--record and --replay cannot go together";
   }
   return line;
 }
