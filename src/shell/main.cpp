@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "core/random.h"
 #include "platform/sdl/scripted_keys.h"
 #include "platform/sdl/sdl_backend.h"
-#include "core/random.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/game.h"
