@@ -58,7 +58,7 @@ class DesktopScriptedKeyboard : public ScriptedKeyboard {
 // Runs the game; `ended` receives the window mode and size the player ended with.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
          std::optional<uint32_t> replaySeed, platform::DisplayOptions& ended) {
-  const auto backend = platform::makeSdlBackend(options.display);
+  const auto backend = platform::makeSdlBackend(options.display, options.sound);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
   Session session(options.pad);

@@ -56,19 +56,16 @@ platform::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
       bind(bindings, roles.pause, platform::kVkReturn);
       break;
     case Screen::Stage:
-      bind(bindings, roles.fire, platform::kVkShift);
+    case Screen::StageEnded: {
+      // Once the stage is over, fire and pause are where the game asks for Return.
+      const bool ended = screen == Screen::StageEnded;
+      bind(bindings, roles.fire, ended ? platform::kVkReturn : platform::kVkShift);
+      bind(bindings, roles.pause, ended ? platform::kVkReturn : platform::kVkSpace);
       bind(bindings, roles.special, platform::kVkZ);
       bind(bindings, roles.hold, platform::kVkT);
       bind(bindings, roles.continueGame, platform::kVkC);
-      bind(bindings, roles.pause, platform::kVkSpace);
       break;
-    case Screen::StageEnded:
-      bind(bindings, roles.special, platform::kVkZ);
-      bind(bindings, roles.hold, platform::kVkT);
-      bind(bindings, roles.continueGame, platform::kVkC);
-      bind(bindings, roles.fire, platform::kVkReturn);
-      bind(bindings, roles.pause, platform::kVkReturn);
-      break;
+    }
     case Screen::None:
       break;
   }

@@ -144,6 +144,28 @@ std::string windowSize(const platform::DisplayOptions& d) {
   return std::to_string(d.windowWidth) + "x" + std::to_string(d.windowHeight);
 }
 
+struct StatusLine {
+  ExitStatus status;
+  const char* meaning;
+};
+
+constexpr std::array<StatusLine, 6> kStatusLines{{
+    {kExitOk, "the game was quit"},
+    {kExitBadCommandLine, "bad command line"},
+    {kExitNoDisplay, "no display could be opened"},
+    {kExitNoSound, "no sound output could be opened (--mute plays without one)"},
+    {kExitBadData, "a data file is missing or broken"},
+    {kExitNoFont, "no usable font"},
+}};
+
+std::string exitStatusLines() {
+  std::string text;
+  for (const StatusLine& line : kStatusLines) {
+    text += "  " + std::to_string(line.status) + "  " + line.meaning + "\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 const char* usageText() {
@@ -174,13 +196,8 @@ std::string helpText() {
          "the command line wins over the file. The data is searched in --data DIR, $VANE_DATA,\n"
          "the working directory, the folder beside the program, and the installed data folder.\n"
          "\n"
-         "Exit status:\n"
-         "  0  the game was quit\n"
-         "  2  bad command line\n"
-         "  3  no display could be opened\n"
-         "  4  no sound output could be opened\n"
-         "  5  a data file is missing or broken\n"
-         "  6  no usable font\n";
+         "Exit status:\n" +
+         exitStatusLines();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args, std::string& error) {

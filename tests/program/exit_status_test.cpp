@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program's exit status and messages for each way a run can end before or after start-up.
+#include "shell/exit_status.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -10,7 +12,6 @@
 #include <string>
 
 #include "shell/data_folder.h"
-#include "shell/exit_status.h"
 
 namespace vane {
 namespace {

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The config file and the command line: what each line and flag sets, what is refused, what stays.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/settings.h"
+
+namespace vane {
+namespace {
+
+using platform::PadControl;
+using platform::ScaleMode;
+using platform::WindowMode;
+
+TEST(ConfigFile, TakesEachKeyAndWarnsOnceForEachBadLineNamingIt) {
+  const std::string text =
+      "# settings\n"
+      "window_mode = window\n"
+      "  window_size=1280x960  \n"
+      "scale = integer\n"
+      "music_volume = 40\n"
+      "effect_volume = 101\n"
+      "pad_fire = rightshoulder\n"
+      "pad_pause = dpup\n"
+      "loudness = 11\n"
+      "window_size = 320x200\n"
+      "\n"
+      "renderer = software\n";
+  ProgramOptions o;
+  std::vector<std::string> warnings;
+  readConfig(text, "vane.conf", o, warnings);
+  EXPECT_EQ(o.display.windowMode, WindowMode::Window);
+  EXPECT_EQ(o.display.windowWidth, 1280);
+  EXPECT_EQ(o.display.windowHeight, 960);
+  EXPECT_EQ(o.display.scale, ScaleMode::Integer);
+  EXPECT_EQ(o.display.renderer, platform::RendererChoice::Software);
+  EXPECT_EQ(o.sound.musicVolume, 40);
+  EXPECT_EQ(o.sound.effectVolume, 100);
+  EXPECT_EQ(o.pad.fire, PadControl::RightShoulder);
+  EXPECT_EQ(o.pad.pause, PadControl::Start);
+  ASSERT_EQ(warnings.size(), 4u);
+  EXPECT_EQ(warnings[0].rfind("vane: vane.conf:6: bad value '101' for effect_volume", 0), 0u);
+  EXPECT_EQ(warnings[1].rfind("vane: vane.conf:8: bad value 'dpup'", 0), 0u);
+  EXPECT_EQ(warnings[2].rfind("vane: vane.conf:9: unknown key 'loudness'", 0), 0u);
+  EXPECT_EQ(warnings[3].rfind("vane: vane.conf:10: bad value '320x200'", 0), 0u);
+}
+
+TEST(ConfigFile, TheWindowChoiceReplacesItsOwnLinesAndKeepsEveryOther) {
+  platform::DisplayOptions d;
+  d.windowMode = WindowMode::Window;
+  d.windowWidth = 1280;
+  d.windowHeight = 960;
+  EXPECT_EQ(withWindowChoice("# mine\nscale = integer\nwindow_mode = fullscreen # old\nbogus\n", d),
+            "# mine\nscale = integer\nwindow_mode = window\nbogus\nwindow_size = 1280x960\n");
+  EXPECT_EQ(withWindowChoice("", platform::DisplayOptions{}), "window_mode = fullscreen\n");
+  const std::string saved = withWindowChoice("a = 1\n", d);
+  EXPECT_EQ(withWindowChoice(saved, d), saved);
+}
+
+TEST(CommandLine, FlagsWinOverTheFileAndBadOnesAreNamed) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const Case bad[] = {
+      {{"--scale"}, "missing value after --scale"},
+      {{"--scale", "big"}, "bad value for --scale: 'big'"},
+      {{"--renderer=opengl"}, "bad value for --renderer: 'opengl'"},
+      {{"--mute=yes"}, "--mute takes no value"},
+      {{"-x"}, "unknown option -x"},
+      {{"--data", ""}, "bad value for --data: ''"},
+  };
+  for (const Case& c : bad) {
+    std::string error;
+    parseCommandLine(c.args, error);
+    EXPECT_EQ(error, c.error) << c.args[0];
+  }
+  std::string error;
+  const CommandLine line =
+      parseCommandLine({"--fullscreen", "--scale=fit", "--mute", "--record", "r.keys"}, error);
+  ASSERT_EQ(error, "");
+  ProgramOptions o;
+  std::vector<std::string> warnings;
+  readConfig("window_mode = window\nscale = integer\nmusic_volume = 5\n", "f", o, warnings);
+  applyCommandLine(line, o);
+  EXPECT_EQ(o.display.windowMode, WindowMode::Fullscreen);
+  EXPECT_EQ(o.display.scale, ScaleMode::Fit);
+  EXPECT_TRUE(o.sound.mute);
+  EXPECT_EQ(o.sound.musicVolume, 5);
+  EXPECT_EQ(o.recordPath, "r.keys");
+}
+
+}  // namespace
+}  // namespace vane
