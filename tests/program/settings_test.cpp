@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The config file and the command line: what each line and flag sets, what is refused, what stays.
+#include "shell/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "shell/settings.h"
 
 namespace vane {
 namespace {

@@ -65,8 +65,10 @@ class KeyDriver : public LoopObserver {
     keysApplied_ = true;
     auto line = script_.upper_bound(frame_);
     if (line == script_.begin()) return Next::RunFrame;
-    const std::vector<int>& keys = (--line)->second;
-    const std::set<int> now(keys.begin(), keys.end());
+    std::set<int> now;
+    for (const KeyToken& k : (--line)->second) {
+      if (!k.messageOnly) now.insert(k.key);
+    }
     for (int k : held_) {
       if (!now.contains(k)) pushKey(SDL_KEYUP, k);
     }
