@@ -107,16 +107,6 @@ class DesktopRun : public ::testing::Test {
     EXPECT_EQ(f, fields_.size());
   }
 
-  static void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode, bool repeat) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = keycode;
-    SDL_PushEvent(&event);
-  }
-
   std::ostringstream recording_;
   std::vector<std::string> fields_;
   std::function<void()> onStart_;
@@ -170,7 +160,44 @@ std::function<void(VirtualPad&, bool)> stickDown() {
   return [](VirtualPad& pad, bool down) { pad.lean(SDL_CONTROLLER_AXIS_LEFTY, down ? 30000 : 0); };
 }
 
-TEST_F(DesktopRun, TheControllerAloneGoesFromTheTitleThroughAStageAndBackToTheMenu) {
+void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode, bool repeat) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.key.repeat = repeat ? 1 : 0;
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.sym = keycode;
+  SDL_PushEvent(&event);
+}
+
+// The keyboard in the menu at the end, frame by frame after the stage was left: Down held and
+// repeating, Z pressed and let go between two frames, then the window closed.
+void keyboardAfterTheStage(long long after) {
+  switch (after) {
+    case 1:
+      pushKey(SDL_KEYDOWN, SDL_SCANCODE_DOWN, SDLK_DOWN, false);
+      break;
+    case 3:
+    case 4:
+      pushKey(SDL_KEYDOWN, SDL_SCANCODE_DOWN, SDLK_DOWN, true);
+      break;
+    case 6:
+      pushKey(SDL_KEYUP, SDL_SCANCODE_DOWN, SDLK_DOWN, false);
+      pushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, SDLK_z, false);
+      pushKey(SDL_KEYUP, SDL_SCANCODE_Z, SDLK_z, false);
+      break;
+    case 8: {
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;
+      SDL_PushEvent(&quit);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+TEST_F(DesktopRun, AControllerPlaysFromTheTitleThroughAStageBackToTheMenuAndTheRunReplays) {
   std::unique_ptr<VirtualPad> pad;
   onStart_ = [&] {
     pad = std::make_unique<VirtualPad>();
@@ -200,22 +227,22 @@ TEST_F(DesktopRun, TheControllerAloneGoesFromTheTitleThroughAStageAndBackToTheMe
   };
   size_t step = 0;
   long long releaseAt = -1;
-  bool closed = false;
+  long long leftAt = 0;
   play([&](long long frame) {
     shotsFlew = shotsFlew || World.next[ShotList] != nullptr;
     paused = paused || (inStage() && !notPaused());
-    if (gameState == Menu && step == steps.size()) stageLeft = true;
+    if (gameState == Menu && step == steps.size() && !stageLeft) {
+      stageLeft = true;
+      leftAt = frame;
+    }
     if (frame == releaseAt) steps[step - 1].press(*pad, false);
     if (frame <= releaseAt) return;
     if (step < steps.size() && steps[step].ready()) {
       steps[step].press(*pad, true);
       releaseAt = frame + steps[step].frames;
       ++step;
-    } else if (stageLeft && !closed) {
-      SDL_Event quit{};
-      quit.type = SDL_QUIT;
-      SDL_PushEvent(&quit);
-      closed = true;
+    } else if (stageLeft) {
+      keyboardAfterTheStage(frame - leftAt);
     }
     if (frame == 3000) {
       ADD_FAILURE() << "stuck before: " << (step < steps.size() ? steps[step].what : "the end");
@@ -229,6 +256,11 @@ TEST_F(DesktopRun, TheControllerAloneGoesFromTheTitleThroughAStageAndBackToTheMe
   EXPECT_TRUE(shotsFlew);
   EXPECT_TRUE(paused);
   EXPECT_TRUE(stageLeft);
+  // The repeats and the key let go between two frames are written as messages of their own.
+  const std::string keys = recording_.str();
+  EXPECT_NE(keys.find(" +DOWN DOWN\n"), std::string::npos) << keys;
+  EXPECT_NE(keys.find(" +Z\n"), std::string::npos) << keys;
+  EXPECT_NE(keys.find(" ESCAPE  # the run ended here\n"), std::string::npos) << keys;
   expectVaneSimAgrees();
 }
 
