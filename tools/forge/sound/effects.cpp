@@ -20,9 +20,16 @@ struct Layer {
   Voice voice;
 };
 
+// `peak` (of full scale) sets the effects' loudness against one another and leaves the mix its
+// headroom: the game starts an effect on a voice of its own each time, so effects that come in
+// bunches (a special attack's kills blowing up in one frame, energy balls collected together, the
+// volleys of a burst) add up sample for sample, and the music plays under them all. `drive`
+// packs the loud body of the short, noisy effects closer to their peak, so they still cut through
+// at the lower peak their bunching calls for.
 struct Effect {
   std::span<const Layer> layers;
-  float peak;  // of full scale, which sets the effects' loudness against one another
+  float peak;
+  float drive = kGentleDrive;
 };
 
 // 1: the ship explodes. A coarse roar whose grain slows as its filter closes, a rumble falling
@@ -174,8 +181,9 @@ constexpr Layer kWeaponItem[] = {
 };
 
 constexpr Effect kEffects[] = {
-    {kShipExplodes, 0.95f}, {kShot, 0.45f},       {kEnergyBall, 0.6f}, {kEnemyExplodes, 0.8f},
-    {kSpecialOne, 0.95f},   {kSpecialTwo, 0.95f}, {kWeaponItem, 0.7f},
+    {kShipExplodes, 0.45f, 2.0f},  {kShot, 0.2f, 1.6f},       {kEnergyBall, 0.15f},
+    {kEnemyExplodes, 0.24f, 2.5f}, {kSpecialOne, 0.3f, 1.8f}, {kSpecialTwo, 0.3f, 1.8f},
+    {kWeaponItem, 0.3f},
 };
 
 Signal renderEffect(const Effect& effect, NoiseSource& noise) {
@@ -197,7 +205,7 @@ std::vector<tools::Clip> makeEffects() {
   NoiseSource noise(0xB1A57u);
   std::vector<tools::Clip> clips;
   for (const Effect& effect : kEffects) {
-    clips.push_back(monoClip(renderEffect(effect, noise), effect.peak));
+    clips.push_back(monoClip(renderEffect(effect, noise), effect.peak, effect.drive));
   }
   return clips;
 }

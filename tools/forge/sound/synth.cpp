@@ -171,12 +171,11 @@ void renderNote(Signal& out, long start, float hz, float gateSeconds, float velo
   }
 }
 
-std::vector<uint8_t> masterPcm16(const Signal& signal, float peak) {
-  constexpr double kDrive = 1.1;  // how far the loudest sample reaches into the limiter
+std::vector<uint8_t> masterPcm16(const Signal& signal, float peak, float drive) {
   double loudest = 0.0;
   for (float x : signal) loudest = std::max(loudest, static_cast<double>(std::fabs(x)));
-  const double scale = loudest > 0.0 ? kDrive / loudest : 0.0;
-  const double outScale = peak / softLimit(kDrive) * 32767.0;
+  const double scale = loudest > 0.0 ? drive / loudest : 0.0;
+  const double outScale = peak / softLimit(drive) * 32767.0;
   std::vector<uint8_t> bytes;
   bytes.reserve(signal.size() * 2);
   for (float x : signal) {
@@ -188,8 +187,8 @@ std::vector<uint8_t> masterPcm16(const Signal& signal, float peak) {
   return bytes;
 }
 
-tools::Clip monoClip(const Signal& signal, float peak) {
-  return tools::Clip{tools::pcm16Format(kSampleRate, 1), masterPcm16(signal, peak)};
+tools::Clip monoClip(const Signal& signal, float peak, float drive) {
+  return tools::Clip{tools::pcm16Format(kSampleRate, 1), masterPcm16(signal, peak, drive)};
 }
 
 }  // namespace vane::forge

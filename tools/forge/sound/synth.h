@@ -69,12 +69,16 @@ void renderNote(Signal& out, long start, float hz, float gateSeconds, float velo
 // The frequency of a note number (69 is A at 440 Hz).
 float noteHz(int note);
 
-// Turns a mixed signal into 16-bit little-endian PCM: drives its peak a little into a soft
-// limiter, which rounds off the loudest moments instead of clipping them, and scales the result so
-// its peak is `peak` of full scale.
-std::vector<uint8_t> masterPcm16(const Signal& signal, float peak);
+// How far a signal's peak is driven into the soft limiter when mastering: a little by default,
+// which rounds off the loudest moments instead of clipping them; more packs a sound's body closer
+// to its peak, so that it holds its loudness at a lower peak.
+constexpr float kGentleDrive = 1.1f;
+
+// Turns a mixed signal into 16-bit little-endian PCM: drives its peak `drive` into a soft
+// limiter and scales the result so its peak is `peak` of full scale.
+std::vector<uint8_t> masterPcm16(const Signal& signal, float peak, float drive = kGentleDrive);
 
 // A bank clip of the mastered signal: 16-bit mono at kSampleRate.
-tools::Clip monoClip(const Signal& signal, float peak);
+tools::Clip monoClip(const Signal& signal, float peak, float drive = kGentleDrive);
 
 }  // namespace vane::forge
