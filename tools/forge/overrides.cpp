@@ -17,8 +17,11 @@ std::string sizeText(int width, int height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
+// One of the 32 levels of a 5-bit channel, written either way paint programs and our own tools
+// widen it to 8 bits: its top bits repeated into the low bits, or scaled by 255/31 and rounded.
 bool isFiveBitLevel(int v) {
-  return tools::expand5(tools::reduce8(v)) == v;
+  const int level = tools::reduce8(v);
+  return v == tools::expand5(level) || v == (level * 255 * 2 + 31) / 62;
 }
 
 std::string hexColour(const uint8_t* px) {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "gfx/frames.h"
 #include "gfx/sprite.h"
 #include "tools/common/formats.h"
 #include "tools/spr/spr_png.h"
@@ -112,7 +113,22 @@ RgbaImage imageOf(const Picture& picture) {
   return image;
 }
 
-std::string indexText(const Index& index) {
+// The catalogue's names of the frames of a file the game loads ("player.spr", ...), so that an
+// artist sees which frame a picture is and what to call its replacement; empty for other files.
+std::vector<std::string> catalogueNotes(const std::string& file, size_t frameCount) {
+  const std::string name = std::filesystem::path(file).filename().string();
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    if (name != sheet.fileName || sheet.frames.size() != frameCount) continue;
+    std::vector<std::string> notes;
+    for (const frames::FrameInfo& f : sheet.frames) {
+      notes.push_back(std::string("# ") + sheet.stem + "-" + f.name + ": " + f.shows);
+    }
+    return notes;
+  }
+  return {};
+}
+
+std::string indexText(const Index& index, const std::vector<std::string>& notes) {
   std::ostringstream out;
   out << "# vane-spr index: frame-NNN.png holds frame NNN; numbers are decimal, bytes hex.\n"
       << "# layout, tail and high lines keep what a picture cannot: the stored segment words,\n"
@@ -122,6 +138,7 @@ std::string indexText(const Index& index) {
   out << '\n';
   for (size_t i = 0; i < index.frames.size(); ++i) {
     const FrameEntry& e = index.frames[i];
+    if (i < notes.size()) out << notes[i] << '\n';
     out << "frame " << i + 1 << " size " << e.width << ' ' << e.height << " hot " << e.hotX << ' '
         << e.hotY << " reserved";
     for (uint8_t b : e.reserved) out << ' ' << hexByte(b);
@@ -334,7 +351,7 @@ std::string unpackSpriteFile(const std::string& file, const std::string& dir) {
         }
       }
     }
-    const std::string text = indexText(index);
+    const std::string text = indexText(index, catalogueNotes(file, frames.size()));
     if (!writeFile(dir + "/" + kIndexName, std::vector<uint8_t>(text.begin(), text.end()))) {
       return dir + "/" + kIndexName + ": cannot write";
     }
