@@ -32,9 +32,14 @@ class SoundBank {
   void clear();
 };
 
-// Appends the clips of the named file; 0 (after the "File Not Found" box) when it cannot be read.
-// Each clip the sound device cannot play gets one line on stderr naming the file, the clip and
-// the reason; it stays in the bank, silent, so the others keep their numbers.
+// The largest sound bank the loader reads (the biggest one the game ships is about 6.4 MB).
+constexpr size_t kMaxSoundBankBytes = size_t{64} << 20;
+
+// Appends the clips of the named file; 0 after a message box when it cannot be read: "File Not
+// Found" when it cannot be opened, "<name>: <reason>" when it is not a regular file, is larger
+// than kMaxSoundBankBytes or cannot be read. Each clip the sound device cannot play gets one line
+// on stderr naming the file, the clip and the reason; it stays in the bank, silent, so the others
+// keep their numbers.
 int loadSoundBank(SoundBank& bank, const char* name);
 // Appends the clips held in a bank file's bytes. Data cut short keeps the bytes that exist; a
 // clip whose format or length is cut short is not added; a clip the device cannot play is marked

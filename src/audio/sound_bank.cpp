@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "platform/data_file.h"
 #include "platform/sound_format.h"
 
 namespace vane {
@@ -38,16 +39,6 @@ platform::WaveFormat readFormat(const uint8_t* p) {
   return f;
 }
 
-std::vector<uint8_t> readWholeFile(std::FILE* file) {
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  return bytes;
-}
-
 // Told once, at load: a refused clip then plays nothing, quietly, whenever the game asks for it.
 void reportRefusedClips(const SoundBank& bank, int before, const char* name) {
   int n = 0;
@@ -78,13 +69,17 @@ void SoundBank::clear() {
 }
 
 int loadSoundBank(SoundBank& bank, const char* name) {
-  std::FILE* file = std::fopen(name, "rb");
-  if (file == nullptr) {
+  std::vector<uint8_t> bytes;
+  const platform::DataFileRead read = platform::readDataFile(name, kMaxSoundBankBytes, bytes);
+  if (read.failure == platform::ReadFailure::CannotOpen) {
     platform::backend().messageBox("File Not Found", "ERROR", platform::Icon::Error);
     return 0;
   }
-  const std::vector<uint8_t> bytes = readWholeFile(file);
-  std::fclose(file);
+  if (read.failure != platform::ReadFailure::None) {
+    platform::backend().messageBox(platform::refusalText(name, read), "ERROR",
+                                   platform::Icon::Error);
+    return 0;
+  }
   const int before = clipCount(bank);
   loadSoundBankFromBytes(bank, bytes);
   reportRefusedClips(bank, before, name);

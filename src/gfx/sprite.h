@@ -43,7 +43,12 @@ int insertFrame(SpriteSheet& sheet, const SpriteFrame& frame, int n);
 const SpriteFrame* frameAt(const SpriteSheet& sheet, int n);
 int frameCountOf(const SpriteSheet& sheet);
 
-// Reads the named file from the working directory; shows the loader's message box on failure.
+// The largest sprite file the loader reads (the biggest one the game ships is about 1.3 MB).
+constexpr size_t kMaxSpriteFileBytes = size_t{32} << 20;
+
+// Reads the named file from the working directory; shows the loader's message box on failure:
+// "SPR Not Found" when it cannot be opened, "<name>: <reason>" when it is not a regular file, is
+// larger than kMaxSpriteFileBytes or cannot be read.
 int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565);
 // The same from bytes already in memory; `name` is only used in messages.
 int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes, const char* name,

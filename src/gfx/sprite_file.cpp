@@ -7,6 +7,7 @@
 
 #include "gfx/run_length.h"
 #include "gfx/sprite.h"
+#include "platform/data_file.h"
 
 namespace vane {
 
@@ -33,19 +34,6 @@ size_t wordsFor(uint32_t bytes) {
 
 void showError(const std::string& text, platform::Icon icon) {
   platform::backend().messageBox(text, "ERROR", icon);
-}
-
-// The whole file, or false when it cannot be opened or read.
-bool readWholeFile(const char* name, std::vector<uint8_t>& out) {
-  std::FILE* file = std::fopen(name, "rb");
-  if (file == nullptr) return false;
-  uint8_t chunk[65536];
-  size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-    out.insert(out.end(), chunk, chunk + got);
-  const bool ok = std::ferror(file) == 0;
-  std::fclose(file);
-  return ok;
 }
 
 // R moves up one bit, the upper five G bits move up one bit, the lowest G bit becomes 0.
@@ -140,8 +128,13 @@ int frameCountOf(const SpriteSheet& sheet) {
 
 int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565) {
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(name, bytes)) {
+  const platform::DataFileRead read = platform::readDataFile(name, kMaxSpriteFileBytes, bytes);
+  if (read.failure == platform::ReadFailure::CannotOpen) {
     showError("SPR Not Found", platform::Icon::Error);
+    return 0;
+  }
+  if (read.failure != platform::ReadFailure::None) {
+    showError(platform::refusalText(name, read), platform::Icon::Error);
     return 0;
   }
   return loadSpriteSheetFromBytes(sheet, bytes, name, use565);

@@ -2,10 +2,11 @@
 // Key scripts: parsing, writing a live run's lines, and the keys a script holds in each frame.
 #include "shell/key_script.h"
 
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "platform/data_file.h"
 #include "platform/platform.h"
 
 namespace vane {
@@ -35,13 +36,22 @@ constexpr std::array<KeyName, 15> kKeyNames{{
     {"ESCAPE", platform::kVkEscape},
 }};
 
+// A decimal number of the whole word, or -1 when it is not one or does not fit.
+long long wholeNumber(const std::string& word) {
+  if (word.empty() || word.find('\0') != std::string::npos) return -1;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(word.c_str(), &end, 10);
+  if (errno == ERANGE || end != word.c_str() + word.size()) return -1;
+  return v;
+}
+
 int keyCode(const std::string& word) {
   for (const KeyName& k : kKeyNames) {
     if (word == k.name) return k.code;
   }
-  char* end = nullptr;
-  const long v = std::strtol(word.c_str(), &end, 10);
-  if (word.empty() || *end != '\0' || v < 1 || v > 255) return -1;
+  const long long v = wholeNumber(word);
+  if (v < 1 || v > 255) return -1;
   return static_cast<int>(v);
 }
 
@@ -88,14 +98,17 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
   int lineNo = 0;
   while (std::getline(in, line)) {
     ++lineNo;
+    if (line.find('\0') != std::string::npos) {
+      error = "input line " + std::to_string(lineNo) + ": holds a NUL byte";
+      return {};
+    }
     if (lineNo == 1 && seed != nullptr) *seed = seedFrom(line);
     line = line.substr(0, line.find('#'));
     std::istringstream words(line);
     std::string word;
     if (!(words >> word)) continue;
-    char* end = nullptr;
-    const long long f = std::strtoll(word.c_str(), &end, 10);
-    if (*end != '\0' || f < 1 || f <= last) {
+    const long long f = wholeNumber(word);
+    if (f < 1 || f <= last) {
       error = "input line " + std::to_string(lineNo) + ": frame numbers start at 1 and rise";
       return {};
     }
@@ -116,14 +129,13 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
 
 KeyScript readKeyScript(const std::string& path, std::string& error,
                         std::optional<uint32_t>* seed) {
-  std::ifstream in(path);
-  if (!in) {
-    error = "cannot read " + path;
+  std::vector<uint8_t> bytes;
+  const platform::DataFileRead read = platform::readDataFile(path.c_str(), kMaxScriptBytes, bytes);
+  if (read.failure != platform::ReadFailure::None) {
+    error = platform::refusalText(path.c_str(), read);
     return {};
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  return parseKeyScript(text.str(), error, seed);
+  return parseKeyScript(std::string(bytes.begin(), bytes.end()), error, seed);
 }
 
 FrameInput inputForFrame(const KeyScript& script, long long frame, const HeldKeys& before) {

@@ -22,8 +22,12 @@ struct KeyToken {
 // From each listed frame on, the line in force says which keys are held.
 using KeyScript = std::map<long long, std::vector<KeyToken>>;
 
-// Reads "F KEY KEY ..." lines; sets `error` on a malformed script. A first line "# seed N" gives
-// the seed the run was recorded with.
+// The largest key script read (a million frames with a change in each fit with room to spare).
+constexpr size_t kMaxScriptBytes = size_t{64} << 20;
+
+// Reads "F KEY KEY ..." lines; sets `error` on a malformed script, one holding a NUL byte or a
+// number that does not fit, and on a file that is not a regular file of at most kMaxScriptBytes.
+// A first line "# seed N" gives the seed the run was recorded with.
 KeyScript parseKeyScript(const std::string& text, std::string& error,
                          std::optional<uint32_t>* seed = nullptr);
 KeyScript readKeyScript(const std::string& path, std::string& error,

@@ -63,6 +63,17 @@ TEST_F(SndTool, EmptyBankAndBadInputs) {
   ASSERT_EQ(run("pack " + at("none") + " " + at("again.snd")), 0);
   EXPECT_EQ(readFile(at("again.snd")), empty);
 
+  // An odd-sized chunk at the very end without its pad byte: 21 bytes, no data chunk.
+  std::filesystem::create_directories(dir / "odd");
+  const std::string index =
+      "header 53 4e 44 00\nodd.wav 01 00 01 00 11 2b 00 00 11 2b 00 00 01 00 08 00 00 00\n";
+  ASSERT_TRUE(writeFile(at("odd/index.txt"), std::vector<uint8_t>(index.begin(), index.end())));
+  std::vector<uint8_t> wav{'R', 'I', 'F', 'F', 13, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  wav.insert(wav.end(), {'j', 'u', 'n', 'k', 1, 0, 0, 0, 0x55});
+  ASSERT_EQ(wav.size(), 21u);
+  ASSERT_TRUE(writeFile(at("odd/odd.wav"), wav));
+  EXPECT_EQ(run("pack " + at("odd") + " " + at("odd.snd")), 1 << 8) << "refused, not crashed";
+
   EXPECT_NE(run("unpack " + at("missing.snd") + " " + at("x")), 0);
   EXPECT_NE(run("pack " + at("missing-dir") + " " + at("y.snd")), 0);
   EXPECT_NE(run("frobnicate a b"), 0);

@@ -2,6 +2,7 @@
 // The sprite file tool: unpack and pack give back the same bytes; pictures are checked on the way
 // in.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <string>
@@ -72,7 +73,8 @@ TEST_F(SprTool, FilesWrittenByTheEncoderComeBackByteForByte) {
   EXPECT_TRUE(fs::exists(path("frames/frame-002.png")));
 
   tools::RgbaImage image;
-  ASSERT_EQ(tools::readPng(path("frames/frame-001.png"), image), "");
+  ASSERT_EQ(tools::readPng(tools::readFile(path("frames/frame-001.png")), "frame-001.png", image),
+            "");
   ASSERT_EQ(image.width, 5);
   ASSERT_EQ(image.height, 3);
   // Pixel 0 is transparent; pixel 1 is 0x0843: R 2, G 2, B 3.
@@ -139,6 +141,54 @@ TEST_F(SprTool, BadInputsAreNamed) {
             std::string::npos);
   std::string notes;
   EXPECT_NE(tools::packSpriteFile(path("nowhere"), path("out.spr"), notes).find("index.txt"),
+            std::string::npos);
+}
+
+// A 1x1 PNG whose header claims width x height (with a correct checksum).
+std::vector<uint8_t> pngClaiming(uint32_t width, uint32_t height, const std::string& scratch) {
+  EXPECT_EQ(tools::writePng(scratch, tools::RgbaImage{1, 1, {1, 2, 3, 255}}), "");
+  std::vector<uint8_t> png = tools::readFile(scratch);
+  constexpr size_t kIhdr = 12;  // after the signature and the chunk's length
+  for (int i = 0; i < 4; ++i) {
+    png[kIhdr + 4 + i] = static_cast<uint8_t>(width >> (24 - 8 * i));
+    png[kIhdr + 8 + i] = static_cast<uint8_t>(height >> (24 - 8 * i));
+  }
+  const uLong crc = crc32(0, &png[kIhdr], 17);
+  for (int i = 0; i < 4; ++i) png[kIhdr + 17 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  return png;
+}
+
+// Pictures larger than the tools handle are refused from their headers, before anything is
+// allocated for their pixels (each of these once asked for gigabytes).
+TEST_F(SprTool, HugePicturesAreRefusedBeforeTheirPixelsAreAllocated) {
+  const std::string index = "signature 53 31 36 00\nframe 1 size {W} {H} hot 0 0 reserved" +
+                            std::string(" 00 00 00 00 00 00 00 00\n");
+  auto indexFor = [&index](const std::string& w, const std::string& h) {
+    std::string text = index;
+    text.replace(text.find("{W}"), 3, w);
+    text.replace(text.find("{H}"), 3, h);
+    return std::vector<uint8_t>(text.begin(), text.end());
+  };
+  fs::create_directories(dir / "huge-index");
+  ASSERT_TRUE(tools::writeFile(path("huge-index/index.txt"), indexFor("32767", "32767")));
+  fs::create_directories(dir / "huge-png");
+  ASSERT_TRUE(tools::writeFile(path("huge-png/index.txt"), indexFor("5", "3")));
+  ASSERT_TRUE(tools::writeFile(path("huge-png/frame-001.png"),
+                               pngClaiming(30000, 30000, path("scratch.png"))));
+  std::string notes;
+  EXPECT_NE(tools::packSpriteFile(path("huge-index"), path("out.spr"), notes)
+                .find("index.txt line 2: a frame of 32767x32767 pixels is larger than the limit"),
+            std::string::npos);
+  EXPECT_NE(tools::packSpriteFile(path("huge-png"), path("out.spr"), notes)
+                .find("frame-001.png: a picture of 30000x30000 pixels is larger than the limit"),
+            std::string::npos);
+
+  // A frame of only transparent lines is small on disk but huge as a picture.
+  std::vector<uint16_t> lines;
+  for (int row = 0; row < 32767; ++row) lines.insert(lines.end(), {0, 32767});
+  ASSERT_TRUE(
+      tools::writeFile(path("huge.spr"), spriteBytes({RawFrame{32767, 32767, 0, 0, lines}})));
+  EXPECT_NE(tools::unpackSpriteFile(path("huge.spr"), path("frames")).find("larger than the limit"),
             std::string::npos);
 }
 

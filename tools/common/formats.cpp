@@ -5,6 +5,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string>
+
+#include "platform/data_file.h"
 
 namespace vane::tools {
 
@@ -63,6 +66,11 @@ Picture decodeFrame(const SpriteFrame& frame) {
   p.hotY = frame.hotY;
   std::copy(std::begin(frame.reserved), std::end(frame.reserved), std::begin(p.reserved));
   const size_t count = static_cast<size_t>(std::max(0, p.width)) * std::max(0, p.height);
+  if (count > kMaxPicturePixels) {
+    throw std::runtime_error("frame of " + std::to_string(p.width) + "x" +
+                             std::to_string(p.height) + " pixels is larger than the limit of " +
+                             std::to_string(kMaxPicturePixels));
+  }
   p.pixels.assign(count, 0);
   p.opaque.assign(count, 0);
   size_t w = 0;
@@ -138,10 +146,13 @@ platform::WaveFormat pcm16Format(uint32_t rate, uint16_t channels) {
   return f;
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes) {
+  std::vector<uint8_t> bytes;
+  const platform::DataFileRead read = platform::readDataFile(path.c_str(), maxBytes, bytes);
+  if (read.failure != platform::ReadFailure::None) {
+    throw std::runtime_error(platform::refusalText(path.c_str(), read));
+  }
+  return bytes;
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

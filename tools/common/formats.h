@@ -24,7 +24,8 @@ struct Picture {
 
 // Cuts a picture into run-length lines: skip (0, n) and copy (1, n, n words) segments.
 SpriteFrame encodeFrame(const Picture& picture);
-// Expands a frame back into a picture (pixels as stored, 5-5-5 when loaded with use565 0).
+// Expands a frame back into a picture (pixels as stored, 5-5-5 when loaded with use565 0);
+// throws std::runtime_error for a frame larger than kMaxPicturePixels.
 Picture decodeFrame(const SpriteFrame& frame);
 // The bytes of a sprite file holding these frames (at most 255).
 std::vector<uint8_t> spriteFileBytes(const std::vector<SpriteFrame>& frames);
@@ -38,7 +39,13 @@ std::vector<uint8_t> soundBankBytes(const std::vector<Clip>& clips);
 // 16-bit PCM wave format for the given rate and channel count.
 platform::WaveFormat pcm16Format(uint32_t rate, uint16_t channels);
 
-std::vector<uint8_t> readFile(const std::string& path);
+// The largest file the tools read, and the largest picture (in pixels) they expand a frame to.
+constexpr size_t kMaxInputBytes = size_t{64} << 20;
+constexpr size_t kMaxPicturePixels = size_t{4096} * 4096;
+
+// The whole file; throws std::runtime_error naming the file and the reason when it cannot be
+// opened, is not a regular file, is larger than `maxBytes` or cannot be read.
+std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes = kMaxInputBytes);
 // Writes the whole file; false (with errno set) on failure.
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

@@ -2,6 +2,7 @@
 // vane-sim: runs the real game on the in-memory back end, driven by a key script, and traces it.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,17 +25,23 @@ int usage(const std::string& problem) {
   return 2;
 }
 
+// A decimal number that fits in a long long, or nothing.
 std::optional<long long> parseNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
+  errno = 0;
   char* end = nullptr;
   const long long v = std::strtoll(text.c_str(), &end, 10);
-  if (*end != '\0') return std::nullopt;
+  if (*end != '\0' || errno == ERANGE) return std::nullopt;
   return v;
 }
 
-std::string absolute(const std::string& path) {
+// The absolute form of a path given on the command line; nothing for an empty or unusable one.
+std::optional<std::string> absolute(const std::string& path) {
   if (path == "-") return path;
-  return std::filesystem::absolute(path).string();
+  std::error_code failure;
+  std::string full = std::filesystem::absolute(path, failure).string();
+  if (path.empty() || failure) return std::nullopt;
+  return full;
 }
 
 }  // namespace
@@ -53,20 +60,20 @@ int main(int argc, char** argv) {
     if (flag == "--seed" && number && *number >= 0 && *number <= 0xFFFFFFFFll) {
       options.seed = static_cast<uint32_t>(*number);
       haveSeed = true;
-    } else if (flag == "--data") {
-      options.dataDir = absolute(value);
+    } else if (flag == "--data" && absolute(value)) {
+      options.dataDir = *absolute(value);
     } else if (flag == "--stage" && number && (*number == 1 || *number == 2)) {
       options.stage = static_cast<int>(*number);
     } else if (flag == "--ship" && number && (*number == 1 || *number == 2)) {
       options.ship = static_cast<int>(*number);
     } else if (flag == "--frames" && number && *number >= 0) {
       options.frames = *number;
-    } else if (flag == "--input") {
-      options.inputPath = absolute(value);
-    } else if (flag == "--trace") {
-      options.tracePath = absolute(value);
-    } else if (flag == "--png") {
-      options.pngDir = absolute(value);
+    } else if (flag == "--input" && absolute(value)) {
+      options.inputPath = *absolute(value);
+    } else if (flag == "--trace" && absolute(value)) {
+      options.tracePath = *absolute(value);
+    } else if (flag == "--png" && absolute(value)) {
+      options.pngDir = *absolute(value);
     } else if (flag == "--png-every" && number && *number >= 1) {
       options.pngEvery = *number;
     } else if (flag == "--layout" && (value == "565" || value == "555")) {

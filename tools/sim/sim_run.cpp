@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "platform/data_file.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -102,7 +104,13 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
   return out;
 }
 
+
 namespace {
+
+std::string traceName(const Options& options) {
+  if (options.tracePath.empty()) return "the trace";
+  return options.tracePath == "-" ? "the trace to stdout" : options.tracePath;
+}
 
 // Drives the main loop: holds the script's keys before each frame, traces after it.
 class Driver : public LoopObserver {
@@ -113,7 +121,11 @@ class Driver : public LoopObserver {
 
   std::vector<SoundEvent> events;
 
+  // What could not be written (the trace or a picture); the run stops at the first failure.
+  std::string writeFailure;
+
   Next beforeFrame() override {
+    if (!writeFailure.empty()) return Next::Stop;
     if (options_.frames >= 0 && frame_ > options_.frames) return Next::Stop;
     if (keysApplied_) return Next::RunFrame;
     keysApplied_ = true;
@@ -121,7 +133,10 @@ class Driver : public LoopObserver {
   }
 
   void afterFrame() override {
-    if (trace_ != nullptr) *trace_ << traceLine(frame_, events, backend_.screenHash());
+    if (trace_ != nullptr) {
+      *trace_ << traceLine(frame_, events, backend_.screenHash());
+      if (!*trace_) writeFailure = traceName(options_);
+    }
     events.clear();
     if (!options_.pngDir.empty() && frame_ % options_.pngEvery == 0) writePng();
     if (options_.afterFrame) options_.afterFrame(frame_);
@@ -154,7 +169,7 @@ class Driver : public LoopObserver {
     const std::string path = (std::filesystem::path(options_.pngDir) / name).string();
     if (!writeScreenPng(path, backend_.screen(), platform::HeadlessBackend::kWidth,
                         platform::HeadlessBackend::kHeight, options_.use565)) {
-      std::fprintf(stderr, "vane-sim: cannot write %s\n", path.c_str());
+      writeFailure = path;
     }
   }
 
@@ -170,13 +185,30 @@ class Driver : public LoopObserver {
 
 namespace {
 
-// Loaders read from the working directory; a data folder that does not exist reads as empty.
-void enterDataDir(const std::string& dir) {
-  if (chdir(dir.c_str()) == 0) return;
-  const auto empty = std::filesystem::temp_directory_path() / "vane-sim-no-data";
-  std::filesystem::create_directories(empty);
-  if (chdir(empty.c_str()) != 0) std::perror("vane-sim: chdir");
-}
+// Loaders read from the working directory. A data folder that cannot be entered reads as empty:
+// the run then works in a fresh folder of its own (mode 0700, removed afterwards), so nobody
+// can plant data files where it looks.
+class DataDir {
+ public:
+  explicit DataDir(const std::string& dir) {
+    if (chdir(dir.c_str()) == 0) return;
+    std::string pattern = (std::filesystem::temp_directory_path() / "vane-sim-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) {
+      std::perror("vane-sim: cannot make an empty data folder");
+      return;
+    }
+    empty_ = pattern;
+  }
+  ~DataDir() {
+    std::error_code ignored;
+    if (!empty_.empty()) std::filesystem::remove(empty_, ignored);
+  }
+  DataDir(const DataDir&) = delete;
+  DataDir& operator=(const DataDir&) = delete;
+
+ private:
+  std::string empty_;
+};
 
 }  // namespace
 
@@ -191,7 +223,15 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
     }
     trace = traceFile.get();
   }
-  if (!options.pngDir.empty()) std::filesystem::create_directories(options.pngDir);
+  if (!options.pngDir.empty()) {
+    std::error_code failure;
+    std::filesystem::create_directories(options.pngDir, failure);
+    if (failure || !std::filesystem::is_directory(options.pngDir)) {
+      std::fprintf(stderr, "vane-sim: cannot make the folder %s: %s\n", options.pngDir.c_str(),
+                   failure ? failure.message().c_str() : "a file is in the way");
+      return 2;
+    }
+  }
 
   const auto previousDir = std::filesystem::current_path();
   platform::HeadlessBackend backend;
@@ -201,17 +241,26 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   Driver driver(options, script, backend, trace);
   setSoundEventHook([&driver](const SoundEvent& e) { driver.events.push_back(e); });
 
-  enterDataDir(options.dataDir);
   ExitStatus status = kExitOk;
-  if (startUp(options.seed, &status)) {
-    if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
-    status = static_cast<ExitStatus>(runMainLoop(&driver));
+  {
+    const DataDir dataDir(options.dataDir);
+    if (startUp(options.seed, &status)) {
+      if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
+      status = static_cast<ExitStatus>(runMainLoop(&driver));
+    }
   }
-  std::filesystem::current_path(previousDir);
+  std::error_code ignored;
+  std::filesystem::current_path(previousDir, ignored);
   setSoundEventHook(nullptr);
   resetGame();
   platform::setBackend(nullptr);
-  if (trace != nullptr) trace->flush();
+  if (trace != nullptr && !trace->flush() && driver.writeFailure.empty()) {
+    driver.writeFailure = traceName(options);
+  }
+  if (!driver.writeFailure.empty()) {
+    std::fprintf(stderr, "vane-sim: cannot write %s\n", driver.writeFailure.c_str());
+    return 1;
+  }
   return status;
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vane-snd: unpacks a sound bank into WAV files and an index, and packs them back.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -85,6 +86,7 @@ std::vector<uint8_t> wavData(const std::vector<uint8_t>& wav, const std::string&
       std::memcmp(wav.data() + 8, "WAVE", 4) != 0) {
     throw std::runtime_error(name + " is not a WAV file");
   }
+  // The cursor never passes the end: a last chunk may lack its pad byte.
   size_t at = 12;
   while (wav.size() - at >= 8) {
     const uint32_t size = get32(wav, at + 4);
@@ -93,7 +95,7 @@ std::vector<uint8_t> wavData(const std::vector<uint8_t>& wav, const std::string&
       return std::vector<uint8_t>(wav.begin() + static_cast<long>(at + 8),
                                   wav.begin() + static_cast<long>(at + 8 + size));
     }
-    at += 8 + size + (size & 1);
+    at = std::min(wav.size(), at + 8 + size + (size & 1));
   }
   throw std::runtime_error(name + " has no complete data chunk");
 }

@@ -198,6 +198,11 @@ void readFrameLine(LineReader& line, Index& index) {
   line.word("size");
   e.width = static_cast<int>(line.number(0, 32767));
   e.height = static_cast<int>(line.number(0, 32767));
+  if (static_cast<size_t>(e.width) * static_cast<size_t>(e.height) > kMaxPicturePixels) {
+    throw std::runtime_error(line.where + ": a frame of " + std::to_string(e.width) + "x" +
+                             std::to_string(e.height) + " pixels is larger than the limit of " +
+                             std::to_string(kMaxPicturePixels));
+  }
   line.word("hot");
   e.hotX = static_cast<int>(line.number(-32768, 32767));
   e.hotY = static_cast<int>(line.number(-32768, 32767));
@@ -243,16 +248,18 @@ Picture pictureFromPng(const std::string& path, const std::string& name, const F
   picture.width = e.width;
   picture.height = e.height;
   const size_t count = static_cast<size_t>(e.width) * static_cast<size_t>(e.height);
-  picture.pixels.assign(count, 0);
-  picture.opaque.assign(count, 0);
   if (count == 0) return picture;
   RgbaImage image;
-  if (std::string error = readPng(path, image); !error.empty()) throw std::runtime_error(error);
+  if (std::string error = readPng(readFile(path), path, image); !error.empty()) {
+    throw std::runtime_error(error);
+  }
   if (image.width != e.width || image.height != e.height) {
     throw std::runtime_error(name + " is " + std::to_string(image.width) + "x" +
                              std::to_string(image.height) + " but the index says " +
                              std::to_string(e.width) + "x" + std::to_string(e.height));
   }
+  picture.pixels.assign(count, 0);
+  picture.opaque.assign(count, 0);
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* px = &image.rgba[i * 4];
     if (px[3] == 0) continue;

@@ -4,6 +4,8 @@
 
 #include <png.h>
 
+#include "tools/common/formats.h"
+
 namespace vane::tools {
 
 std::string writePng(const std::string& path, const RgbaImage& image) {
@@ -18,16 +20,23 @@ std::string writePng(const std::string& path, const RgbaImage& image) {
   return {};
 }
 
-std::string readPng(const std::string& path, RgbaImage& image) {
+std::string readPng(std::span<const uint8_t> bytes, const std::string& name, RgbaImage& image) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&png, path.c_str()) == 0) return path + ": " + png.message;
+  if (png_image_begin_read_from_memory(&png, bytes.data(), bytes.size()) == 0) {
+    return name + ": " + png.message;
+  }
+  if (static_cast<uint64_t>(png.width) * png.height > kMaxPicturePixels) {
+    png_image_free(&png);
+    return name + ": a picture of " + std::to_string(png.width) + "x" + std::to_string(png.height) +
+           " pixels is larger than the limit of " + std::to_string(kMaxPicturePixels);
+  }
   png.format = PNG_FORMAT_RGBA;
   image.width = static_cast<int>(png.width);
   image.height = static_cast<int>(png.height);
   image.rgba.assign(PNG_IMAGE_SIZE(png), 0);
   if (png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr) == 0) {
-    const std::string message = path + ": " + png.message;
+    const std::string message = name + ": " + png.message;
     png_image_free(&png);
     return message;
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ struct RgbaImage {
 
 // Empty string on success, else what went wrong.
 std::string writePng(const std::string& path, const RgbaImage& image);
-// Any PNG is converted to 8-bit RGBA.
-std::string readPng(const std::string& path, RgbaImage& image);
+// Any PNG held in `png` is converted to 8-bit RGBA; one larger than kMaxPicturePixels is refused
+// before its pixels are allocated. `name` is only used in messages.
+std::string readPng(std::span<const uint8_t> png, const std::string& name, RgbaImage& image);
 
 }  // namespace vane::tools

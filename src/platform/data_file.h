@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading a data file whole, with the checks every loader and file tool applies alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vane::platform {
+
+enum class ReadFailure { None, CannotOpen, NotRegularFile, TooLarge, ReadError };
+
+struct DataFileRead {
+  ReadFailure failure = ReadFailure::None;
+  std::string reason;  // empty on success; otherwise what went wrong, without the file's name
+};
+
+// Reads the named file into `bytes` when it is a regular file of at most `maxBytes` bytes. Links
+// are followed; a FIFO, a device or a folder is refused without blocking or reading from it.
+DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t>& bytes);
+
+// "<name>: <reason>", the one line a loader or a tool shows for a refused file.
+std::string refusalText(const char* name, const DataFileRead& read);
+
+}  // namespace vane::platform
