@@ -3,12 +3,13 @@
 # replays, `make asan-test` and `make package`).
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev \
-            fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev
+            fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            clang libclang-rt-14-dev clang-format
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test tsan-test package deps configure build format
+.PHONY: run test test-all asan-test tsan-test package deps configure build format fuzz
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -55,3 +56,10 @@ package:
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Each fuzz target in turn for SECONDS seconds (clang, libFuzzer, ASan + UBSan).
+SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	fuzz/run.sh build/fuzz $(SECONDS)

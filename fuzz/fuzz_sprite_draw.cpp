@@ -2,7 +2,6 @@
 // Fuzzes drawing of frames that never passed the loader's checks: the bytes are the frame itself.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "gfx/sprite.h"
@@ -31,8 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int y = read16(data + 10);
   const int level = read16(data + 12);
   const int is565 = read16(data + 14);
-  frame.data.resize((size - kHeaderBytes) / 2);
-  std::memcpy(frame.data.data(), data + kHeaderBytes, frame.data.size() * 2);
+  // Word by word: the input holds no alignment, and an empty frame has no storage to copy into.
+  for (size_t at = kHeaderBytes; at + 1 < size; at += 2) {
+    frame.data.push_back(static_cast<uint16_t>(data[at] | (data[at + 1] << 8)));
+  }
   frame.dataSize = static_cast<uint32_t>(frame.data.size() * 2);
   vane::drawSprite(target, x, y, &frame);
   vane::drawSpriteBlended(target, x, y, &frame, level, is565);

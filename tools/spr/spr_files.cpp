@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -211,9 +210,8 @@ void readFrameLine(LineReader& line, Index& index) {
   index.frames.push_back(std::move(e));
 }
 
-Index readIndex(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw std::runtime_error("cannot open " + path);
+Index parseIndex(const std::string& bytes, const std::string& path) {
+  std::istringstream in(bytes);
   Index index;
   std::string text;
   for (int lineNo = 1; std::getline(in, text); ++lineNo) {
@@ -239,6 +237,11 @@ Index readIndex(const std::string& path) {
     if (line.more()) throw std::runtime_error(line.where + ": unexpected text at the end");
   }
   return index;
+}
+
+Index readIndex(const std::string& path) {
+  const std::vector<uint8_t> bytes = readFile(path);
+  return parseIndex(std::string(bytes.begin(), bytes.end()), path);
 }
 
 // --- packing ---
@@ -380,6 +383,15 @@ std::string packSpriteFile(const std::string& dir, const std::string& file, std:
     std::vector<uint8_t> bytes = spriteFileBytes(frames);
     std::copy(std::begin(index.signature), std::end(index.signature), bytes.begin());
     if (!writeFile(file, bytes)) return file + ": cannot write";
+    return {};
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+}
+
+std::string checkSpriteIndex(const std::string& text) {
+  try {
+    parseIndex(text, "index");
     return {};
   } catch (const std::exception& e) {
     return e.what();

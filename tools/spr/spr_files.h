@@ -10,6 +10,8 @@ namespace vane::tools {
 // Notes that do not stop the work (a frame re-cut after its transparency changed) go to `notes`.
 std::string unpackSpriteFile(const std::string& file, const std::string& dir);
 std::string packSpriteFile(const std::string& dir, const std::string& file, std::string& notes);
+// Reads an index's text as packing does; empty when it is well formed, else what is wrong.
+std::string checkSpriteIndex(const std::string& text);
 
 // 5-bit channel to 8 bits by repeating its top bits, and back to the nearest 5-bit value.
 constexpr int expand5(int v) {
