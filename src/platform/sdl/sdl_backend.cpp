@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <sys/prctl.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,10 +29,7 @@ namespace {
 class DesktopBackend : public SdlBackend {
  public:
   DesktopBackend(const DisplayOptions& options, const SoundOptions& sound)
-      : options_(options),
-        windows_(options),
-        epoch_(std::chrono::steady_clock::now()),
-        mixer_(sound) {
+      : options_(options), windows_(options), mixer_(sound) {
     // The frame pacing sleeps to within a fraction of a millisecond: ask for the tightest wake-ups.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   }
@@ -55,10 +53,12 @@ class DesktopBackend : public SdlBackend {
 
   // --- clocks ---
 
+  // Counted from the machine's start, so the tick count (the seed of a run) is too: a count from
+  // the program's start would give only the few hundred values a start-up can take.
   uint64_t monotonicNanos() override {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                     std::chrono::steady_clock::now() - epoch_)
-                                     .count());
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1'000'000'000 + static_cast<uint64_t>(now.tv_nsec);
   }
 
   void sleepNanos(uint64_t nanos) override {
@@ -236,7 +236,6 @@ class DesktopBackend : public SdlBackend {
 
   DisplayOptions options_;
   WindowModes windows_;
-  std::chrono::steady_clock::time_point epoch_;
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
   std::vector<uint16_t> shown_;  // the picture on the screen
