@@ -73,8 +73,7 @@ TEST_F(SprTool, FilesWrittenByTheEncoderComeBackByteForByte) {
   EXPECT_TRUE(fs::exists(path("frames/frame-002.png")));
 
   tools::RgbaImage image;
-  ASSERT_EQ(tools::readPng(tools::readFile(path("frames/frame-001.png")), "frame-001.png", image),
-            "");
+  ASSERT_EQ(tools::readPng(path("frames/frame-001.png"), image), "");
   ASSERT_EQ(image.width, 5);
   ASSERT_EQ(image.height, 3);
   // Pixel 0 is transparent; pixel 1 is 0x0843: R 2, G 2, B 3.

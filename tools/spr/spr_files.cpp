@@ -253,7 +253,7 @@ Picture pictureFromPng(const std::string& path, const std::string& name, const F
   const size_t count = static_cast<size_t>(e.width) * static_cast<size_t>(e.height);
   if (count == 0) return picture;
   RgbaImage image;
-  if (std::string error = readPng(readFile(path), path, image); !error.empty()) {
+  if (std::string error = readPng(path, image); !error.empty()) {
     throw std::runtime_error(error);
   }
   if (image.width != e.width || image.height != e.height) {

@@ -4,6 +4,8 @@
 
 #include <png.h>
 
+#include <stdexcept>
+
 #include "tools/common/formats.h"
 
 namespace vane::tools {
@@ -41,6 +43,14 @@ std::string readPng(std::span<const uint8_t> bytes, const std::string& name, Rgb
     return message;
   }
   return {};
+}
+
+std::string readPng(const std::string& path, RgbaImage& image) {
+  try {
+    return readPng(readFile(path), path, image);
+  } catch (const std::runtime_error& e) {
+    return e.what();
+  }
 }
 
 }  // namespace vane::tools

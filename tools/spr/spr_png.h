@@ -20,5 +20,7 @@ std::string writePng(const std::string& path, const RgbaImage& image);
 // Any PNG held in `png` is converted to 8-bit RGBA; one larger than kMaxPicturePixels is refused
 // before its pixels are allocated. `name` is only used in messages.
 std::string readPng(std::span<const uint8_t> png, const std::string& name, RgbaImage& image);
+// The same from a file (read within the tools' size cap).
+std::string readPng(const std::string& path, RgbaImage& image);
 
 }  // namespace vane::tools
