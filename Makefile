@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfont
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test tsan-test package deps configure build format fuzz
+.PHONY: run test test-all asan-test tsan-test package deps configure build format fuzz soak
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -63,3 +63,13 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	fuzz/run.sh build/fuzz $(SECONDS)
+
+# FRAMES frames of bot and wandering scripts through vane-sim under ASan + UBSan + LSan (-O1),
+# then again without sanitizers, checking that memory stays flat.
+FRAMES ?= 1000000
+soak: deps
+	cmake --preset soak
+	cmake --build --preset soak -j $(JOBS)
+	tools/sim/soak.sh build/soak $(FRAMES)
+	$(MAKE) build
+	tools/sim/soak.sh build/$(PRESET) $(FRAMES) --memory

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,43 +138,200 @@ class Bot {
   int clearFrames_ = 0;
 };
 
+// Wanders through the whole program at random: the title screens, the menu to a stage and ship
+// of its choosing, stretches of the bot's play, of random keys and of idling (which ends in game
+// overs), continues or returns to the menu after a game over, and the return after a clear.
+// Never presses ESCAPE and never takes the menu's quit row, so the run lasts as long as asked.
+class Wanderer {
+ public:
+  explicit Wanderer(uint32_t seed) : random_(seed) {}
+
+  std::vector<int> decide(long long f) {
+    switch (gameState) {
+      case Stage1:
+      case Stage2:
+        return inStage(f);
+      case Menu:
+        return inMenu(f);
+      default:
+        bot_.reset();
+        return f % 2 == 0 ? std::vector<int>{platform::kVkSpace} : std::vector<int>{};
+    }
+  }
+
+ private:
+  enum class Mode { Bot, Random, Idle };
+  static constexpr int kStartRow = 3;
+
+  int below(int n) { return static_cast<int>(random_() % static_cast<uint32_t>(n)); }
+
+  std::vector<int> inMenu(long long f) {
+    bot_.reset();
+    if (!menuChosen_) {
+      targetStage_ = 1 + below(2);
+      targetShip_ = 1 + below(2);
+      menuChosen_ = true;
+    }
+    // Up and Down act once per press, so every other frame holds nothing.
+    if (f % 2 == 1) return {};
+    const int row = World.menuCursor();
+    const int wantedRow = World.stageChoice() != targetStage_ ? 1
+                          : World.shipChoice() != targetShip_ ? 2
+                                                              : kStartRow;
+    if (row > wantedRow) return {platform::kVkUp};
+    if (row < wantedRow) return {platform::kVkDown};
+    if (row == 1)
+      return {World.stageChoice() < targetStage_ ? platform::kVkRight : platform::kVkLeft};
+    if (row == 2)
+      return {World.shipChoice() < targetShip_ ? platform::kVkRight : platform::kVkLeft};
+    menuChosen_ = false;
+    return {platform::kVkReturn};
+  }
+
+  std::vector<int> inStage(long long f) {
+    if (!bot_) {
+      bot_.emplace(gameState == Stage1 ? 1 : 2);
+      modeLeft_ = 0;
+    }
+    const Actor* ship = firstPlayer();
+    if (ship != nullptr && ship->lives() < 0) {
+      // Game over: mostly continue, sometimes go back to the menu.
+      if (gameOverChoice_ == 0)
+        gameOverChoice_ = below(4) == 0 ? platform::kVkReturn : platform::kVkC;
+      return f % 2 == 0 ? std::vector<int>{gameOverChoice_} : std::vector<int>{};
+    }
+    gameOverChoice_ = 0;
+    if (modeLeft_-- <= 0) {
+      const int pick = below(10);
+      mode_ = pick < 6 ? Mode::Bot : (pick < 9 ? Mode::Random : Mode::Idle);
+      modeLeft_ = 200 + below(1800);
+    }
+    switch (mode_) {
+      case Mode::Bot:
+        return bot_->decide(f);
+      case Mode::Idle:
+        return {};
+      case Mode::Random:
+        break;
+    }
+    if (below(12) == 0) {
+      held_.clear();
+      for (const int key : kStageKeys) {
+        if (below(3) == 0) held_.push_back(key);
+      }
+    }
+    return held_;
+  }
+
+  static constexpr int kStageKeys[] = {platform::kVkLeft,   platform::kVkRight, platform::kVkUp,
+                                       platform::kVkDown,   platform::kVkShift, platform::kVkZ,
+                                       platform::kVkT,      platform::kVkSpace, platform::kVkReturn,
+                                       platform::kVkNumpad4};
+  std::mt19937 random_;
+  std::optional<Bot> bot_;
+  Mode mode_ = Mode::Bot;
+  int modeLeft_ = 0;
+  std::vector<int> held_;
+  bool menuChosen_ = false;
+  int targetStage_ = 1;
+  int targetShip_ = 1;
+  int gameOverChoice_ = 0;
+};
+
 std::string scriptLine(long long f, const std::vector<int>& keys) {
   std::string line = std::to_string(f);
   for (int k : keys) line += " " + std::to_string(k);
   return line;
 }
 
+// Drives the main loop as vane-sim does when it replays a script (keys set, key-downs posted and
+// handled, then the frame), printing the keys `decide(f)` holds in each frame as script lines.
+template <typename Decide, typename More>
+class ScriptPrinter : public LoopObserver {
+ public:
+  ScriptPrinter(long long frames, Decide decide, More more, platform::HeadlessBackend& backend)
+      : frames_(frames), decide_(decide), more_(more), backend_(backend) {}
+
+  Next beforeFrame() override {
+    if (f_ > frames_ || !more_()) return Next::Stop;
+    if (keysSet_) return Next::RunFrame;
+    keysSet_ = true;
+    std::vector<int> keys = decide_(f_);
+    if (f_ == 1 || keys != held_) std::printf("%s\n", scriptLine(f_, keys).c_str());
+    bool posted = false;
+    for (int k = 0; k < 256; ++k) {
+      if (backend_.keyHeld(k) && std::find(keys.begin(), keys.end(), k) == keys.end()) {
+        backend_.setKeyHeld(k, false);
+      }
+    }
+    for (int k : keys) {
+      if (backend_.keyHeld(k)) continue;
+      backend_.setKeyHeld(k, true);
+      backend_.postMessage(platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(k), 0});
+      posted = true;
+    }
+    held_ = std::move(keys);
+    return posted ? Next::HandleMessages : Next::RunFrame;
+  }
+  void afterFrame() override {
+    ++f_;
+    keysSet_ = false;
+  }
+  bool whileInactive() override { return false; }
+
+ private:
+  long long frames_;
+  Decide decide_;
+  More more_;
+  platform::HeadlessBackend& backend_;
+  long long f_ = 1;
+  bool keysSet_ = false;
+  std::vector<int> held_;
+};
+
+template <typename Decide, typename More>
+void printScript(long long frames, Decide decide, More more, platform::HeadlessBackend& backend) {
+  ScriptPrinter<Decide, More> printer(frames, decide, more, backend);
+  runMainLoop(&printer);
+}
+
+constexpr const char* kUsage =
+    "usage: vane-bot SEED STAGE SHIP FRAMES > keys    plays a stage to its end\n"
+    "       vane-bot --wander SEED FRAMES > keys      wanders through the whole program\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: vane-bot SEED STAGE SHIP FRAMES > keys\n");
+  const bool wander = argc == 4 && std::string(argv[1]) == "--wander";
+  if (argc != 5 && !wander) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
-  const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
-  const int stage = std::atoi(argv[2]);
-  const int ship = std::atoi(argv[3]);
-  const long long frames = std::atoll(argv[4]);
+  const auto seed = static_cast<uint32_t>(std::strtoul(argv[wander ? 2 : 1], nullptr, 10));
+  const int stage = wander ? 1 : std::atoi(argv[2]);
+  const int ship = wander ? 1 : std::atoi(argv[3]);
+  const long long frames = std::atoll(argv[wander ? 3 : 4]);
   if ((stage != 1 && stage != 2) || (ship != 1 && ship != 2) || frames < 1) {
     std::fprintf(stderr, "vane-bot: stage and ship are 1 or 2, frames at least 1\n");
     return 2;
   }
   platform::HeadlessBackend backend;
+  backend.keepRecords = false;
   platform::setBackend(&backend);
   resetGame();
   if (chdir(VANE_DATA_DIR) != 0 || !startUp(seed)) return 1;
-  startStageFromMenu(stage, ship);
-  Bot bot(stage);
-  std::vector<int> held;
-  bool first = true;
-  for (long long f = 1; f <= frames && (gameState == Stage1 || gameState == Stage2); ++f) {
-    std::vector<int> keys = bot.decide(f);
-    if (first || keys != held) std::printf("%s\n", scriptLine(f, keys).c_str());
-    first = false;
-    backend.releaseAllKeys();
-    for (int k : keys) backend.setKeyHeld(k, true);
-    held = keys;
-    runFrame();
+  if (wander) {
+    std::printf("# vane-bot --wander %u %lld\n", seed, frames);
+    Wanderer wanderer(seed);
+    printScript(
+        frames, [&](long long f) { return wanderer.decide(f); }, [] { return gameState != Quit; },
+        backend);
+  } else {
+    startStageFromMenu(stage, ship);
+    Bot bot(stage);
+    printScript(
+        frames, [&](long long f) { return bot.decide(f); },
+        [] { return gameState == Stage1 || gameState == Stage2; }, backend);
   }
   resetGame();
   return 0;

@@ -236,6 +236,7 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   const auto previousDir = std::filesystem::current_path();
   platform::HeadlessBackend backend;
   backend.use565Layout = options.use565;
+  backend.keepRecords = false;
   platform::setBackend(&backend);
   resetGame();
   Driver driver(options, script, backend, trace);

@@ -34,14 +34,14 @@ void HeadlessBackend::advanceNanos(uint64_t nanos) {
 }
 
 const HeadlessBackend::Buffer* HeadlessBackend::buffer(BufferId id) const {
-  if (id == 0 || id > buffers_.size()) return nullptr;
-  return buffers_[id - 1].get();
+  const auto at = buffers_.find(id);
+  return at == buffers_.end() ? nullptr : at->second.get();
 }
 
 HeadlessBackend::Buffer* HeadlessBackend::find(BufferId id) {
-  if (id == 0 || id > buffers_.size()) return nullptr;
-  Buffer* b = buffers_[id - 1].get();
-  return b->released ? nullptr : b;
+  const auto at = buffers_.find(id);
+  if (at == buffers_.end() || at->second->released) return nullptr;
+  return at->second.get();
 }
 
 uint64_t HeadlessBackend::screenHash() const {
@@ -94,7 +94,7 @@ void HeadlessBackend::sleepNanos(uint64_t nanos) {
 }
 
 void HeadlessBackend::messageBox(std::string_view text, std::string_view title, Icon icon) {
-  dialogs.push_back(Dialog{std::string(text), std::string(title), icon});
+  if (keepRecords) dialogs.push_back(Dialog{std::string(text), std::string(title), icon});
   if (echoDialogs) {
     std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(text.size()), text.data());
@@ -131,9 +131,9 @@ BufferId HeadlessBackend::createBuffer(const WaveFormat& format, uint32_t bytes)
   auto b = std::make_unique<Buffer>();
   b->format = format;
   b->bytes.assign(bytes, 0);
-  buffers_.push_back(std::move(b));
-  const auto id = static_cast<BufferId>(buffers_.size());
-  soundOps.push_back(SoundOp{SoundOp::Create, id});
+  const BufferId id = nextBuffer_++;
+  buffers_.emplace(id, std::move(b));
+  record(SoundOp{SoundOp::Create, id});
   return id;
 }
 
@@ -158,7 +158,7 @@ bool HeadlessBackend::play(BufferId id, bool looping) {
   if (!b->playing) b->startedNanos = nanos_;
   b->playing = true;
   b->looping = looping;
-  soundOps.push_back(SoundOp{looping ? SoundOp::Loop : SoundOp::Play, id});
+  record(SoundOp{looping ? SoundOp::Loop : SoundOp::Play, id});
   return true;
 }
 
@@ -166,7 +166,7 @@ bool HeadlessBackend::stop(BufferId id) {
   Buffer* b = find(id);
   if (b == nullptr) return false;
   b->playing = false;
-  soundOps.push_back(SoundOp{SoundOp::Stop, id});
+  record(SoundOp{SoundOp::Stop, id});
   return true;
 }
 
@@ -183,16 +183,24 @@ uint32_t HeadlessBackend::status(BufferId id) {
 void HeadlessBackend::releaseBuffer(BufferId id) {
   Buffer* b = find(id);
   if (b == nullptr) return;
+  record(SoundOp{SoundOp::Release, id});
+  if (!keepRecords) {
+    buffers_.erase(id);
+    return;
+  }
   b->released = true;
   b->playing = false;
   b->bytes.clear();
   b->bytes.shrink_to_fit();
-  soundOps.push_back(SoundOp{SoundOp::Release, id});
 }
 
 void HeadlessBackend::releaseSoundDevice() {
   soundReady_ = false;
   soundReleased = true;
+}
+
+void HeadlessBackend::record(const SoundOp& op) {
+  if (keepRecords) soundOps.push_back(op);
 }
 
 }  // namespace vane::platform

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -54,6 +55,10 @@ class HeadlessBackend : public Backend {
   bool failUnlockBuffer = false;
   // Echo message boxes to stderr (on by default).
   bool echoDialogs = true;
+  // Keep the record below of dialogs, sound operations and released buffers (on by default, for
+  // tests). Long runs turn it off: then nothing is kept per buffer, operation or dialog beyond
+  // what the run needs, and memory stays flat however long it goes.
+  bool keepRecords = true;
 
   // Holds or releases a key for the asynchronous query.
   void setKeyHeld(int virtualKey, bool held);
@@ -71,6 +76,7 @@ class HeadlessBackend : public Backend {
   // The picture last flipped to the screen and the back buffer being drawn.
   const std::vector<uint16_t>& screen() const { return front_; }
   const std::vector<uint16_t>& backBuffer() const { return backPixels(); }
+  // The buffer with this id; nullptr once released when records are not kept.
   const Buffer* buffer(BufferId id) const;
   // FNV-1a (64-bit) of the picture last flipped, each word little-endian.
   uint64_t screenHash() const;
@@ -109,11 +115,13 @@ class HeadlessBackend : public Backend {
 
  private:
   Buffer* find(BufferId id);
+  void record(const SoundOp& op);
   bool soundReady_ = false;
   std::array<bool, 256> held_{};
   uint64_t nanos_ = 0;
   std::vector<uint16_t> front_;
-  std::vector<std::unique_ptr<Buffer>> buffers_;
+  std::unordered_map<BufferId, std::unique_ptr<Buffer>> buffers_;
+  BufferId nextBuffer_ = 1;
 };
 
 }  // namespace vane::platform
