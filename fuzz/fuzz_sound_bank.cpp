@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes the sound-bank loader from bytes, then converts and mixes every clip it stored.
+// Fuzzes the sound-bank loader from bytes, then mixes every clip it found playable, once through
+// and looping, at the device's usual rate and at a rate far from the clip's.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "audio/sound.h"
 #include "platform/headless/headless.h"
@@ -12,19 +12,20 @@
 
 namespace {
 
-// Mixes the clip's converted samples once through and once looping into a short device buffer.
 void mixClip(const vane::SoundClip& clip) {
   namespace mix = vane::platform::mix;
-  const std::vector<int16_t> samples =
-      mix::convertToDevice(clip.format, std::span<const uint8_t>(clip.data, clip.length));
-  std::array<int32_t, 1024> sums{};
-  std::array<int16_t, 1024> out{};
-  for (const bool looping : {false, true}) {
-    mix::Cursor cursor{samples, 0, looping};
-    for (int pass = 0; pass < 3 && mix::accumulate(sums, cursor); ++pass) {
+  const mix::Clip samples{clip.format, {clip.data, clip.data + clip.length}};
+  std::array<int32_t, 512> sums{};
+  std::array<int16_t, 512> out{};
+  for (const uint32_t deviceRate : {mix::kDefaultRate, 8000u}) {
+    for (const bool looping : {false, true}) {
+      mix::Cursor cursor{&samples, 0, mix::stepFor(clip.format.samplesPerSec, deviceRate), looping};
+      for (int pass = 0; pass < 3 && mix::accumulate(sums, cursor); ++pass) {
+      }
+      mix::advance(cursor, 1000);
     }
   }
-  mix::clipTo16(sums, out);
+  mix::limitTo16(sums, out);
 }
 
 }  // namespace
@@ -32,10 +33,12 @@ void mixClip(const vane::SoundClip& clip) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static vane::platform::HeadlessBackend backend;
   backend.echoDialogs = false;
-  backend.dialogs.clear();
+  backend.keepRecords = false;
   vane::platform::setBackend(&backend);
   vane::SoundBank bank;
   if (!vane::loadSoundBankFromBytes(bank, std::span<const uint8_t>(data, size))) return 0;
-  for (int n = 1; const vane::SoundClip* clip = vane::clipAt(bank, n); ++n) mixClip(*clip);
+  for (int n = 1; const vane::SoundClip* clip = vane::clipAt(bank, n); ++n) {
+    if (clip->playable) mixClip(*clip);
+  }
   return 0;
 }

@@ -216,7 +216,8 @@ TEST_F(SdlBackendTest, DisplayIs565AndFlipsAreSixtyHertzAtMost) {
     const char* vsyncHint;
     uint64_t floor;
   };
-  for (const Case& c : {Case{"0", FlipPacer::kPeriodNanos}, Case{"1", FlipPacer::kPeriodNanos / 2}}) {
+  for (const Case& c :
+       {Case{"0", FlipPacer::kPeriodNanos}, Case{"1", FlipPacer::kPeriodNanos / 2}}) {
     setenv("SDL_RENDER_VSYNC", c.vsyncHint, 1);
     ASSERT_TRUE(backend_->createDisplay());
     uint32_t green = 0;

@@ -104,7 +104,6 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
   return out;
 }
 
-
 namespace {
 
 std::string traceName(const Options& options) {
