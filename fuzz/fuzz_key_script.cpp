@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& [frame, keys] : script) {
     if (frame <= last) std::abort();
     last = frame;
-    for (const int key : keys) {
-      if (key < 1 || key > 255) std::abort();
+    for (const vane::KeyToken& token : keys) {
+      if (token.key < 1 || token.key > 255) std::abort();
     }
   }
   return 0;
