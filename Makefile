@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfont
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test tsan-test package deps configure build format fuzz soak
+.PHONY: run test test-all asan-test tsan-test package deps configure build format format-check fuzz soak
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -56,6 +56,10 @@ package:
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails when a file is not formatted as `make format` would leave it.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 # Each fuzz target in turn for SECONDS seconds (clang, libFuzzer, ASan + UBSan).
 SECONDS ?= 60
