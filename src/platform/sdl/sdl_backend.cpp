@@ -3,11 +3,13 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstddef>
 #include <cstdio>
 #include <optional>
@@ -25,6 +27,33 @@
 namespace vane::platform {
 
 namespace {
+
+// SDL turns SIGINT and SIGTERM into a quit request, which the main loop reads; but a modal box
+// runs its own loop and never reads it. While one is up, either signal ends the program at once,
+// by the signal's own default action.
+class EndOnSignalWhileModal {
+ public:
+  EndOnSignalWhileModal() {
+    struct sigaction end {};
+    end.sa_handler = [](int signal) {
+      std::signal(signal, SIG_DFL);
+      std::raise(signal);
+    };
+    sigemptyset(&end.sa_mask);
+    sigaction(SIGINT, &end, &previousInt_);
+    sigaction(SIGTERM, &end, &previousTerm_);
+  }
+  ~EndOnSignalWhileModal() {
+    sigaction(SIGINT, &previousInt_, nullptr);
+    sigaction(SIGTERM, &previousTerm_, nullptr);
+  }
+  EndOnSignalWhileModal(const EndOnSignalWhileModal&) = delete;
+  EndOnSignalWhileModal& operator=(const EndOnSignalWhileModal&) = delete;
+
+ private:
+  struct sigaction previousInt_ {};
+  struct sigaction previousTerm_ {};
+};
 
 class DesktopBackend : public SdlBackend {
  public:
@@ -74,6 +103,7 @@ class DesktopBackend : public SdlBackend {
     const std::string bodyText(text);
     const Uint32 flags = icon == Icon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // Without a desktop the box cannot be shown; the line on stderr is then all there is.
+    const EndOnSignalWhileModal modal;
     SDL_ShowSimpleMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
   }
 

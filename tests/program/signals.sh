@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program on a private X server ends promptly on SIGTERM and SIGINT: during a stage (as a
+# quit request, status 0) and while a start-up failure's message box is up (by the signal, status
+# 128 + its number). Skipped (77) where there is no Xvfb.
+# usage: signals.sh VANE DATA_DIR KEYS
+set -uo pipefail
+# Job control, so the program started in the background does not inherit SIGINT ignored.
+set -m
+vane=$1
+data=$2
+keys=$3
+command -v Xvfb >/dev/null || exit 77
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+mkdir -p "$work/broken"
+cp "$data"/* "$work/broken/"
+printf 'XXXXX' >"$work/broken/player.spr"
+# The recorded keys reach a stage by frame 100, two and a half seconds in.
+{ echo "# seed 7"; grep -v '^#' "$keys"; } >"$work/stage.keys"
+failed=0
+
+# Starts the program, waits until `ready` is on its stderr, then `settle` seconds more, sends the
+# signal and expects it to end within five seconds with `status`.
+check() {
+  local name=$1 signal=$2 status=$3 ready=$4 settle=$5
+  shift 5
+  "$vane" --window "$@" 2>"$work/err" &
+  local pid=$!
+  for _ in $(seq 100); do grep -q "$ready" "$work/err" 2>/dev/null && break; sleep 0.1; done
+  sleep "$settle"
+  kill -"$signal" $pid
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then
+    echo "FAIL $name: still running 5 s after SIG$signal"
+    kill -KILL $pid
+    failed=1
+    return
+  fi
+  wait $pid
+  local got=$?
+  if [ $got -ne "$status" ]; then
+    echo "FAIL $name: status $got, expected $status"
+    failed=1
+  else
+    echo "ok   $name: status $got"
+  fi
+}
+
+check "SIGTERM with a message box up" TERM 143 "ERROR:" 1 --data "$work/broken"
+check "SIGINT with a message box up" INT 130 "ERROR:" 1 --data "$work/broken"
+check "SIGTERM during a stage" TERM 0 "" 4 --data "$data" --replay "$work/stage.keys"
+check "SIGINT during a stage" INT 0 "" 4 --data "$data" --replay "$work/stage.keys"
+exit $failed
