@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/text.h"
 
@@ -90,7 +91,12 @@ bool Backend::readGreenMask(uint32_t& greenMask) {
 
 bool Backend::fill(uint16_t colour) {
   if (!displayReady_) return false;
-  std::fill(back_.begin(), back_.end(), colour);
+  // Every screen clears to black each frame: a byte fill, many times quicker than one of words.
+  if ((colour >> 8) == (colour & 0xFF)) {
+    std::memset(back_.data(), colour & 0xFF, back_.size() * sizeof(uint16_t));
+  } else {
+    std::fill(back_.begin(), back_.end(), colour);
+  }
   return true;
 }
 

@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vane::platform {
 
 namespace {
@@ -17,6 +21,67 @@ uint32_t blend(uint32_t a, uint32_t b, uint32_t weight) {
   const uint32_t evenBytes =
       (((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight) & 0xFF00FF00;
   return oddBytes | evenBytes;
+}
+
+#if defined(__SSE2__)
+// Four pixels at once, as blend() does each: every byte (a * keep + b * weight) >> 8 in 16-bit
+// lanes, where it cannot overflow (255 * 256 at most). `keep` and `weight` hold a lane per byte
+// of two pixels, `...Low` for the first two and `...High` for the last two.
+__m128i blendFour(__m128i a, __m128i b, __m128i keepLow, __m128i weightLow, __m128i keepHigh,
+                  __m128i weightHigh) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low =
+      _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), keepLow),
+                                   _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), weightLow)),
+                     8);
+  const __m128i high =
+      _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), keepHigh),
+                                   _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), weightHigh)),
+                     8);
+  return _mm_packus_epi16(low, high);
+}
+
+__m128i load(const uint32_t* pixels) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+}
+#endif
+
+// out[x] = blend(a[x], b[x], weight) along a line.
+void blendLines(const uint32_t* a, const uint32_t* b, uint32_t weight, uint32_t* out,
+                size_t count) {
+  size_t x = 0;
+#if defined(__SSE2__)
+  const __m128i weights = _mm_set1_epi16(static_cast<int16_t>(weight));
+  const __m128i keeps = _mm_set1_epi16(static_cast<int16_t>(256 - weight));
+  for (; x + 4 <= count; x += 4) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                     blendFour(load(a + x), load(b + x), keeps, weights, keeps, weights));
+  }
+#endif
+  for (; x < count; ++x) out[x] = blend(a[x], b[x], weight);
+}
+
+// out[x] = blend(a[x], b[x], weights[x]): each pixel's own weight.
+void blendEach(const uint32_t* a, const uint32_t* b, const uint32_t* weights, uint32_t* out,
+               size_t count) {
+  size_t x = 0;
+#if defined(__SSE2__)
+  const __m128i full = _mm_set1_epi16(256);
+  for (; x + 4 <= count; x += 4) {
+    // Each pixel's weight copied into the four lanes of its bytes.
+    const __m128i four = load(weights + x);
+    const __m128i pairLow = _mm_unpacklo_epi32(four, four);
+    const __m128i pairHigh = _mm_unpackhi_epi32(four, four);
+    const __m128i weightLow =
+        _mm_packs_epi32(_mm_unpacklo_epi64(pairLow, pairLow), _mm_unpackhi_epi64(pairLow, pairLow));
+    const __m128i weightHigh = _mm_packs_epi32(_mm_unpacklo_epi64(pairHigh, pairHigh),
+                                               _mm_unpackhi_epi64(pairHigh, pairHigh));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                     blendFour(load(a + x), load(b + x), _mm_sub_epi16(full, weightLow), weightLow,
+                               _mm_sub_epi16(full, weightHigh), weightHigh));
+  }
+#endif
+  for (; x < count; ++x) out[x] = blend(a[x], b[x], weights[x]);
 }
 
 uint32_t toEightBits(uint32_t level, uint32_t full) {
@@ -45,6 +110,11 @@ void SoftwareScaler::setTarget(int width, int height) {
   rows_ = tapsFor(pictureHeight_, height, step);
   columnStep_ = width == pictureWidth_ * step ? step : 0;
   converted_.assign(static_cast<size_t>(pictureWidth_), 0);
+  columnWeights_.resize(columns_.size());
+  std::transform(columns_.begin(), columns_.end(), columnWeights_.begin(),
+                 [](const Tap& tap) { return tap.weight; });
+  gatheredFirst_.assign(columns_.size(), 0);
+  gatheredSecond_.assign(columns_.size(), 0);
   for (Widened& w : widened_) w.scratch.assign(columns_.size(), 0);
 }
 
@@ -70,22 +140,64 @@ std::vector<SoftwareScaler::Tap> SoftwareScaler::tapsFor(int source, int target,
   return taps;
 }
 
-void SoftwareScaler::widen(const uint16_t* sourceRow, uint32_t* out) const {
-  if (columnStep_ != 0) {
-    // Whole steps: each pixel converted once and written as many times over.
-    for (int x = 0; x < pictureWidth_; ++x) {
-      out = std::fill_n(out, columnStep_, colour_[sourceRow[x]]);
+void SoftwareScaler::convert(const uint16_t* sourceRow, uint32_t* out) const {
+  for (int x = 0; x < pictureWidth_; ++x) out[x] = colour_[sourceRow[x]];
+}
+
+void SoftwareScaler::repeatColumns(const uint32_t* converted, uint32_t* out) const {
+#if defined(__SSE2__)
+  // Streaming stores: the output is written whole and read by the display, not by us, so its old
+  // contents are not fetched into the cache first.
+  if ((columnStep_ == 1 || columnStep_ == 2) && reinterpret_cast<uintptr_t>(out) % 16 == 0 &&
+      pictureWidth_ % 4 == 0) {
+    auto* wide = reinterpret_cast<__m128i*>(out);
+    for (int x = 0; x < pictureWidth_; x += 4) {
+      const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(converted + x));
+      if (columnStep_ == 1) {
+        _mm_stream_si128(wide++, four);
+      } else {
+        _mm_stream_si128(wide++, _mm_unpacklo_epi32(four, four));
+        _mm_stream_si128(wide++, _mm_unpackhi_epi32(four, four));
+      }
     }
     return;
   }
-  for (int x = 0; x < pictureWidth_; ++x)
-    converted_[static_cast<size_t>(x)] = colour_[sourceRow[x]];
+#endif
+  // The usual steps get loops of a known count, which the compiler turns into wide stores.
+  switch (columnStep_) {
+    case 1:
+      std::memcpy(out, converted, static_cast<size_t>(pictureWidth_) * sizeof(uint32_t));
+      return;
+    case 2:
+      for (int x = 0; x < pictureWidth_; ++x) out[2 * x] = out[2 * x + 1] = converted[x];
+      return;
+    case 3:
+      for (int x = 0; x < pictureWidth_; ++x) {
+        out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = converted[x];
+      }
+      return;
+    default:
+      for (int x = 0; x < pictureWidth_; ++x) out = std::fill_n(out, columnStep_, converted[x]);
+      return;
+  }
+}
+
+void SoftwareScaler::widen(const uint16_t* sourceRow, uint32_t* out) const {
+  convert(sourceRow, converted_.data());
+  if (columnStep_ != 0) {
+    // Whole steps: each pixel converted once and written as many times over.
+    repeatColumns(converted_.data(), out);
+    return;
+  }
+  // Each column's two source pixels gathered, then blended many at a time; a weight of 0 keeps
+  // the first exactly.
   const uint32_t* line = converted_.data();
   for (size_t x = 0; x < columns_.size(); ++x) {
-    const Tap& tap = columns_[x];
-    out[x] =
-        tap.weight == 0 ? line[tap.first] : blend(line[tap.first], line[tap.second], tap.weight);
+    gatheredFirst_[x] = line[columns_[x].first];
+    gatheredSecond_[x] = line[columns_[x].second];
   }
+  blendEach(gatheredFirst_.data(), gatheredSecond_.data(), columnWeights_.data(), out,
+            columns_.size());
 }
 
 RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* out,
@@ -100,9 +212,22 @@ RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* ou
                       static_cast<int>(endLine - rows_.begin())};
   const size_t lineBytes = columns_.size() * sizeof(uint32_t);
   for (Widened& w : widened_) w.row = -1;
+  int convertedRow = -1;
   for (int y = lines.first; y < lines.end; ++y) {
     uint32_t* line = out + static_cast<std::ptrdiff_t>(y) * outPitch;
     const Tap& tap = rows_[static_cast<size_t>(y)];
+    if (columnStep_ != 0 && tap.weight == 0) {
+      // Each line of a whole-step enlargement is written from the converted row, never read back
+      // from the output, which may be memory the display reads.
+      if (tap.first != convertedRow) {
+        convert(picture + static_cast<std::ptrdiff_t>(tap.first) * pictureWidth_,
+                converted_.data());
+        convertedRow = tap.first;
+      }
+      repeatColumns(converted_.data(), line);
+      continue;
+    }
+    convertedRow = -1;  // widening below converts into the same line
     if (y > lines.first && tap == rows_[static_cast<size_t>(y) - 1]) {
       std::memcpy(line, line - outPitch, lineBytes);
       continue;
@@ -114,8 +239,11 @@ RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* ou
     }
     const uint32_t* upper = widenedRow(picture, tap.first, nullptr);
     const uint32_t* lower = widenedRow(picture, tap.second, nullptr);
-    for (size_t x = 0; x < columns_.size(); ++x) line[x] = blend(upper[x], lower[x], tap.weight);
+    blendLines(upper, lower, tap.weight, line, columns_.size());
   }
+#if defined(__SSE2__)
+  _mm_sfence();  // the streaming stores reach memory before the display is told to read it
+#endif
   return lines;
 }
 

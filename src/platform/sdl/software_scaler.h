@@ -45,6 +45,8 @@ class SoftwareScaler {
   };
 
   static std::vector<Tap> tapsFor(int source, int target, int step);
+  void convert(const uint16_t* sourceRow, uint32_t* out) const;
+  void repeatColumns(const uint32_t* converted, uint32_t* out) const;
   void widen(const uint16_t* sourceRow, uint32_t* out) const;
   // Source row `row` widened: the copy kept from earlier in this draw, or widened now (into
   // `into`, an output line, when given).
@@ -56,7 +58,10 @@ class SoftwareScaler {
   std::vector<Tap> columns_;
   std::vector<Tap> rows_;
   int columnStep_ = 0;  // the whole step across, when the columns take no blends at all
-  mutable std::vector<uint32_t> converted_;  // one source line as output pixels
+  std::vector<uint32_t> columnWeights_;           // each column's weight, in order
+  mutable std::vector<uint32_t> converted_;       // one source line as output pixels
+  mutable std::vector<uint32_t> gatheredFirst_;   // each column's first source pixel
+  mutable std::vector<uint32_t> gatheredSecond_;  // and its second
   // The last two source rows widened in a draw; rows come in order, so two are enough.
   struct Widened {
     int row = -1;
