@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sound bank files: decoding the clips and holding them in a linked list by number.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "audio/sound.h"
 #include "platform/data_file.h"
@@ -39,6 +41,75 @@ platform::WaveFormat readFormat(const uint8_t* p) {
   return f;
 }
 
+// A bank's bytes in memory.
+class ByteSource {
+ public:
+  explicit ByteSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  size_t size() const { return bytes_.size(); }
+  void read(size_t at, size_t count, uint8_t* out) { std::copy_n(&bytes_[at], count, out); }
+
+ private:
+  std::span<const uint8_t> bytes_;
+};
+
+// A bank read from its file as it is decoded, so the file is never held whole beside its clips
+// (the music bank is megabytes). Reads come in order from the start, as the decoding asks them.
+class FileSource {
+ public:
+  FileSource(int fd, size_t size) : fd_(fd), size_(size) {}
+  size_t size() const { return size_; }
+  void read(size_t, size_t count, uint8_t* out) {
+    size_t got = 0;
+    if (failure_.failure == platform::ReadFailure::None) {
+      failure_ = platform::readDataBytes(fd_, out, count, got);
+    }
+    // A file cut short since it was measured reads as zeros; the bank is refused on a read error.
+    std::fill(out + got, out + count, uint8_t{0});
+  }
+  const platform::DataFileRead& failure() const { return failure_; }
+
+ private:
+  int fd_;
+  size_t size_;
+  platform::DataFileRead failure_;
+};
+
+template <typename Source>
+void loadClips(SoundBank& bank, Source&& source) {
+  if (source.size() < kFileHeaderBytes) return;
+  uint8_t fileHeader[kFileHeaderBytes];
+  source.read(0, kFileHeaderBytes, fileHeader);
+  const int count = fileHeader[kClipCountOffset];
+  const int before = clipCount(bank);
+  size_t at = kFileHeaderBytes;
+  for (int i = 0; i < count; ++i) {
+    if (source.size() - at < kClipHeaderBytes) break;
+    uint8_t header[kClipHeaderBytes];
+    source.read(at, kClipHeaderBytes, header);
+    SoundClip clip;
+    clip.format = readFormat(header);
+    const uint32_t announced = read32(&header[kFormatBytes]);
+    at += kClipHeaderBytes;
+    clip.length = static_cast<uint32_t>(std::min<size_t>(announced, source.size() - at));
+    if (clip.length > 0) {
+      auto* data = new uint8_t[clip.length];
+      source.read(at, clip.length, data);
+      clip.data = data;
+    }
+    clip.playable = platform::clipRefusal(clip.format, clip.length).empty();
+    at += clip.length;
+    insertClip(bank, clip, before + i);
+  }
+}
+
+// Moves every clip of `from` to the end of `to`.
+void appendClips(SoundBank& to, SoundBank& from) {
+  SoundNode* last = &to.head;
+  while (last->next != nullptr) last = last->next;
+  last->next = from.head.next;
+  from.head.next = nullptr;
+}
+
 // Told once, at load: a refused clip then plays nothing, quietly, whenever the game asks for it.
 void reportRefusedClips(const SoundBank& bank, int before, const char* name) {
   int n = 0;
@@ -69,44 +140,33 @@ void SoundBank::clear() {
 }
 
 int loadSoundBank(SoundBank& bank, const char* name) {
-  std::vector<uint8_t> bytes;
-  const platform::DataFileRead read = platform::readDataFile(name, kMaxSoundBankBytes, bytes);
+  int fd = -1;
+  size_t size = 0;
+  platform::DataFileRead read = platform::openDataFile(name, kMaxSoundBankBytes, fd, size);
   if (read.failure == platform::ReadFailure::CannotOpen) {
     platform::backend().messageBox("File Not Found", "ERROR", platform::Icon::Error);
     return 0;
   }
-  if (read.failure != platform::ReadFailure::None) {
-    platform::backend().messageBox(platform::refusalText(name, read), "ERROR",
-                                   platform::Icon::Error);
-    return 0;
+  if (read.failure == platform::ReadFailure::None) {
+    // Decoded into a bank of its own, joined to `bank` only when the whole file was read.
+    SoundBank loaded;
+    FileSource source(fd, size);
+    loadClips(loaded, source);
+    ::close(fd);
+    read = source.failure();
+    if (read.failure == platform::ReadFailure::None) {
+      const int before = clipCount(bank);
+      appendClips(bank, loaded);
+      reportRefusedClips(bank, before, name);
+      return 1;
+    }
   }
-  const int before = clipCount(bank);
-  loadSoundBankFromBytes(bank, bytes);
-  reportRefusedClips(bank, before, name);
-  return 1;
+  platform::backend().messageBox(platform::refusalText(name, read), "ERROR", platform::Icon::Error);
+  return 0;
 }
 
 int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes) {
-  if (bytes.size() < kFileHeaderBytes) return 1;
-  const int count = bytes[kClipCountOffset];
-  const int before = clipCount(bank);
-  size_t at = kFileHeaderBytes;
-  for (int i = 0; i < count; ++i) {
-    if (bytes.size() - at < kClipHeaderBytes) break;
-    SoundClip clip;
-    clip.format = readFormat(&bytes[at]);
-    const uint32_t announced = read32(&bytes[at + kFormatBytes]);
-    at += kClipHeaderBytes;
-    clip.length = static_cast<uint32_t>(std::min<size_t>(announced, bytes.size() - at));
-    if (clip.length > 0) {
-      auto* data = new uint8_t[clip.length];
-      std::copy_n(&bytes[at], clip.length, data);
-      clip.data = data;
-    }
-    clip.playable = platform::clipRefusal(clip.format, clip.length).empty();
-    at += clip.length;
-    insertClip(bank, clip, before + i);
-  }
+  loadClips(bank, ByteSource(bytes));
   return 1;
 }
 

@@ -22,43 +22,75 @@ std::string errnoText(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
+DataFileRead tooLarge(size_t maxBytes) {
+  return failed(ReadFailure::TooLarge,
+                "larger than the limit of " + std::to_string(maxBytes) + " bytes");
+}
+
 }  // namespace
+
+DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& size) {
+  // Non-blocking, so opening a FIFO with no writer returns at once; fstat then refuses it.
+  fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return failed(ReadFailure::CannotOpen, errnoText("cannot open"));
+  const auto refuse = [&fd](DataFileRead why) {
+    ::close(fd);
+    fd = -1;
+    return why;
+  };
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    return refuse(failed(ReadFailure::ReadError, errnoText("cannot read")));
+  }
+  if (!S_ISREG(st.st_mode)) {
+    return refuse(failed(ReadFailure::NotRegularFile, S_ISDIR(st.st_mode)
+                                                          ? "is a folder, not a file"
+                                                          : "is not a regular file"));
+  }
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return refuse(tooLarge(maxBytes));
+  size = static_cast<size_t>(st.st_size);
+  return {};
+}
+
+DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got) {
+  got = 0;
+  while (got < count) {
+    const ssize_t n = ::read(fd, out + got, count - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed(ReadFailure::ReadError, errnoText("read error"));
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return {};
+}
 
 DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  // Non-blocking, so opening a FIFO with no writer returns at once; fstat then refuses it.
-  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return failed(ReadFailure::CannotOpen, errnoText("cannot open"));
+  int fd = -1;
+  size_t size = 0;
+  if (DataFileRead opened = openDataFile(name, maxBytes, fd, size);
+      opened.failure != ReadFailure::None) {
+    return opened;
+  }
   struct FdCloser {
     int fd;
     ~FdCloser() { ::close(fd); }
   } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return failed(ReadFailure::ReadError, errnoText("cannot read"));
-  if (!S_ISREG(st.st_mode)) {
-    return failed(ReadFailure::NotRegularFile,
-                  S_ISDIR(st.st_mode) ? "is a folder, not a file" : "is not a regular file");
-  }
-  const auto tooLarge = [maxBytes] {
-    return failed(ReadFailure::TooLarge,
-                  "larger than the limit of " + std::to_string(maxBytes) + " bytes");
-  };
-  if (static_cast<uint64_t>(st.st_size) > maxBytes) return tooLarge();
   // Read up to one byte past the cap, so a file that grew since fstat is caught too.
-  bytes.resize(static_cast<size_t>(st.st_size) + 1);
+  bytes.resize(size + 1);
   size_t got = 0;
   while (got < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
+    size_t more = 0;
+    if (DataFileRead read = readDataBytes(fd, bytes.data() + got, bytes.size() - got, more);
+        read.failure != ReadFailure::None) {
       bytes.clear();
-      return failed(ReadFailure::ReadError, errnoText("read error"));
+      return read;
     }
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
+    if (more == 0) break;
+    got += more;
     if (got > maxBytes) {
       bytes.clear();
-      return tooLarge();
+      return tooLarge(maxBytes);
     }
     if (got == bytes.size()) bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
   }

@@ -20,6 +20,14 @@ struct DataFileRead {
 // are followed; a FIFO, a device or a folder is refused without blocking or reading from it.
 DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t>& bytes);
 
+// Opens the named file with readDataFile's checks, for a loader that decodes as it reads: on
+// success `fd` is open (the caller closes it) and `size` is the file's length.
+DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& size);
+
+// Reads up to `count` bytes from `fd` into `out`, fewer only at the end of the file; `got` says
+// how many.
+DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got);
+
 // "<name>: <reason>", the one line a loader or a tool shows for a refused file.
 std::string refusalText(const char* name, const DataFileRead& read);
 
