@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up in its fixed order, the whole program, and the reset of all global state.
+#include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "audio/sound.h"
 #include "core/devices.h"
 #include "core/random.h"
@@ -59,6 +64,10 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   loadSoundBank(effectsBank, "1.snd");
   loadSoundBank(musicBank, "music.snd");
   tuneSoundDevice();
+#if defined(__GLIBC__)
+  // Loading freed the files' bytes between what it keeps; give those pages back.
+  malloc_trim(0);
+#endif
   seedRandom(seed ? *seed : b.tickCount());
   cause = kExitOk;
   return 1;
