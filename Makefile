@@ -4,7 +4,7 @@
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev \
             fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            clang libclang-rt-14-dev clang-format xvfb
+            clang libclang-rt-14-dev clang-format xvfb xfonts-base
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
