@@ -82,6 +82,33 @@ TEST(FirstWindowSize, LargestWholeMultipleWithRoomForDecorations) {
   }
 }
 
+TEST(ChangedRows, BandsOfRowsAndColumnsHoldEveryDifference) {
+  struct Case {
+    std::vector<int> changed;  // pixel indices in an 8 x 6 picture
+    RowBand rows;
+    RowBand columns;
+  };
+  const Case cases[] = {
+      {{1 * 8 + 5}, {1, 2}, {5, 6}},
+      {{1 * 8 + 7, 3 * 8 + 0}, {1, 4}, {0, 8}},
+      {{2 * 8 + 4, 4 * 8 + 2, 3 * 8 + 6}, {2, 5}, {2, 7}},  // widest on a middle row
+      {{0, 5 * 8 + 7}, {0, 6}, {0, 8}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.changed.front());
+    std::vector<uint16_t> before(8 * 6, 7);
+    std::vector<uint16_t> after = before;
+    EXPECT_TRUE(changedRows(before.data(), after.data(), 8, 6).empty());
+    for (const int at : c.changed) after[static_cast<size_t>(at)] = 1;
+    const RowBand rows = changedRows(before.data(), after.data(), 8, 6);
+    const RowBand columns = changedColumns(before.data(), after.data(), 8, rows);
+    EXPECT_EQ(rows.first, c.rows.first);
+    EXPECT_EQ(rows.end, c.rows.end);
+    EXPECT_EQ(columns.first, c.columns.first);
+    EXPECT_EQ(columns.end, c.columns.end);
+  }
+}
+
 TEST(ChangedRows, BandFromFirstToLastDifferingRow) {
   std::vector<uint16_t> before(8 * 6, 7);
   std::vector<uint16_t> after = before;

@@ -29,7 +29,8 @@ class GpuPresenter : public Presenter {
   GpuPresenter(const GpuPresenter&) = delete;
   GpuPresenter& operator=(const GpuPresenter&) = delete;
 
-  bool show(const uint16_t* picture, RowBand changed, bool whole) override {
+  // The texture takes whole rows; the columns are not worth a second upload.
+  bool show(const uint16_t* picture, RowBand changed, RowBand, bool whole) override {
     if (whole) changed = RowBand{0, kPictureHeight};
     if (!changed.empty()) {
       const SDL_Rect rows{0, changed.first, kPictureWidth, changed.end - changed.first};

@@ -77,6 +77,29 @@ RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, in
   return RowBand{first, end};
 }
 
+RowBand changedColumns(const uint16_t* before, const uint16_t* after, int width, RowBand rows) {
+  int first = width;
+  int end = 0;
+  for (int row = rows.first; row < rows.end; ++row) {
+    const uint16_t* was = before + static_cast<size_t>(row) * width;
+    const uint16_t* now = after + static_cast<size_t>(row) * width;
+    // Only the columns outside the band found so far can widen it; most rows match there whole.
+    if (first > 0 && std::memcmp(was, now, static_cast<size_t>(first) * 2) != 0) {
+      int x = 0;
+      while (was[x] == now[x]) ++x;
+      first = x;
+    }
+    const int from = std::max(end, first);
+    if (from < width &&
+        std::memcmp(was + from, now + from, static_cast<size_t>(width - from) * 2) != 0) {
+      int x = width;
+      while (was[x - 1] == now[x - 1]) --x;
+      end = x;
+    }
+  }
+  return first < end ? RowBand{first, end} : RowBand{};
+}
+
 FlipPacer::FlipPacer(bool displayWaits) : displayTrusted_(displayWaits) {}
 
 uint64_t FlipPacer::waitBeforePresent(uint64_t now) const {

@@ -53,6 +53,9 @@ struct RowBand {
 
 // The band of rows holding every difference between two pictures of `width` x `height` pixels.
 RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height);
+// The band of columns holding every difference within `rows` (a stage's panel stays still while
+// its playfield scrolls).
+RowBand changedColumns(const uint16_t* before, const uint16_t* after, int width, RowBand rows);
 
 // Paces flips as a 60 Hz display would, unless the display is seen waiting for its own vertical
 // blank. A display that says it waits is trusted, with a floor of half a period so it can never

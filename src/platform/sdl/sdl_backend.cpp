@@ -169,12 +169,13 @@ class DesktopBackend : public SdlBackend {
       pacer_->held(monotonicNanos());
       return true;
     }
+    const RowBand columns = changedColumns(shown_.data(), pixels, kWidth, changed);
     const auto first = static_cast<std::ptrdiff_t>(changed.first) * kWidth;
     const auto end = static_cast<std::ptrdiff_t>(changed.end) * kWidth;
     std::copy(pixels + first, pixels + end, shown_.begin() + first);
     const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
     if (wait != 0) sleepNanos(wait);
-    if (!presenter_->show(shown_.data(), changed, false)) return false;
+    if (!presenter_->show(shown_.data(), changed, columns, false)) return false;
     pacer_->presented(monotonicNanos());
     return true;
   }
@@ -196,7 +197,7 @@ class DesktopBackend : public SdlBackend {
   }
 
   // Draws the picture last shown again, borders and all.
-  void presentLastPicture() { presenter_->show(shown_.data(), RowBand{}, true); }
+  void presentLastPicture() { presenter_->show(shown_.data(), RowBand{}, RowBand{}, true); }
 
   void translate(const SDL_Event& event) {
     switch (event.type) {

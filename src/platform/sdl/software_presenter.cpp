@@ -34,7 +34,7 @@ class SoftwarePresenter : public Presenter {
   SoftwarePresenter(SDL_Window* window, ScaleMode scale, const PixelLayout& layout)
       : window_(window), scale_(scale), scaler_(layout, kPictureWidth, kPictureHeight) {}
 
-  bool show(const uint16_t* picture, RowBand changed, bool whole) override {
+  bool show(const uint16_t* picture, RowBand changed, RowBand columns, bool whole) override {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return false;
     if (surface != surface_ || surface->w != outputWidth_ || surface->h != outputHeight_) {
@@ -47,17 +47,22 @@ class SoftwarePresenter : public Presenter {
       scaler_.setTarget(target_.width, target_.height);
       whole = true;
     }
-    if (whole) changed = RowBand{0, kPictureHeight};
+    if (whole) {
+      changed = RowBand{0, kPictureHeight};
+      columns = RowBand{0, kPictureWidth};
+    }
     if (changed.empty()) return true;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
     if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     const int pitch = surface->pitch / 4;
     uint32_t* origin = static_cast<uint32_t*>(surface->pixels) +
                        static_cast<std::ptrdiff_t>(target_.y) * pitch + target_.x;
-    const RowBand lines = scaler_.draw(picture, changed, origin, pitch);
+    const SoftwareScaler::Drawn drawn = scaler_.draw(picture, changed, columns, origin, pitch);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (whole) return SDL_UpdateWindowSurface(window_) == 0;
-    const SDL_Rect sent{target_.x, target_.y + lines.first, target_.width, lines.end - lines.first};
+    const SDL_Rect sent{target_.x + drawn.columns.first, target_.y + drawn.lines.first,
+                        drawn.columns.end - drawn.columns.first,
+                        drawn.lines.end - drawn.lines.first};
     return SDL_UpdateWindowSurfaceRects(window_, &sent, 1) == 0;
   }
 

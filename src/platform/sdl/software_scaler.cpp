@@ -141,17 +141,20 @@ std::vector<SoftwareScaler::Tap> SoftwareScaler::tapsFor(int source, int target,
 }
 
 void SoftwareScaler::convert(const uint16_t* sourceRow, uint32_t* out) const {
-  for (int x = 0; x < pictureWidth_; ++x) out[x] = colour_[sourceRow[x]];
+  for (int x = span_.sourceFirst; x < span_.sourceEnd; ++x) out[x] = colour_[sourceRow[x]];
 }
 
 void SoftwareScaler::repeatColumns(const uint32_t* converted, uint32_t* out) const {
+  const int from = span_.sourceFirst;
+  const int end = span_.sourceEnd;
 #if defined(__SSE2__)
   // Streaming stores: the output is written whole and read by the display, not by us, so its old
   // contents are not fetched into the cache first.
-  if ((columnStep_ == 1 || columnStep_ == 2) && reinterpret_cast<uintptr_t>(out) % 16 == 0 &&
-      pictureWidth_ % 4 == 0) {
-    auto* wide = reinterpret_cast<__m128i*>(out);
-    for (int x = 0; x < pictureWidth_; x += 4) {
+  uint32_t* start = out + static_cast<std::ptrdiff_t>(from) * columnStep_;
+  if ((columnStep_ == 1 || columnStep_ == 2) && reinterpret_cast<uintptr_t>(start) % 16 == 0 &&
+      (end - from) % 4 == 0) {
+    auto* wide = reinterpret_cast<__m128i*>(start);
+    for (int x = from; x < end; x += 4) {
       const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(converted + x));
       if (columnStep_ == 1) {
         _mm_stream_si128(wide++, four);
@@ -166,18 +169,18 @@ void SoftwareScaler::repeatColumns(const uint32_t* converted, uint32_t* out) con
   // The usual steps get loops of a known count, which the compiler turns into wide stores.
   switch (columnStep_) {
     case 1:
-      std::memcpy(out, converted, static_cast<size_t>(pictureWidth_) * sizeof(uint32_t));
+      std::memcpy(out + from, converted + from, static_cast<size_t>(end - from) * sizeof(uint32_t));
       return;
     case 2:
-      for (int x = 0; x < pictureWidth_; ++x) out[2 * x] = out[2 * x + 1] = converted[x];
+      for (int x = from; x < end; ++x) out[2 * x] = out[2 * x + 1] = converted[x];
       return;
     case 3:
-      for (int x = 0; x < pictureWidth_; ++x) {
-        out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = converted[x];
-      }
+      for (int x = from; x < end; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = converted[x];
       return;
     default:
-      for (int x = 0; x < pictureWidth_; ++x) out = std::fill_n(out, columnStep_, converted[x]);
+      for (int x = from; x < end; ++x) {
+        std::fill_n(out + static_cast<std::ptrdiff_t>(x) * columnStep_, columnStep_, converted[x]);
+      }
       return;
   }
 }
@@ -192,25 +195,31 @@ void SoftwareScaler::widen(const uint16_t* sourceRow, uint32_t* out) const {
   // Each column's two source pixels gathered, then blended many at a time; a weight of 0 keeps
   // the first exactly.
   const uint32_t* line = converted_.data();
-  for (size_t x = 0; x < columns_.size(); ++x) {
-    gatheredFirst_[x] = line[columns_[x].first];
-    gatheredSecond_[x] = line[columns_[x].second];
+  for (int x = span_.outFirst; x < span_.outEnd; ++x) {
+    gatheredFirst_[static_cast<size_t>(x)] = line[columns_[static_cast<size_t>(x)].first];
+    gatheredSecond_[static_cast<size_t>(x)] = line[columns_[static_cast<size_t>(x)].second];
   }
-  blendEach(gatheredFirst_.data(), gatheredSecond_.data(), columnWeights_.data(), out,
-            columns_.size());
+  blendEach(gatheredFirst_.data() + span_.outFirst, gatheredSecond_.data() + span_.outFirst,
+            columnWeights_.data() + span_.outFirst, out + span_.outFirst, span_.width());
 }
 
 RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* out,
                              int outPitch) const {
-  if (rows.empty() || rows_.empty()) return RowBand{};
-  // Taps only ever move down the picture, so the lines reached form one band.
-  const auto firstLine = std::partition_point(
-      rows_.begin(), rows_.end(), [&](const Tap& tap) { return tap.second < rows.first; });
-  const auto endLine = std::partition_point(firstLine, rows_.end(),
-                                            [&](const Tap& tap) { return tap.first < rows.end; });
-  const RowBand lines{static_cast<int>(firstLine - rows_.begin()),
-                      static_cast<int>(endLine - rows_.begin())};
-  const size_t lineBytes = columns_.size() * sizeof(uint32_t);
+  return draw(picture, rows, RowBand{0, pictureWidth_}, out, outPitch).lines;
+}
+
+SoftwareScaler::Drawn SoftwareScaler::draw(const uint16_t* picture, RowBand rows, RowBand columns,
+                                           uint32_t* out, int outPitch) const {
+  if (rows.empty() || columns.empty() || rows_.empty() || columns_.empty()) return Drawn{};
+  const RowBand lines = reached(rows_, rows);
+  // Whole steps go four source pixels at a time, so the band is widened to fours.
+  if (columnStep_ != 0) {
+    columns = RowBand{columns.first & ~3, std::min((columns.end + 3) & ~3, pictureWidth_)};
+  }
+  const RowBand across = reached(columns_, columns);
+  span_ = Span{columns_[static_cast<size_t>(across.first)].first,
+               columns_[static_cast<size_t>(across.end) - 1].second + 1, across.first, across.end};
+  const size_t spanBytes = span_.width() * sizeof(uint32_t);
   for (Widened& w : widened_) w.row = -1;
   int convertedRow = -1;
   for (int y = lines.first; y < lines.end; ++y) {
@@ -229,22 +238,32 @@ RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* ou
     }
     convertedRow = -1;  // widening below converts into the same line
     if (y > lines.first && tap == rows_[static_cast<size_t>(y) - 1]) {
-      std::memcpy(line, line - outPitch, lineBytes);
+      std::memcpy(line + span_.outFirst, line - outPitch + span_.outFirst, spanBytes);
       continue;
     }
     if (tap.weight == 0) {
       const uint32_t* row = widenedRow(picture, tap.first, line);
-      if (row != line) std::memcpy(line, row, lineBytes);
+      if (row != line) std::memcpy(line + span_.outFirst, row + span_.outFirst, spanBytes);
       continue;
     }
     const uint32_t* upper = widenedRow(picture, tap.first, nullptr);
     const uint32_t* lower = widenedRow(picture, tap.second, nullptr);
-    blendLines(upper, lower, tap.weight, line, columns_.size());
+    blendLines(upper + span_.outFirst, lower + span_.outFirst, tap.weight, line + span_.outFirst,
+               span_.width());
   }
 #if defined(__SSE2__)
   _mm_sfence();  // the streaming stores reach memory before the display is told to read it
 #endif
-  return lines;
+  return Drawn{lines, across};
+}
+
+RowBand SoftwareScaler::reached(const std::vector<Tap>& taps, RowBand source) {
+  // Taps only ever move on through the picture, so the output reached forms one band.
+  const auto first = std::partition_point(
+      taps.begin(), taps.end(), [&](const Tap& tap) { return tap.second < source.first; });
+  const auto end = std::partition_point(first, taps.end(),
+                                        [&](const Tap& tap) { return tap.first < source.end; });
+  return RowBand{static_cast<int>(first - taps.begin()), static_cast<int>(end - taps.begin())};
 }
 
 const uint32_t* SoftwareScaler::widenedRow(const uint16_t* picture, int row, uint32_t* into) const {

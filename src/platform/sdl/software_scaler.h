@@ -2,6 +2,7 @@
 // The 5-6-5 picture converted by table and enlarged into a 32-bit output, without any device.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,14 @@ class SoftwareScaler {
   // Draws what `rows` of the picture reach into `out`, the target's top-left pixel in an output
   // of `outPitch` pixels a line, and returns the target lines drawn.
   RowBand draw(const uint16_t* picture, RowBand rows, uint32_t* out, int outPitch) const;
+  // The same for what `rows` and `columns` of the picture reach: the target lines and columns
+  // drawn.
+  struct Drawn {
+    RowBand lines;
+    RowBand columns;
+  };
+  Drawn draw(const uint16_t* picture, RowBand rows, RowBand columns, uint32_t* out,
+             int outPitch) const;
 
  private:
   // One output line or column: the source pixel it takes, and the share (0..256) of the next.
@@ -45,6 +54,8 @@ class SoftwareScaler {
   };
 
   static std::vector<Tap> tapsFor(int source, int target, int step);
+  // The band of output lines or columns whose taps take any of `source`.
+  static RowBand reached(const std::vector<Tap>& taps, RowBand source);
   void convert(const uint16_t* sourceRow, uint32_t* out) const;
   void repeatColumns(const uint32_t* converted, uint32_t* out) const;
   void widen(const uint16_t* sourceRow, uint32_t* out) const;
@@ -69,6 +80,15 @@ class SoftwareScaler {
     std::vector<uint32_t> scratch;
   };
   mutable Widened widened_[2];
+  // This draw's columns: the source pixels converted and the output columns written.
+  struct Span {
+    int sourceFirst = 0;
+    int sourceEnd = 0;
+    int outFirst = 0;
+    int outEnd = 0;
+    size_t width() const { return static_cast<size_t>(outEnd - outFirst); }
+  };
+  mutable Span span_;
 };
 
 }  // namespace vane::platform
