@@ -170,9 +170,12 @@ class DesktopBackend : public SdlBackend {
       return true;
     }
     const RowBand columns = changedColumns(shown_.data(), pixels, kWidth, changed);
-    const auto first = static_cast<std::ptrdiff_t>(changed.first) * kWidth;
-    const auto end = static_cast<std::ptrdiff_t>(changed.end) * kWidth;
-    std::copy(pixels + first, pixels + end, shown_.begin() + first);
+    // Outside the changed columns the rows are equal already.
+    for (int row = changed.first; row < changed.end; ++row) {
+      const auto at = static_cast<std::ptrdiff_t>(row) * kWidth;
+      std::copy(pixels + at + columns.first, pixels + at + columns.end,
+                shown_.begin() + at + columns.first);
+    }
     const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
     if (wait != 0) sleepNanos(wait);
     if (!presenter_->show(shown_.data(), changed, columns, false)) return false;
