@@ -70,6 +70,10 @@ void flipToScreen() {
   backend().flip();
 }
 
+uint64_t backBufferStamp() {
+  return backend().backBufferStamp();
+}
+
 void releaseDevices() {
   if (displayCreated) {
     backend().releaseDisplay();

@@ -24,6 +24,8 @@ int unlockBackBuffer();
 platform::TextContext* getBackBufferDC();
 void releaseBackBufferDC(platform::TextContext* dc);
 void flipToScreen();
+// Equal values mean the back buffer has not been written in between (see Backend).
+uint64_t backBufferStamp();
 void releaseDevices();
 
 // Sets the keyboard state of the thread to all zero; the asynchronous key state is not touched.

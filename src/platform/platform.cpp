@@ -18,6 +18,7 @@ constexpr uint64_t kNanosPerMilli = 1'000'000;
 constexpr int kPitch = Backend::kWidth * 2;
 constexpr uint32_t kGreenMask565 = 0x07E0;
 constexpr uint32_t kGreenMask555 = 0x03E0;
+uint64_t lastStamp = 0;
 }  // namespace
 
 Backend::Backend() = default;
@@ -79,6 +80,8 @@ bool Backend::createDisplay() {
   if (!openDisplay(is565)) return false;
   is565_ = is565;
   back_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+  stampBackBuffer();
+  presentedStamp_ = 0;
   displayReady_ = true;
   return true;
 }
@@ -91,6 +94,7 @@ bool Backend::readGreenMask(uint32_t& greenMask) {
 
 bool Backend::fill(uint16_t colour) {
   if (!displayReady_) return false;
+  stampBackBuffer();
   // Every screen clears to black each frame: a byte fill, many times quicker than one of words.
   if ((colour >> 8) == (colour & 0xFF)) {
     std::memset(back_.data(), colour & 0xFF, back_.size() * sizeof(uint16_t));
@@ -106,6 +110,7 @@ bool Backend::describeBackBuffer() {
 
 bool Backend::lock(LockedSurface& out) {
   if (!displayReady_ || refuses(Step::Lock)) return false;
+  stampBackBuffer();
   out = LockedSurface{back_.data(), kWidth, kHeight, kPitch};
   return true;
 }
@@ -116,6 +121,7 @@ bool Backend::unlock() {
 
 TextContext* Backend::getTextContext() {
   if (!displayReady_) return nullptr;
+  stampBackBuffer();
   // Made on first use, so a run that writes no text never opens the font.
   if (!text_) text_ = makeTextContext(back_.data(), kWidth, kHeight, kPitch, is565_);
   return text_.get();
@@ -123,7 +129,14 @@ TextContext* Backend::getTextContext() {
 
 bool Backend::flip() {
   if (!displayReady_) return false;
-  return present(back_.data());
+  if (backStamp_ == presentedStamp_) return presentAgain(back_.data());
+  if (!present(back_.data())) return false;
+  presentedStamp_ = backStamp_;
+  return true;
+}
+
+void Backend::stampBackBuffer() {
+  backStamp_ = ++lastStamp;
 }
 
 void Backend::releaseDisplay() {

@@ -153,6 +153,10 @@ class Backend {
   // leaves the screen as it was.
   bool flip();
   void releaseDisplay();
+  // Changes whenever the back buffer may be written: a fill, a lock, the text context handed
+  // out, a new display. Stamps are unique in the process, so one taken from another back end
+  // never matches. Equal stamps mean the back buffer holds the same picture.
+  uint64_t backBufferStamp() const { return backStamp_; }
 
   // --- sound ---
   virtual bool createSoundDevice() = 0;
@@ -190,6 +194,8 @@ class Backend {
   virtual bool openDisplay(bool& is565) = 0;
   // Shows a whole picture: kWidth x kHeight words, row after row.
   virtual bool present(const uint16_t* pixels) = 0;
+  // Shows the picture presented last once more: the back buffer has not been written since.
+  virtual bool presentAgain(const uint16_t* pixels) { return present(pixels); }
   virtual void closeDisplay() = 0;
 
   const std::vector<uint16_t>& backPixels() const { return back_; }
@@ -200,7 +206,11 @@ class Backend {
   bool is565_ = true;
   std::deque<Message> queue_;
   std::vector<uint16_t> back_;
+  uint64_t backStamp_ = 0;
+  uint64_t presentedStamp_ = 0;  // the back buffer's stamp when last presented
   std::unique_ptr<TextContext> text_;
+
+  void stampBackBuffer();
 };
 
 // The back end in use; set once by the program (or a test) before anything else.

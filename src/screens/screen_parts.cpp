@@ -28,11 +28,24 @@ void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet&
 }
 
 void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock) {
-  const int32_t opened = static_cast<int32_t>(clock <= kCurtainSteps ? clock : kCurtainSteps);
+  const int32_t opened = curtainOpening(clock);
   drawFrame(surface, backSheet, frames::number(frames::Back::PanelLeft), -kCurtainStride * opened,
             0);
   drawFrame(surface, backSheet, frames::number(frames::Back::PanelRight),
             kCurtainRightClosed + kCurtainStride * opened, 0);
+}
+
+int32_t curtainOpening(uint32_t clock) {
+  return static_cast<int32_t>(clock <= kCurtainSteps ? clock : kCurtainSteps);
+}
+
+bool StillPicture::holds(uint64_t look) const {
+  return stamp_ != 0 && look == look_ && backBufferStamp() == stamp_;
+}
+
+void StillPicture::drew(uint64_t look) {
+  look_ = look;
+  stamp_ = backBufferStamp();
 }
 
 }  // namespace vane

@@ -18,6 +18,22 @@ void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet&
 
 // The two curtains of the title screens and the menu: closed at clock 0, open from 32 on.
 void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock);
+// How far the curtains stand open at `clock`: all that their picture depends on.
+int32_t curtainOpening(uint32_t clock);
+
+// A screen that shows the same picture frame after frame: when what it would draw is what it
+// drew last, and nothing has written to the back buffer since, the picture is still there and
+// need not be cleared and drawn again. `look` is whatever the picture depends on.
+class StillPicture {
+ public:
+  bool holds(uint64_t look) const;
+  // After the picture for `look` was drawn and unlocked.
+  void drew(uint64_t look);
+
+ private:
+  uint64_t look_ = 0;
+  uint64_t stamp_ = 0;  // the back buffer's stamp then; 0 for none
+};
 
 // Where a screen procedure stopped: the codes it returns.
 enum ScreenResult : int {

@@ -77,28 +77,67 @@ bool lockForScreen(LockedSurface& surface, int& failure) {
   return false;
 }
 
+// What the menu's keys act on.
+struct MenuChoices {
+  int32_t upLatch;
+  int32_t downLatch;
+  int32_t cursor;
+  int32_t stage;
+  int32_t ship;
+};
+
+MenuChoices menuChoicesNow() {
+  return MenuChoices{World.upLatch(), World.downLatch(), World.menuCursor(), World.stageChoice(),
+                     World.shipChoice()};
+}
+
+void setMenuChoices(const MenuChoices& m) {
+  World.upLatch() = m.upLatch;
+  World.downLatch() = m.downLatch;
+  World.menuCursor() = m.cursor;
+  World.stageChoice() = m.stage;
+  World.shipChoice() = m.ship;
+}
+
 // Up and Down move the cursor once per press; Left and Right act while held.
-void readMenuKeys() {
+MenuChoices afterMenuKeys(MenuChoices m) {
   const bool up = eitherHeld(platform::kVkUp, platform::kVkNumpad8);
   const bool down = eitherHeld(platform::kVkDown, platform::kVkNumpad2);
-  if (!up) World.upLatch() = 0;
-  if (!down) World.downLatch() = 0;
-  if (World.upLatch() < kLatched && up) {
-    World.menuCursor() = World.menuCursor() - 1 < StageRow ? StageRow : World.menuCursor() - 1;
-    World.upLatch() = kLatched;
+  if (!up) m.upLatch = 0;
+  if (!down) m.downLatch = 0;
+  if (m.upLatch < kLatched && up) {
+    m.cursor = m.cursor - 1 < StageRow ? StageRow : m.cursor - 1;
+    m.upLatch = kLatched;
   }
-  if (World.downLatch() < kLatched && down) {
-    World.menuCursor() = World.menuCursor() + 1 > QuitRow ? QuitRow : World.menuCursor() + 1;
-    World.downLatch() = kLatched;
+  if (m.downLatch < kLatched && down) {
+    m.cursor = m.cursor + 1 > QuitRow ? QuitRow : m.cursor + 1;
+    m.downLatch = kLatched;
   }
   for (const SideKey& side : kSideKeys) {
     if (!eitherHeld(side.key, side.padKey)) continue;
-    if (World.menuCursor() == StageRow) World.stageChoice() += side.step;
-    if (World.menuCursor() == ShipRow) World.shipChoice() += side.step;
+    if (m.cursor == StageRow) m.stage += side.step;
+    if (m.cursor == ShipRow) m.ship += side.step;
   }
-  World.stageChoice() = clampTo(World.stageChoice(), 1, 2);
-  World.shipChoice() = clampTo(World.shipChoice(), 1, 2);
+  m.stage = clampTo(m.stage, 1, 2);
+  m.ship = clampTo(m.ship, 1, 2);
+  return m;
 }
+
+// All the menu's picture depends on: the row the cursor is drawn at (if any), both choices (held
+// to 1 or 2 by the keys) and the curtains.
+uint64_t menuLook(const MenuChoices& m, uint32_t clock) {
+  const int32_t row = m.cursor >= StageRow && m.cursor <= QuitRow ? m.cursor : 0;
+  return static_cast<uint64_t>(row) << 24 | static_cast<uint64_t>(m.stage) << 16 |
+         static_cast<uint64_t>(m.ship) << 8 | static_cast<uint64_t>(curtainOpening(clock));
+}
+
+uint64_t titleLook(int pictureFrame, uint32_t clock) {
+  return static_cast<uint64_t>(static_cast<uint32_t>(pictureFrame)) << 32 |
+         static_cast<uint32_t>(curtainOpening(clock));
+}
+
+StillPicture titlePicture;
+StillPicture menuPicture;
 
 void drawMarker(const LockedSurface& surface, const Marker& marker, int32_t choice) {
   drawFrame(surface, etcSheet, marker.frame, marker.x[static_cast<size_t>(choice - 1)], marker.y);
@@ -127,9 +166,29 @@ bool chooseRow() {
   }
 }
 
+// RETURN once the curtains are open, on the start or quit row.
+bool leavesMenu() {
+  return frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn) && chooseRow();
+}
+
+// A menu frame whose picture is in the back buffer already: the keys act, nothing is drawn.
+int runStillMenuFrame(const MenuChoices& next) {
+  setMenuChoices(next);
+  if (leavesMenu()) return 1;
+  ++frameCount;
+  flipToScreen();
+  return 1;
+}
+
 }  // namespace
 
 int drawTitleScreen(int pictureFrame) {
+  const uint64_t look = titleLook(pictureFrame, frameCount);
+  if (titlePicture.holds(look)) {
+    ++frameCount;
+    flipToScreen();
+    return 1;
+  }
   fillBackBuffer(0);
   LockedSurface surface;
   int failure = 0;
@@ -138,11 +197,16 @@ int drawTitleScreen(int pictureFrame) {
   drawOpeningCurtains(surface, frameCount);
   ++frameCount;
   if (unlockBackBuffer() == 0) return kUnlockFailed;
+  titlePicture.drew(look);
   flipToScreen();
   return 1;
 }
 
 int runMenuFrame() {
+  // The keys read no pixels, so what they do is known before anything is drawn.
+  const MenuChoices next = afterMenuKeys(menuChoicesNow());
+  const uint64_t look = menuLook(next, frameCount);
+  if (menuPicture.holds(look)) return runStillMenuFrame(next);
   fillBackBuffer(0);
   LockedSurface surface;
   int failure = 0;
@@ -150,16 +214,15 @@ int runMenuFrame() {
   for (const Picture& picture : kMenuPictures) {
     drawFrame(surface, sheetOf(picture.frame.sheet), picture.frame.number, picture.x, picture.y);
   }
-  readMenuKeys();
+  setMenuChoices(next);
   drawMenu(surface);
   drawOpeningCurtains(surface, frameCount);
 
   // The frame that leaves the menu is not shown: the screen keeps the previous menu frame.
-  if (frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn) && chooseRow()) {
-    return unlockBackBuffer() == 0 ? kUnlockFailed : 1;
-  }
+  if (leavesMenu()) return unlockBackBuffer() == 0 ? kUnlockFailed : 1;
   ++frameCount;
   if (unlockBackBuffer() == 0) return kUnlockFailed;
+  menuPicture.drew(look);
   flipToScreen();
   return 1;
 }

@@ -59,6 +59,46 @@ TEST_F(ScreensTest, TitleScreenFailuresReturnTheirCodesWithoutFlipping) {
   EXPECT_EQ(frameCount, 1u);  // only the frame that got as far as drawing counted
 }
 
+// A still screen is drawn once and then shown again as it stands, every frame still flipped and
+// counted, until what it shows changes or something else writes to the back buffer.
+TEST_F(ScreensTest, AStillTitleIsDrawnOnceAndShownEveryFrame) {
+  frameCount = 40;
+  drawTitleScreen(20);
+  const uint64_t stamp = backend.backBufferStamp();
+  const std::vector<uint16_t> shown = backend.screen();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(drawTitleScreen(20), 1);
+  EXPECT_EQ(backend.backBufferStamp(), stamp);
+  EXPECT_EQ(backend.flips, 4);
+  EXPECT_EQ(frameCount, 44u);
+  EXPECT_EQ(backend.screen(), shown);
+  drawTitleScreen(21);
+  EXPECT_EQ(frameOnScreen(Sheet::Etc, 10, 0), 21);
+}
+
+TEST_F(MenuTest, AStillMenuIsShownAgainUntilAKeyOrAnotherWriterChangesIt) {
+  frames(40);
+  const uint64_t stamp = backend.backBufferStamp();
+  const std::vector<uint16_t> shown = backend.screen();
+  frames(5);
+  EXPECT_EQ(backend.backBufferStamp(), stamp);
+  EXPECT_EQ(backend.flips, 45);
+  EXPECT_EQ(frameCount, 45u);
+  EXPECT_EQ(backend.screen(), shown);
+
+  hold(kVkDown);
+  runMenuFrame();
+  EXPECT_EQ(World.menuCursor(), 2);
+  EXPECT_EQ(frameOnScreen(Sheet::Etc, 200, 210), 27);
+  hold(kVkDown, false);
+  frames(2);
+  EXPECT_EQ(World.downLatch(), 0);  // the keys still act on still frames
+
+  backend.fill(0x1234);
+  runMenuFrame();
+  EXPECT_EQ(frameOnScreen(Sheet::Etc, 200, 210), 27);
+  EXPECT_EQ(frameOnScreen(Sheet::Etc, 300, 30), 22);
+}
+
 TEST_F(MenuTest, DrawsPicturesCursorAndMarkers) {
   World.shipChoice() = 2;
   runMenuFrame();

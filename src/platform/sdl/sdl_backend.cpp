@@ -163,12 +163,7 @@ class DesktopBackend : public SdlBackend {
   // A picture equal to the one shown is not sent again; the flip still takes its time.
   bool present(const uint16_t* pixels) override {
     const RowBand changed = changedRows(shown_.data(), pixels, kWidth, kHeight);
-    if (changed.empty()) {
-      const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
-      if (wait != 0) sleepNanos(wait);
-      pacer_->held(monotonicNanos());
-      return true;
-    }
+    if (changed.empty()) return presentAgain(pixels);
     const RowBand columns = changedColumns(shown_.data(), pixels, kWidth, changed);
     // Outside the changed columns the rows are equal already.
     for (int row = changed.first; row < changed.end; ++row) {
@@ -180,6 +175,14 @@ class DesktopBackend : public SdlBackend {
     if (wait != 0) sleepNanos(wait);
     if (!presenter_->show(shown_.data(), changed, columns, false)) return false;
     pacer_->presented(monotonicNanos());
+    return true;
+  }
+
+  // The picture on the screen stays; the flip still takes its time.
+  bool presentAgain(const uint16_t*) override {
+    const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
+    if (wait != 0) sleepNanos(wait);
+    pacer_->held(monotonicNanos());
     return true;
   }
 
