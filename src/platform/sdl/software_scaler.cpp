@@ -84,23 +84,34 @@ void blendEach(const uint32_t* a, const uint32_t* b, const uint32_t* weights, ui
   for (; x < count; ++x) out[x] = blend(a[x], b[x], weights[x]);
 }
 
-uint32_t toEightBits(uint32_t level, uint32_t full) {
-  return (level * 255 + full / 2) / full;
+// A 5-bit level widened to the nearest of 0..255, (level * 255 + 15) / 31, without a division.
+constexpr uint32_t fiveToEight(uint32_t level) {
+  return (level * 527 + 23) >> 6;
 }
+// A 6-bit level likewise, (level * 255 + 31) / 63.
+constexpr uint32_t sixToEight(uint32_t level) {
+  return (level * 259 + 33) >> 6;
+}
+
+constexpr bool widensToNearest() {
+  for (uint32_t level = 0; level < 64; ++level) {
+    if (level < 32 && fiveToEight(level) != (level * 255 + 15) / 31) return false;
+    if (sixToEight(level) != (level * 255 + 31) / 63) return false;
+  }
+  return true;
+}
+static_assert(widensToNearest());
 
 }  // namespace
 
 SoftwareScaler::SoftwareScaler(const PixelLayout& layout, int pictureWidth, int pictureHeight)
-    : pictureWidth_(pictureWidth), pictureHeight_(pictureHeight), colour_(65536) {
-  for (uint32_t value = 0; value < colour_.size(); ++value) {
-    const uint32_t red = value >> 11;
-    const uint32_t green = (value >> 5) & 0x3F;
-    const uint32_t blue = value & 0x1F;
-    // Each channel widened to the nearest of 0..255, as a graphics card reads the texture.
-    colour_[value] = (toEightBits(red, 31) << layout.redShift) |
-                     (toEightBits(green, 63) << layout.greenShift) |
-                     (toEightBits(blue, 31) << layout.blueShift) | layout.alwaysSet;
-  }
+    : pictureWidth_(pictureWidth), pictureHeight_(pictureHeight), layout_(layout) {}
+
+// Each channel widened to the nearest of 0..255, as a graphics card reads the texture.
+uint32_t SoftwareScaler::outputPixel(uint16_t value) const {
+  return fiveToEight(value >> 11u) << layout_.redShift |
+         sixToEight((value >> 5u) & 0x3Fu) << layout_.greenShift |
+         fiveToEight(value & 0x1Fu) << layout_.blueShift | layout_.alwaysSet;
 }
 
 void SoftwareScaler::setTarget(int width, int height) {
@@ -141,7 +152,48 @@ std::vector<SoftwareScaler::Tap> SoftwareScaler::tapsFor(int source, int target,
 }
 
 void SoftwareScaler::convert(const uint16_t* sourceRow, uint32_t* out) const {
-  for (int x = span_.sourceFirst; x < span_.sourceEnd; ++x) out[x] = colour_[sourceRow[x]];
+  int x = span_.sourceFirst;
+#if defined(__SSE2__)
+  // Eight pixels at a time in 16-bit lanes: the low and high halves of the output pixels are
+  // built apart, then interleaved. A channel goes into the half its byte is in: shifted by 16 or
+  // more, a lane comes out empty, so each channel is shifted into both and lands in one.
+  const auto inLow = [](int shift) { return _mm_cvtsi32_si128(shift < 16 ? shift : 16); };
+  const auto inHigh = [](int shift) { return _mm_cvtsi32_si128(shift >= 16 ? shift - 16 : 16); };
+  const __m128i redLow = inLow(layout_.redShift);
+  const __m128i redHigh = inHigh(layout_.redShift);
+  const __m128i greenLow = inLow(layout_.greenShift);
+  const __m128i greenHigh = inHigh(layout_.greenShift);
+  const __m128i blueLow = inLow(layout_.blueShift);
+  const __m128i blueHigh = inHigh(layout_.blueShift);
+  const __m128i lowSet = _mm_set1_epi16(static_cast<int16_t>(layout_.alwaysSet & 0xFFFF));
+  const __m128i highSet = _mm_set1_epi16(static_cast<int16_t>(layout_.alwaysSet >> 16));
+  const __m128i fiveBits = _mm_set1_epi16(0x1F);
+  const __m128i sixBits = _mm_set1_epi16(0x3F);
+  const __m128i fiveScale = _mm_set1_epi16(527);
+  const __m128i fiveRound = _mm_set1_epi16(23);
+  const __m128i sixScale = _mm_set1_epi16(259);
+  const __m128i sixRound = _mm_set1_epi16(33);
+  for (; x + 8 <= span_.sourceEnd; x += 8) {
+    const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sourceRow + x));
+    const __m128i red = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_srli_epi16(value, 11), fiveScale), fiveRound), 6);
+    const __m128i green = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(_mm_srli_epi16(value, 5), sixBits), sixScale),
+                      sixRound),
+        6);
+    const __m128i blue = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(value, fiveBits), fiveScale), fiveRound), 6);
+    const __m128i low =
+        _mm_or_si128(_mm_or_si128(lowSet, _mm_sll_epi16(red, redLow)),
+                     _mm_or_si128(_mm_sll_epi16(green, greenLow), _mm_sll_epi16(blue, blueLow)));
+    const __m128i high =
+        _mm_or_si128(_mm_or_si128(highSet, _mm_sll_epi16(red, redHigh)),
+                     _mm_or_si128(_mm_sll_epi16(green, greenHigh), _mm_sll_epi16(blue, blueHigh)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_unpacklo_epi16(low, high));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), _mm_unpackhi_epi16(low, high));
+  }
+#endif
+  for (; x < span_.sourceEnd; ++x) out[x] = outputPixel(sourceRow[x]);
 }
 
 void SoftwareScaler::repeatColumns(const uint32_t* converted, uint32_t* out) const {

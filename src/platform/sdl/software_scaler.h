@@ -56,6 +56,7 @@ class SoftwareScaler {
   static std::vector<Tap> tapsFor(int source, int target, int step);
   // The band of output lines or columns whose taps take any of `source`.
   static RowBand reached(const std::vector<Tap>& taps, RowBand source);
+  uint32_t outputPixel(uint16_t value) const;
   void convert(const uint16_t* sourceRow, uint32_t* out) const;
   void repeatColumns(const uint32_t* converted, uint32_t* out) const;
   void widen(const uint16_t* sourceRow, uint32_t* out) const;
@@ -65,7 +66,7 @@ class SoftwareScaler {
 
   int pictureWidth_;
   int pictureHeight_;
-  std::vector<uint32_t> colour_;  // each 5-6-5 value as an output pixel
+  PixelLayout layout_;
   std::vector<Tap> columns_;
   std::vector<Tap> rows_;
   int columnStep_ = 0;  // the whole step across, when the columns take no blends at all
