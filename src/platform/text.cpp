@@ -203,10 +203,14 @@ struct Layout {
 constexpr Layout k565{{11, 5}, {5, 6}, {0, 5}};
 constexpr Layout k555{{10, 5}, {5, 5}, {0, 5}};
 
-uint16_t blendChannel(uint16_t pixel, Channel c, uint8_t ink8, unsigned alpha) {
-  const unsigned max = (1u << c.bits) - 1;
-  const unsigned under = (pixel >> c.shift) & max;
-  const unsigned ink = (ink8 * max + 127) / 255;
+// An 8-bit ink level in a channel's bits, to the nearest.
+unsigned inkLevel(uint8_t ink8, Channel c) {
+  return (ink8 * ((1u << c.bits) - 1) + 127) / 255;
+}
+
+// The channel of `pixel` mixed with the ink's level, `alpha` parts in 255 of ink.
+uint16_t blendChannel(uint16_t pixel, Channel c, unsigned ink, unsigned alpha) {
+  const unsigned under = (pixel >> c.shift) & ((1u << c.bits) - 1);
   const unsigned mixed = (ink * alpha + under * (255 - alpha) + 127) / 255;
   return static_cast<uint16_t>(mixed << c.shift);
 }
@@ -225,22 +229,33 @@ class BufferText : public TextContext {
 
   void textOut(int x, int y, std::string_view text) override {
     const RenderedLine& line = lineCache().line(std::string(text));
-    const auto red = static_cast<uint8_t>(colour_ & 0xFF);
-    const auto green = static_cast<uint8_t>((colour_ >> 8) & 0xFF);
-    const auto blue = static_cast<uint8_t>((colour_ >> 16) & 0xFF);
+    const unsigned red = inkLevel(static_cast<uint8_t>(colour_ & 0xFF), layout_.red);
+    const unsigned green = inkLevel(static_cast<uint8_t>((colour_ >> 8) & 0xFF), layout_.green);
+    const unsigned blue = inkLevel(static_cast<uint8_t>((colour_ >> 16) & 0xFF), layout_.blue);
+    // Fully covered pixels take the ink as it is: the blend gives exactly that at 255.
+    const auto solid = static_cast<uint16_t>(
+        red << layout_.red.shift | green << layout_.green.shift | blue << layout_.blue.shift);
+    const int left = x + line.left;
+    const int firstCol = std::max(0, -left);
+    const int endCol = std::min(line.width, width_ - left);
     for (int row = 0; row < line.height; ++row) {
       const int ty = y + row;
       if (ty < 0 || ty >= height_) continue;
       auto* target = reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels_) +
                                                  static_cast<ptrdiff_t>(ty) * pitch_);
-      for (int col = 0; col < line.width; ++col) {
-        const int tx = x + line.left + col;
-        const unsigned alpha = line.coverage[static_cast<size_t>(row * line.width + col)];
-        if (tx < 0 || tx >= width_ || alpha == 0) continue;
-        const uint16_t under = target[tx];
-        target[tx] = static_cast<uint16_t>(blendChannel(under, layout_.red, red, alpha) |
-                                           blendChannel(under, layout_.green, green, alpha) |
-                                           blendChannel(under, layout_.blue, blue, alpha));
+      const uint8_t* coverage = line.coverage.data() + static_cast<size_t>(row) * line.width;
+      for (int col = firstCol; col < endCol; ++col) {
+        const unsigned alpha = coverage[col];
+        if (alpha == 0) continue;
+        uint16_t& pixel = target[left + col];
+        if (alpha == 255) {
+          pixel = solid;
+          continue;
+        }
+        const uint16_t under = pixel;
+        pixel = static_cast<uint16_t>(blendChannel(under, layout_.red, red, alpha) |
+                                      blendChannel(under, layout_.green, green, alpha) |
+                                      blendChannel(under, layout_.blue, blue, alpha));
       }
     }
   }
