@@ -61,12 +61,17 @@ void blendLines(const uint32_t* a, const uint32_t* b, uint32_t weight, uint32_t*
   for (; x < count; ++x) out[x] = blend(a[x], b[x], weight);
 }
 
-// out[x] = blend(a[x], b[x], weights[x]): each pixel's own weight.
-void blendEach(const uint32_t* a, const uint32_t* b, const uint32_t* weights, uint32_t* out,
-               size_t count) {
+// out[x] = blend(line[firsts[x]], line[seconds[x]], weights[x]): each output pixel blends two
+// pixels of the line, by its own weight.
+void blendColumns(const uint32_t* line, const int* firsts, const int* seconds,
+                  const uint32_t* weights, uint32_t* out, size_t count) {
   size_t x = 0;
 #if defined(__SSE2__)
   const __m128i full = _mm_set1_epi16(256);
+  const auto gather = [line](const int* at) {
+    return _mm_set_epi32(static_cast<int>(line[at[3]]), static_cast<int>(line[at[2]]),
+                         static_cast<int>(line[at[1]]), static_cast<int>(line[at[0]]));
+  };
   for (; x + 4 <= count; x += 4) {
     // Each pixel's weight copied into the four lanes of its bytes.
     const __m128i four = load(weights + x);
@@ -76,12 +81,13 @@ void blendEach(const uint32_t* a, const uint32_t* b, const uint32_t* weights, ui
         _mm_packs_epi32(_mm_unpacklo_epi64(pairLow, pairLow), _mm_unpackhi_epi64(pairLow, pairLow));
     const __m128i weightHigh = _mm_packs_epi32(_mm_unpacklo_epi64(pairHigh, pairHigh),
                                                _mm_unpackhi_epi64(pairHigh, pairHigh));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
-                     blendFour(load(a + x), load(b + x), _mm_sub_epi16(full, weightLow), weightLow,
-                               _mm_sub_epi16(full, weightHigh), weightHigh));
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(out + x),
+        blendFour(gather(firsts + x), gather(seconds + x), _mm_sub_epi16(full, weightLow),
+                  weightLow, _mm_sub_epi16(full, weightHigh), weightHigh));
   }
 #endif
-  for (; x < count; ++x) out[x] = blend(a[x], b[x], weights[x]);
+  for (; x < count; ++x) out[x] = blend(line[firsts[x]], line[seconds[x]], weights[x]);
 }
 
 // A 5-bit level widened to the nearest of 0..255, (level * 255 + 15) / 31, without a division.
@@ -121,11 +127,14 @@ void SoftwareScaler::setTarget(int width, int height) {
   rows_ = tapsFor(pictureHeight_, height, step);
   columnStep_ = width == pictureWidth_ * step ? step : 0;
   converted_.assign(static_cast<size_t>(pictureWidth_), 0);
+  columnFirsts_.resize(columns_.size());
+  columnSeconds_.resize(columns_.size());
   columnWeights_.resize(columns_.size());
-  std::transform(columns_.begin(), columns_.end(), columnWeights_.begin(),
-                 [](const Tap& tap) { return tap.weight; });
-  gatheredFirst_.assign(columns_.size(), 0);
-  gatheredSecond_.assign(columns_.size(), 0);
+  for (size_t x = 0; x < columns_.size(); ++x) {
+    columnFirsts_[x] = columns_[x].first;
+    columnSeconds_[x] = columns_[x].second;
+    columnWeights_[x] = columns_[x].weight;
+  }
   for (Widened& w : widened_) w.scratch.assign(columns_.size(), 0);
 }
 
@@ -244,15 +253,10 @@ void SoftwareScaler::widen(const uint16_t* sourceRow, uint32_t* out) const {
     repeatColumns(converted_.data(), out);
     return;
   }
-  // Each column's two source pixels gathered, then blended many at a time; a weight of 0 keeps
-  // the first exactly.
-  const uint32_t* line = converted_.data();
-  for (int x = span_.outFirst; x < span_.outEnd; ++x) {
-    gatheredFirst_[static_cast<size_t>(x)] = line[columns_[static_cast<size_t>(x)].first];
-    gatheredSecond_[static_cast<size_t>(x)] = line[columns_[static_cast<size_t>(x)].second];
-  }
-  blendEach(gatheredFirst_.data() + span_.outFirst, gatheredSecond_.data() + span_.outFirst,
-            columnWeights_.data() + span_.outFirst, out + span_.outFirst, span_.width());
+  // Each column's two source pixels blended, many at a time; a weight of 0 keeps the first exactly.
+  const auto from = static_cast<size_t>(span_.outFirst);
+  blendColumns(converted_.data(), columnFirsts_.data() + from, columnSeconds_.data() + from,
+               columnWeights_.data() + from, out + from, span_.width());
 }
 
 RowBand SoftwareScaler::draw(const uint16_t* picture, RowBand rows, uint32_t* out,

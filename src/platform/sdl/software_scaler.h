@@ -70,10 +70,11 @@ class SoftwareScaler {
   std::vector<Tap> columns_;
   std::vector<Tap> rows_;
   int columnStep_ = 0;  // the whole step across, when the columns take no blends at all
-  std::vector<uint32_t> columnWeights_;           // each column's weight, in order
-  mutable std::vector<uint32_t> converted_;       // one source line as output pixels
-  mutable std::vector<uint32_t> gatheredFirst_;   // each column's first source pixel
-  mutable std::vector<uint32_t> gatheredSecond_;  // and its second
+  // Each column's tap, field by field, for blending many columns at a time.
+  std::vector<int> columnFirsts_;
+  std::vector<int> columnSeconds_;
+  std::vector<uint32_t> columnWeights_;
+  mutable std::vector<uint32_t> converted_;  // one source line as output pixels
   // The last two source rows widened in a draw; rows come in order, so two are enough.
   struct Widened {
     int row = -1;
