@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the sound-bank loader from bytes, then mixes every clip it found playable, once through
-// and looping, at the device's usual rate and at a rate far from the clip's.
+// and looping, at a common device rate and at a rate far from the clip's.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,12 +14,12 @@ namespace {
 
 void mixClip(const vane::SoundClip& clip) {
   namespace mix = vane::platform::mix;
-  const mix::Clip samples{clip.format, {clip.data, clip.data + clip.length}};
   std::array<int32_t, 512> sums{};
   std::array<int16_t, 512> out{};
-  for (const uint32_t deviceRate : {mix::kDefaultRate, 8000u}) {
+  for (const uint32_t deviceRate : {44100u, 8000u}) {
     for (const bool looping : {false, true}) {
-      mix::Cursor cursor{&samples, 0, mix::stepFor(clip.format.samplesPerSec, deviceRate), looping};
+      mix::Cursor cursor{clip.samples.get(), 0, mix::stepFor(clip.format.samplesPerSec, deviceRate),
+                         looping};
       for (int pass = 0; pass < 3 && mix::accumulate(sums, cursor); ++pass) {
       }
       mix::advance(cursor, 1000);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "platform/clip_samples.h"
 #include "platform/platform.h"
 
 namespace vane {
@@ -13,7 +14,8 @@ namespace vane {
 struct SoundClip {
   platform::WaveFormat format;
   uint32_t length = 0;            // bytes of sound data held
-  const uint8_t* data = nullptr;  // owned by the bank's node (allocated with new uint8_t[])
+  const uint8_t* data = nullptr;  // the bytes of `samples`
+  platform::HeldSamples samples;  // shared with every sound buffer that plays the clip
   bool playable = true;           // false when the sound device refuses its format or size
 };
 
@@ -45,8 +47,8 @@ int loadSoundBank(SoundBank& bank, const char* name);
 // clip whose format or length is cut short is not added; a clip the device cannot play is marked
 // so. Always 1.
 int loadSoundBankFromBytes(SoundBank& bank, std::span<const uint8_t> bytes);
-// Links a copy of the clip in after node n (0: first; beyond the end: last). The bank takes over
-// clip.data, which must come from new uint8_t[] (or be nullptr).
+// Links a copy of the clip in after node n (0: first; beyond the end: last). clip.data, unless
+// nullptr, points into clip.samples.
 int insertClip(SoundBank& bank, const SoundClip& clip, int n);
 int clipCount(const SoundBank& bank);
 // Clip n (from 1); nullptr for 0 or beyond the bank.

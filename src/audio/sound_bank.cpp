@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "audio/sound.h"
 #include "platform/data_file.h"
@@ -92,9 +94,10 @@ void loadClips(SoundBank& bank, Source&& source) {
     at += kClipHeaderBytes;
     clip.length = static_cast<uint32_t>(std::min<size_t>(announced, source.size() - at));
     if (clip.length > 0) {
-      auto* data = new uint8_t[clip.length];
-      source.read(at, clip.length, data);
-      clip.data = data;
+      std::vector<uint8_t> bytes(clip.length);
+      source.read(at, clip.length, bytes.data());
+      clip.samples = platform::holdSamples(clip.format, std::move(bytes));
+      clip.data = clip.samples->bytes.data();
     }
     clip.playable = platform::clipRefusal(clip.format, clip.length).empty();
     at += clip.length;
@@ -131,7 +134,6 @@ void SoundBank::clear() {
   SoundNode* node = head.next;
   while (node != nullptr) {
     SoundNode* next = node->next;
-    delete[] node->clip->data;
     delete node->clip;
     delete node;
     node = next;

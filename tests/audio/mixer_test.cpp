@@ -37,12 +37,12 @@ std::vector<uint8_t> littleEndian(const std::vector<int16_t>& samples) {
 }
 
 // Sound device bytes of a clip: 16-bit samples as written, or 8-bit ones as they are.
-mix::Clip clipOf(const WaveFormat& format, std::vector<uint8_t> bytes) {
-  return mix::Clip{format, std::move(bytes)};
+ClipSamples clipOf(const WaveFormat& format, std::vector<uint8_t> bytes) {
+  return ClipSamples{format, std::move(bytes)};
 }
 
 // The device frames a voice sounds, at unity gain, until it runs out or `frames` have been mixed.
-std::vector<int32_t> sound(const mix::Clip& clip, uint32_t deviceRate, size_t frames,
+std::vector<int32_t> sound(const ClipSamples& clip, uint32_t deviceRate, size_t frames,
                            bool looping = false) {
   std::vector<int32_t> sums(frames * 2, 0);
   mix::Cursor voice{&clip, 0, mix::stepFor(clip.format.samplesPerSec, deviceRate), looping};
@@ -63,7 +63,7 @@ TEST(MixerCore, EachFormatSoundsItsOwnSamplesAtTheDeviceRate) {
       {pcm(22050, 2, 8), {0xC0, 0x40}, {16384, -16384}},
   };
   for (const Case& c : cases) {
-    const mix::Clip clip = clipOf(c.format, c.bytes);
+    const ClipSamples clip = clipOf(c.format, c.bytes);
     std::vector<int32_t> want = c.frames;
     want.resize(want.size() + 4, 0);  // then silence: a one-shot voice has ended
     EXPECT_EQ(sound(clip, 22050, want.size() / 2), want) << c.format.bitsPerSample << " bits";
@@ -72,11 +72,11 @@ TEST(MixerCore, EachFormatSoundsItsOwnSamplesAtTheDeviceRate) {
 
 TEST(MixerCore, OtherRatesAreResampledInPlaceAndKeepTheirLength) {
   // Half the device rate: every second frame lies halfway between two of the clip's.
-  const mix::Clip slow = clipOf(pcm(22050, 1, 16), littleEndian({0, 1000, 3000}));
+  const ClipSamples slow = clipOf(pcm(22050, 1, 16), littleEndian({0, 1000, 3000}));
   EXPECT_EQ(sound(slow, 44100, 7), (std::vector<int32_t>{0, 0, 500, 500, 1000, 1000, 2000, 2000,
                                                          3000, 3000, 3000, 3000, 0, 0}));
   // A steady level stays that level and lasts as long in time at any pair of rates.
-  const mix::Clip level =
+  const ClipSamples level =
       clipOf(pcm(11025, 1, 16), littleEndian(std::vector<int16_t>(11025, 8000)));
   for (uint32_t deviceRate : {22050u, 44100u, 48000u, 8000u}) {
     const std::vector<int32_t> out = sound(level, deviceRate, deviceRate + 100);
@@ -88,7 +88,7 @@ TEST(MixerCore, OtherRatesAreResampledInPlaceAndKeepTheirLength) {
 }
 
 TEST(MixerCore, LoopsWrapWithoutAGapAndKeepingTimeAgreesWithMixing) {
-  const mix::Clip clip = clipOf(pcm(22050, 2, 16), littleEndian({1, 2, 3, 4}));
+  const ClipSamples clip = clipOf(pcm(22050, 2, 16), littleEndian({1, 2, 3, 4}));
   std::vector<int32_t> sums(10, 0);
   mix::Cursor loop{&clip, uint64_t{1} << 32, uint64_t{1} << 32, true};
   EXPECT_TRUE(mix::accumulate(sums, loop));
@@ -99,7 +99,7 @@ TEST(MixerCore, LoopsWrapWithoutAGapAndKeepingTimeAgreesWithMixing) {
   EXPECT_FALSE(mix::accumulate(four, exact));
 
   // The muted device only keeps time: it must end and wrap voices where mixing would.
-  const mix::Clip odd = clipOf(pcm(11025, 1, 8), std::vector<uint8_t>(777, 0x90));
+  const ClipSamples odd = clipOf(pcm(11025, 1, 8), std::vector<uint8_t>(777, 0x90));
   for (const uint32_t deviceRate : {11025u, 22050u, 44100u, 48000u}) {
     for (const bool looping : {false, true}) {
       mix::Cursor mixed{&odd, 0, mix::stepFor(11025, deviceRate), looping};
@@ -138,7 +138,7 @@ TEST(MixerCore, VolumesScaleTheVoice) {
   EXPECT_EQ(mix::gainForVolume(150), mix::kUnityGain);
   EXPECT_EQ(mix::gainForVolume(0), 0);
   EXPECT_EQ(mix::gainForVolume(-3), 0);
-  const mix::Clip clip = clipOf(pcm(22050, 1, 16), littleEndian({20000, -12000}));
+  const ClipSamples clip = clipOf(pcm(22050, 1, 16), littleEndian({20000, -12000}));
   for (const auto& [volume, left] : {std::pair{100, 20000}, {50, 5000}, {25, 1250}, {0, 0}}) {
     std::vector<int32_t> sums(4, 0);
     mix::Cursor voice{&clip, 0, uint64_t{1} << 32, false, mix::gainForVolume(volume)};
@@ -156,7 +156,7 @@ class DiskDevice : public ::testing::Test {
            ("vane-disk-audio-" + std::to_string(::getpid()) + ".raw");
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    if (!mixer.open()) GTEST_SKIP() << "SDL's disk audio driver is not available";
+    if (!mixer.open(44100)) GTEST_SKIP() << "SDL's disk audio driver is not available";
   }
   void TearDown() override {
     mixer.close();
@@ -232,7 +232,7 @@ TEST_F(DiskDevice, ResampledLoopRepeatsItsConvertedSamples) {
   const WaveFormat format = pcm(22050, 1, 8);
   // At half the device rate the loop comes round every 2 * 777 device frames.
   std::vector<int16_t> converted;
-  for (int32_t s : sound(clipOf(format, clip), mix::kDefaultRate, 2 * 777, true))
+  for (int32_t s : sound(clipOf(format, clip), 44100, 2 * 777, true))
     converted.push_back(static_cast<int16_t>(s));
   const BufferId id = load(format, clip);
   mixer.play(id, true);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/sound_format.h"
 
@@ -135,14 +136,12 @@ constexpr Uint16 kCallbackFrames = 1024;
 constexpr size_t kMaxVoices = 512;
 constexpr uint64_t kNanosPerSecond = 1'000'000'000;
 
-using SharedClip = std::shared_ptr<const mix::Clip>;
-
 // One device buffer. Once it has been started it sits on the voice list and its clip no longer
 // changes: only the flags and the position move, and those are atomic.
 struct Buffer {
   WaveFormat format;
-  std::vector<uint8_t> written;  // from creation to unlock; then held by the shared clip
-  SharedClip clip;
+  std::vector<uint8_t> written;  // from creation to unlock; then given up for the held clip
+  HeldSamples clip;
   std::atomic<uint64_t> position{0};
   std::atomic<bool> playing{false};
   std::atomic<bool> looping{false};
@@ -155,25 +154,6 @@ struct Retired {
   std::unique_ptr<Buffer> buffer;
   uint64_t lastPass;
 };
-
-bool sameFormat(const WaveFormat& a, const WaveFormat& b) {
-  return a.channels == b.channels && a.samplesPerSec == b.samplesPerSec &&
-         a.bitsPerSample == b.bitsPerSample;
-}
-
-// A key for finding equal clips: the format, the size and bytes taken from along the clip, cheap
-// however long it is; equal keys are then told apart by comparing the whole clip.
-uint64_t keyOf(const WaveFormat& format, const std::vector<uint8_t>& bytes) {
-  constexpr size_t kSamples = 256;
-  uint64_t key = 0xcbf29ce484222325ull ^ bytes.size() ^ uint64_t { format.samplesPerSec } << 32 ^
-                 uint64_t { format.channels } << 24 ^ uint64_t { format.bitsPerSample } << 16;
-  const size_t stride = std::max<size_t>(1, bytes.size() / kSamples);
-  for (size_t i = 0; i < bytes.size(); i += stride) {
-    key ^= bytes[i];
-    key *= 0x100000001b3ull;
-  }
-  return key;
-}
 
 uint64_t steadyNanos() {
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -191,8 +171,8 @@ struct SdlMixer::Impl {
   BufferId nextId = 1;
   std::unordered_map<BufferId, std::unique_ptr<Buffer>> buffers;
   std::vector<Retired> retired;
-  // Every clip a live buffer holds, by a hash of its bytes, so equal bytes are kept once.
-  std::unordered_multimap<uint64_t, std::weak_ptr<const mix::Clip>> clips;
+  // The rate last asked of the device, which may have opened at another.
+  uint32_t askedRate = 0;
   // Muted, the time the buffers have played is the clock's: where it stood at the last look, and
   // the part of a frame carried over.
   uint64_t lastNanos = 0;
@@ -274,6 +254,7 @@ struct SdlMixer::Impl {
   }
 
   bool openDevice(uint32_t wanted) {
+    askedRate = wanted;
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(wanted);
     want.format = AUDIO_S16SYS;
@@ -305,21 +286,10 @@ struct SdlMixer::Impl {
     std::erase_if(retired, [ended](const Retired& r) { return r.lastPass <= ended; });
   }
 
-  SharedClip share(const WaveFormat& format, std::vector<uint8_t>&& bytes) {
-    std::erase_if(clips, [](const auto& entry) { return entry.second.expired(); });
-    const uint64_t key = keyOf(format, bytes);
-    const auto [first, last] = clips.equal_range(key);
-    for (auto it = first; it != last; ++it) {
-      SharedClip held = it->second.lock();
-      if (held && sameFormat(held->format, format) && held->bytes == bytes) return held;
-    }
-    auto made = std::make_shared<const mix::Clip>(mix::Clip{format, std::move(bytes)});
-    clips.emplace(key, made);
-    return made;
-  }
-
-  void settle(Buffer& b) {
-    b.clip = share(b.format, std::move(b.written));
+  // The written bytes are given up for the clip held in the process, which a bank holding the
+  // same clip already keeps: however often a clip plays, its samples exist once.
+  static void settle(Buffer& b) {
+    b.clip = holdSamples(b.format, std::move(b.written));
     b.written = {};
   }
 
@@ -352,6 +322,7 @@ bool SdlMixer::open(uint32_t rate) {
   Impl& m = *impl_;
   if (m.opened) return true;
   if (m.muted) {
+    m.askedRate = rate;
     m.rate.store(rate);
     m.lastNanos = steadyNanos();
     m.carriedNanoFrames = 0;
@@ -380,17 +351,17 @@ void SdlMixer::close() {
   m.snapshot.clear();
   m.buffers.clear();
   m.retired.clear();
-  m.clips.clear();
 }
 
 void SdlMixer::preferRate(uint32_t rate) {
   Impl& m = *impl_;
-  if (!m.opened || rate == m.rate.load() || rate < kMinSoundRate || rate > kMaxSoundRate ||
-      m.anyStarted()) {
+  if (!m.opened || rate == m.rate.load() || rate == m.askedRate || rate < kMinSoundRate ||
+      rate > kMaxSoundRate || m.anyStarted()) {
     return;
   }
   if (m.muted) {
     m.catchUp();
+    m.askedRate = rate;
     m.rate.store(rate);
     m.carriedNanoFrames = 0;
     return;
@@ -503,9 +474,16 @@ void SdlMixer::release(BufferId id) {
 }
 
 size_t SdlMixer::clipsHeld() {
-  impl_->freeRetired();
-  return static_cast<size_t>(std::count_if(impl_->clips.begin(), impl_->clips.end(),
-                                           [](const auto& e) { return !e.second.expired(); }));
+  Impl& m = *impl_;
+  m.freeRetired();
+  std::unordered_set<const ClipSamples*> held;
+  for (const auto& [id, b] : m.buffers) {
+    if (b->clip) held.insert(b->clip.get());
+  }
+  for (const Retired& r : m.retired) {
+    if (r.buffer->clip) held.insert(r.buffer->clip.get());
+  }
+  return held.size();
 }
 
 }  // namespace vane::platform

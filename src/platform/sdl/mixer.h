@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
+#include "platform/clip_samples.h"
 #include "platform/options.h"
 #include "platform/platform.h"
 
@@ -16,20 +16,15 @@ namespace vane::platform {
 // them at the ratio of the clip's rate to the device's, and the sum is softly limited to 16 bits.
 namespace mix {
 
-constexpr uint32_t kDefaultRate = 44100;
+// The rate the device opens at until the banks ask for theirs: the rate of the banks the game ships
+// with, so that with them the device is opened once.
+constexpr uint32_t kDefaultRate = 22050;
 constexpr int kChannels = 2;  // the device plays interleaved left, right
 constexpr int32_t kUnityGain = 1 << 15;
 
-// One clip's bytes as written to a buffer, shared by every buffer that holds the same bytes.
-struct Clip {
-  WaveFormat format;
-  std::vector<uint8_t> bytes;
-  uint64_t frames() const { return bytes.size() / (format.channels * format.bitsPerSample / 8u); }
-};
-
 // Where one voice stands in its clip: frames in 32.32 fixed point.
 struct Cursor {
-  const Clip* clip = nullptr;
+  const ClipSamples* clip = nullptr;
   uint64_t position = 0;
   uint64_t step = uint64_t{1} << 32;  // clip frames a device frame, 32.32
   bool looping = false;
@@ -68,7 +63,8 @@ class SdlMixer {
   // buffers keep their time by the clock alone.
   bool open(uint32_t rate = mix::kDefaultRate);
   void close();
-  // Opens the device again at this rate, when no buffer has been started yet.
+  // Opens the device again at this rate, when no buffer has been started yet and it was opened at
+  // another.
   void preferRate(uint32_t rate);
   uint32_t deviceRate() const;
   // Inactive, the output is silent and the buffers stand still where they are.
@@ -83,7 +79,8 @@ class SdlMixer {
   bool stop(BufferId buffer);
   uint32_t status(BufferId buffer);
   void release(BufferId buffer);
-  // Distinct clips held for the buffers now alive (or released while a pass was reading them).
+  // Distinct clips held for the buffers now alive (or released while a pass was reading them);
+  // equal bytes are held once in the process, shared with the banks (see clip_samples.h).
   size_t clipsHeld();
 
  private:

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Clip samples held once in the process: the sound banks and every device buffer share them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vane::platform {
+
+// A clip's format and bytes, never changed once held.
+struct ClipSamples {
+  WaveFormat format;
+  std::vector<uint8_t> bytes;
+  // Whole frames of the format in the bytes; 0 for a format without a frame size.
+  uint64_t frames() const;
+};
+
+using HeldSamples = std::shared_ptr<const ClipSamples>;
+
+// The samples held for these bytes: those already held when some holder keeps samples of the same
+// format and bytes (the given bytes are then dropped), else these, now held. Samples stay while
+// any holder keeps them, whoever took them first.
+HeldSamples holdSamples(const WaveFormat& format, std::vector<uint8_t> bytes);
+
+}  // namespace vane::platform
