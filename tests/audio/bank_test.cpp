@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The bank loader: header bytes, counts, short data, missing files, clip numbering, refused clips.
+// The bank loader: header bytes, counts, short data, missing files, clip numbering, refused clips,
+// and what a bank's clips cost the SDL sound device.
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "audio_fixture.h"
 #include "platform/sdl/sdl_backend.h"
@@ -19,6 +25,14 @@ long peakKib() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
+}
+
+long residentKib() {
+  std::ifstream statm("/proc/self/statm");
+  long size = 0;
+  long pages = 0;
+  statm >> size >> pages;
+  return pages * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
 TEST_F(Bank, CountZeroGivesAnEmptyBankAndSuccess) {
@@ -177,6 +191,59 @@ TEST_F(Bank, AClipOfAVeryLowRateCostsTheSDLDeviceOnlyItsOwnBytes) {
   EXPECT_NE(playingVoices.next, nullptr) << "still sounding: it lasts an hour and three quarters";
   resetAudio();
   platform::setBackend(nullptr);
+}
+
+// However often a piece is started, released while it plays and whether its bank is still there,
+// the process holds its samples once, and the device sounds them as they are. Recorded by SDL's
+// disk driver.
+TEST_F(Bank, APieceRestartedWhilePlayingIsHeldOnceAndPlaysOnAfterItsBankIsGone) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("vane-held-once-" + std::to_string(::getpid()) + ".raw");
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  const auto sdl = platform::makeSdlBackend();
+  ASSERT_NE(sdl, nullptr);
+  platform::setBackend(sdl.get());
+  ASSERT_TRUE(sdl->createSoundDevice());
+  // A second of distinct odd samples, never silent, 96 times over: 4 MiB.
+  constexpr int kRate = 22050;
+  const auto after = [](int16_t s) {
+    return static_cast<int16_t>(s + 2 < kRate ? s + 2 : 1 - kRate);
+  };
+  tools::Clip piece;
+  piece.format = tools::pcm16Format(kRate, 1);
+  int16_t sample = 1 - kRate;
+  for (int i = 0; i < kRate * 96; ++i, sample = after(sample)) {
+    piece.data.push_back(static_cast<uint8_t>(sample & 0xFF));
+    piece.data.push_back(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
+  }
+  loadSoundBankFromBytes(musicBank, tools::soundBankBytes({piece}));
+  tuneSoundDevice();
+  const long before = residentKib();
+  for (int i = 0; i < 6; ++i) {
+    startMusicLooped(1);  // each start releases the buffer still playing the piece
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
+  EXPECT_LT(residentKib() - before, static_cast<long>(piece.data.size() / 1024 / 2))
+      << "KiB more while the piece plays";
+  resetAudio();  // the bank goes; the last buffer plays on from the samples it shared
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  sdl->releaseSoundDevice();
+  platform::setBackend(nullptr);
+
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> raw((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+  std::filesystem::remove(path);
+  std::vector<int16_t> recorded(raw.size() / 2);
+  std::memcpy(recorded.data(), raw.data(), recorded.size() * 2);
+  constexpr size_t kFrames = 4096;  // the last ones, all from the final start
+  ASSERT_GE(recorded.size(), 2 * (kFrames + 1));
+  for (size_t i = recorded.size() - 2 * kFrames; i < recorded.size(); i += 2) {
+    ASSERT_EQ(recorded[i], recorded[i + 1]) << i;
+    ASSERT_EQ(recorded[i], after(recorded[i - 2])) << i;
+  }
 }
 
 }  // namespace
