@@ -19,10 +19,10 @@ bool sameFormat(const WaveFormat& a, const WaveFormat& b) {
 
 // A key for finding equal samples: the format, the size and bytes taken from along the clip, cheap
 // however long it is; equal keys are then told apart by comparing the whole clip.
-uint64_t keyOf(const WaveFormat& format, const std::vector<uint8_t>& bytes) {
+uint64_t keyOf(const WaveFormat& format, std::span<const uint8_t> bytes) {
   constexpr size_t kSamples = 256;
-  uint64_t key = 0xcbf29ce484222325ull ^ bytes.size() ^ uint64_t{format.samplesPerSec} << 32 ^
-                 uint64_t{format.channels} << 24 ^ uint64_t{format.bitsPerSample} << 16;
+  uint64_t key = 0xcbf29ce484222325ull ^ bytes.size() ^ uint64_t { format.samplesPerSec } << 32 ^
+                 uint64_t { format.channels } << 24 ^ uint64_t { format.bitsPerSample } << 16;
   const size_t stride = std::max<size_t>(1, bytes.size() / kSamples);
   for (size_t i = 0; i < bytes.size(); i += stride) {
     key ^= bytes[i];
@@ -43,6 +43,21 @@ Registry& registry() {
   return r;
 }
 
+// Equal samples held, under the registry's lock.
+HeldSamples find(Registry& r, uint64_t key, const WaveFormat& format,
+                 std::span<const uint8_t> bytes) {
+  std::erase_if(r.held, [](const auto& entry) { return entry.second.expired(); });
+  const auto [first, last] = r.held.equal_range(key);
+  for (auto it = first; it != last; ++it) {
+    HeldSamples samples = it->second.lock();
+    if (samples && sameFormat(samples->format, format) &&
+        std::ranges::equal(samples->bytes, bytes)) {
+      return samples;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 uint64_t ClipSamples::frames() const {
@@ -50,16 +65,18 @@ uint64_t ClipSamples::frames() const {
   return frameBytes == 0 ? 0 : bytes.size() / frameBytes;
 }
 
+HeldSamples heldSamplesLike(const WaveFormat& format, std::span<const uint8_t> bytes) {
+  Registry& r = registry();
+  const uint64_t key = keyOf(format, bytes);
+  std::lock_guard<std::mutex> hold(r.lock);
+  return find(r, key, format, bytes);
+}
+
 HeldSamples holdSamples(const WaveFormat& format, std::vector<uint8_t> bytes) {
   Registry& r = registry();
   const uint64_t key = keyOf(format, bytes);
   std::lock_guard<std::mutex> hold(r.lock);
-  std::erase_if(r.held, [](const auto& entry) { return entry.second.expired(); });
-  const auto [first, last] = r.held.equal_range(key);
-  for (auto it = first; it != last; ++it) {
-    HeldSamples samples = it->second.lock();
-    if (samples && sameFormat(samples->format, format) && samples->bytes == bytes) return samples;
-  }
+  if (HeldSamples held = find(r, key, format, bytes)) return held;
   auto made = std::make_shared<const ClipSamples>(ClipSamples{format, std::move(bytes)});
   r.held.emplace(key, made);
   return made;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/platform.h"
@@ -20,9 +21,11 @@ struct ClipSamples {
 
 using HeldSamples = std::shared_ptr<const ClipSamples>;
 
-// The samples held for these bytes: those already held when some holder keeps samples of the same
-// format and bytes (the given bytes are then dropped), else these, now held. Samples stay while
-// any holder keeps them, whoever took them first.
+// The samples some holder keeps with this format and these bytes; nullptr when none are held.
+HeldSamples heldSamplesLike(const WaveFormat& format, std::span<const uint8_t> bytes);
+// The samples held for these bytes: those already held when there are (the given bytes are then
+// dropped), else these, now held. Samples stay while any holder keeps them, whoever took them
+// first.
 HeldSamples holdSamples(const WaveFormat& format, std::vector<uint8_t> bytes);
 
 }  // namespace vane::platform
