@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Drawing speed of large and small run-length frames, opaque and blended, whole and clipped.
+// Drawing speed of large and small run-length frames, opaque and blended, whole and clipped, and
+// of a stage's lines of text.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "gfx/sprite.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -72,5 +74,32 @@ void drawBlended(benchmark::State& state) {
 
 }  // namespace
 
+// The seven lines of key help a stage shows beside the playfield every frame.
+void drawTextLines(benchmark::State& state) {
+  if (!vane::platform::loadFont()) {
+    state.SkipWithError("no font");
+    return;
+  }
+  Target target;
+  const auto text = vane::platform::makeTextContext(target.pixels.data(), 640, 480, 640 * 2, true);
+  text->setTextColor(0xFFFFFF);
+  constexpr const char* kLines[] = {"Key Setting...",
+                                    "Move : Arrow Keys",
+                                    "Shot : Shift Keys",
+                                    "Special Attack : Z Key",
+                                    "PAUSE : Space Key",
+                                    "T Key  ^^;",
+                                    "Get Energy Ball For Special Attack"};
+  for (auto _ : state) {
+    int y = 100;
+    for (const char* line : kLines) {
+      text->textOut(350, y, line);
+      y += 20;
+    }
+    benchmark::DoNotOptimize(target.pixels.data());
+  }
+}
+
 BENCHMARK(drawOpaque)->ArgNames({"size", "clipped"})->ArgsProduct({{16, 400}, {0, 1}});
 BENCHMARK(drawBlended)->ArgNames({"size", "clipped"})->ArgsProduct({{16, 400}, {0, 1}});
+BENCHMARK(drawTextLines);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -244,18 +245,27 @@ class BufferText : public TextContext {
       auto* target = reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels_) +
                                                  static_cast<ptrdiff_t>(ty) * pitch_);
       const uint8_t* coverage = line.coverage.data() + static_cast<size_t>(row) * line.width;
-      for (int col = firstCol; col < endCol; ++col) {
-        const unsigned alpha = coverage[col];
-        if (alpha == 0) continue;
-        uint16_t& pixel = target[left + col];
-        if (alpha == 255) {
-          pixel = solid;
+      for (int col = firstCol; col < endCol;) {
+        // Most of a line is bare: eight bare pixels are passed over at once.
+        uint64_t eight = 1;
+        if (col + 8 <= endCol) std::memcpy(&eight, coverage + col, sizeof eight);
+        if (eight == 0) {
+          col += 8;
           continue;
         }
-        const uint16_t under = pixel;
-        pixel = static_cast<uint16_t>(blendChannel(under, layout_.red, red, alpha) |
-                                      blendChannel(under, layout_.green, green, alpha) |
-                                      blendChannel(under, layout_.blue, blue, alpha));
+        for (const int stop = std::min(col + 8, endCol); col < stop; ++col) {
+          const unsigned alpha = coverage[col];
+          if (alpha == 0) continue;
+          uint16_t& pixel = target[left + col];
+          if (alpha == 255) {
+            pixel = solid;
+            continue;
+          }
+          const uint16_t under = pixel;
+          pixel = static_cast<uint16_t>(blendChannel(under, layout_.red, red, alpha) |
+                                        blendChannel(under, layout_.green, green, alpha) |
+                                        blendChannel(under, layout_.blue, blue, alpha));
+        }
       }
     }
   }
