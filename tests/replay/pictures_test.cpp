@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "fingerprint.h"
@@ -38,13 +36,6 @@ void PrintTo(const Picture& p, std::ostream* out) {
   *out << p.name;
 }
 
-std::string readText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // Runs the game to the picture's frame and returns the PNG vane-sim wrote of it.
 fs::path shoot(const Picture& p) {
   const fs::path dir = fs::absolute(fs::path("picture-runs") / p.name);
@@ -52,8 +43,7 @@ fs::path shoot(const Picture& p) {
   std::string error;
   sim::KeyScript script;
   if (*p.keys != '\0') {
-    script =
-        sim::parseKeyScript(readText(std::string(VANE_GOLDEN_DIR) + "/" + p.keys + ".keys"), error);
+    script = sim::readKeyScript(std::string(VANE_GOLDEN_DIR) + "/" + p.keys + ".keys", error);
   }
   EXPECT_TRUE(error.empty()) << error;
   sim::Options options;

@@ -59,7 +59,7 @@ TEST_P(ReplayTest, MatchesTheGoldenTrace) {
   const Replay& r = GetParam();
   const std::string base = std::string(VANE_GOLDEN_DIR) + "/" + r.name;
   std::string error;
-  const auto script = sim::parseKeyScript(readText(base + ".keys"), error);
+  const auto script = sim::readKeyScript(base + ".keys", error);
   ASSERT_TRUE(error.empty()) << error;
   sim::Options options;
   options.seed = r.seed;
