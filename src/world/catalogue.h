@@ -36,6 +36,13 @@ constexpr TypeRange kItemTypes{4001, 4002};
 constexpr TypeRange kBossTypes{3001, 3002};
 // The enemies a shot can hit; effects (5001-5005) and decorations (9996-9999) share their list.
 constexpr TypeRange kHittableTypes[] = {{1001, 1008}, {2001, 2002}, {3001, 3002}};
+constexpr bool isHittableType(int32_t type) {
+  for (TypeRange r : kHittableTypes) {
+    if (r.contains(type)) return true;
+  }
+  return false;
+}
+
 // Enemies of a type above these thresholds drop a power-up, and also clear the bullets.
 constexpr int32_t kAboveMidBosses = 2000;
 constexpr int32_t kAboveBosses = 3000;

@@ -18,11 +18,7 @@ constexpr int32_t kShipHitCountdown = 8;
 constexpr int32_t kDropCounter = 3;
 
 bool isHittable(const Actor& e) {
-  if (e.mode == kHitMode) return false;
-  for (TypeRange r : kHittableTypes) {
-    if (r.contains(e.type)) return true;
-  }
-  return false;
+  return e.mode != kHitMode && isHittableType(e.type);
 }
 
 // A flying ship takes the first overlapping bullet in list order and stops looking.

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -45,9 +44,7 @@ bool isBoss(const Actor& a) {
   return kBossTypes.contains(a.type) && a.mode != kHitMode;
 }
 bool isHittable(const Actor& a) {
-  if (a.mode == kHitMode) return false;
-  return std::any_of(std::begin(kHittableTypes), std::end(kHittableTypes),
-                     [&a](TypeRange r) { return r.contains(a.type); });
+  return a.mode != kHitMode && isHittableType(a.type);
 }
 
 bool bulletNear(Point ship) {
