@@ -27,7 +27,8 @@ constexpr std::array<StageStart, 2> kStageStarts{{
     {Stage2, 2, 480},
 }};
 
-constexpr int kStageMusic = 1;
+// A continue plays the first stage's music, whichever stage it is in.
+constexpr int kContinueMusic = 1;
 
 void resetMenuSettings() {
   World.menuCursor() = 1;
@@ -91,7 +92,7 @@ void continueGame() {
   ship->scoreValue += 1;
   World.endMusicLatch() = 0;
   releaseMusic();
-  startMusicLooped(kStageMusic);
+  startMusicLooped(kContinueMusic);
 }
 
 void quitGame() {

@@ -18,7 +18,8 @@ void startStage(int32_t stage, int32_t ship);
 void startStageFromMenu(int32_t stage, int32_t ship);
 // RETURN after game over or stage clear: back to a fresh menu, the world emptied, the music off.
 void leaveStage();
-// C after game over: the ship starts again where it first appeared; it costs a point of score.
+// C after game over: the ship starts again where it first appeared; each continue adds 1 to the
+// score, so its last digit counts them.
 void continueGame();
 // The menu's quit row.
 void quitGame();
