@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "platform/sdl/presentation.h"
+#include "platform/sdl_key_events.h"
 
 namespace vane::platform {
 namespace {
+
+using test::pushKey;
 
 std::vector<Message> dispatched;
 
@@ -41,18 +44,6 @@ class SdlBackendTest : public testing::Test {
     backend_.reset();
     setBackend(nullptr);
     setWindowProc(nullptr);
-  }
-
-  static void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode, bool repeat = false,
-                      Uint16 mod = KMOD_NONE) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = keycode;
-    event.key.keysym.mod = mod;
-    SDL_PushEvent(&event);
   }
 
   SdlBackend& sdl() { return static_cast<SdlBackend&>(*backend_); }

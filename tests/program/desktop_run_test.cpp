@@ -12,6 +12,7 @@
 
 #include "core/state.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl_key_events.h"
 #include "shell/game.h"
 #include "shell/session.h"
 #include "tools/sim/sim_run.h"
@@ -19,6 +20,8 @@
 
 namespace vane {
 namespace {
+
+using test::pushKey;
 
 // Calls the test's hook once before each frame, lets the events it made in be handled, then
 // hands over to the session; keeps each frame's game fields.
@@ -158,16 +161,6 @@ std::function<void(VirtualPad&, bool)> button(SDL_GameControllerButton b) {
 
 std::function<void(VirtualPad&, bool)> stickDown() {
   return [](VirtualPad& pad, bool down) { pad.lean(SDL_CONTROLLER_AXIS_LEFTY, down ? 30000 : 0); };
-}
-
-void pushKey(Uint32 type, SDL_Scancode scancode, SDL_Keycode keycode, bool repeat) {
-  SDL_Event event{};
-  event.type = type;
-  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.key.repeat = repeat ? 1 : 0;
-  event.key.keysym.scancode = scancode;
-  event.key.keysym.sym = keycode;
-  SDL_PushEvent(&event);
 }
 
 // The keyboard in the menu at the end, frame by frame after the stage was left: Down held and

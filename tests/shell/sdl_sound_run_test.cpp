@@ -16,6 +16,7 @@
 #include "flow/flow.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl_key_events.h"
 #include "shell/game.h"
 #include "tools/sim/sim_run.h"
 
@@ -42,12 +43,7 @@ const std::map<int, std::pair<SDL_Scancode, SDL_Keycode>> kKeyOf{
 
 void pushKey(Uint32 type, int virtualKey) {
   const auto [scancode, keycode] = kKeyOf.at(virtualKey);
-  SDL_Event event{};
-  event.type = type;
-  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.scancode = scancode;
-  event.key.keysym.sym = keycode;
-  SDL_PushEvent(&event);
+  test::pushKey(type, scancode, keycode);
 }
 
 // Presses and lets go of desktop keys before each frame as the script says, traces after it.
