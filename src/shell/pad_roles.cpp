@@ -27,10 +27,10 @@ Screen screenNow() {
       return Screen::Menu;
     case Stage1:
     case Stage2: {
-      // The end tune starts as the game-over or stage-clear lines appear; a ship whose speed
-      // went negative is lost even before that.
+      // The end tune starts as the game-over or stage-clear lines appear; a ship whose lives
+      // went below 0 is lost even before that.
       const Actor* ship = firstPlayer();
-      const bool lost = ship != nullptr && ship->speed < 0;
+      const bool lost = ship != nullptr && ship->lives() < 0;
       return lost || World.endMusicLatch() != 0 ? Screen::StageEnded : Screen::Stage;
     }
     default:
