@@ -3,6 +3,7 @@
 #include "platform/sdl/window_modes.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +14,48 @@ namespace {
 
 constexpr int kSmallestWidth = kPictureWidth / 2;
 constexpr int kSmallestHeight = kPictureHeight / 2;
+
+// Whether a window manager looks after the desktop: one that follows the desktop conventions
+// names its check window on the root window. Anywhere but X this is taken to be so.
+bool windowManagerRunning(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) == SDL_FALSE) return true;
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (info.subsystem == SDL_SYSWM_X11) {
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* value = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &after, &value);
+    if (value != nullptr) XFree(value);
+    return status == Success && type == XA_WINDOW && count == 1;
+  }
+#endif
+  return true;
+}
+
+// Covers the whole screen, so it does so even where no window manager is there to carry out a
+// full-screen request. Without one the request is not made: the window is full screen already,
+// and SDL would wait a tenth of a second for the window to change before showing it.
+SDL_Window* openFullscreenWindow(const SDL_Rect& screen) {
+  constexpr Uint32 kCovering = SDL_WINDOW_BORDERLESS;
+  SDL_Window* window = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
+                                        kCovering | SDL_WINDOW_HIDDEN);
+  if (window == nullptr) return nullptr;
+  if (!windowManagerRunning(window)) {
+    SDL_ShowWindow(window);
+    return window;
+  }
+  SDL_DestroyWindow(window);
+  return SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
+                          kCovering | SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
 
 }  // namespace
 
@@ -53,13 +96,10 @@ WindowModes::~WindowModes() {
 
 bool WindowModes::open() {
   if (mode_ == WindowMode::Fullscreen) {
-    // The window starts out covering the whole screen, so it does so even where no window
-    // manager is there to carry out the full-screen request.
     SDL_Rect screen{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kPictureWidth,
                     kPictureHeight};
     SDL_GetDisplayBounds(0, &screen);
-    window_ = SDL_CreateWindow("VANE", screen.x, screen.y, screen.w, screen.h,
-                               SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    window_ = openFullscreenWindow(screen);
   } else {
     windowSize_ = windowSize();
     const WindowSize size = windowSize_;
@@ -104,7 +144,8 @@ void WindowModes::enterFullscreen() {
   SDL_SetWindowResizable(window_, SDL_FALSE);
   SDL_SetWindowPosition(window_, screen.x, screen.y);
   SDL_SetWindowSize(window_, screen.w, screen.h);
-  SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (windowManagerRunning(window_))
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowCursor(SDL_DISABLE);
 }
 
