@@ -6,10 +6,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 #include <vector>
 
+#include "platform/pad.h"
 #include "platform/sdl/presentation.h"
 #include "platform/sdl_key_events.h"
 
@@ -250,6 +253,51 @@ TEST_F(SdlBackendTest, TickCountIsMillisecondsSinceTheMachineStarted) {
   const auto expected = static_cast<uint32_t>(static_cast<uint64_t>(boot.tv_sec) * 1000 +
                                               static_cast<uint64_t>(boot.tv_nsec) / 1'000'000);
   EXPECT_LT(backend_->tickCount() - expected, 1000u);
+}
+
+// SDL's event pump leaves the controllers to the back end: they are read when the main loop
+// looks at the queue, and while it waits for a message (the game standing still).
+TEST_F(SdlBackendTest, ControllersAreReadWhenLookingAndWhileWaiting) {
+  // The display-less window never has the focus; the controller must be heard anyway.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  PadBindings bindings{};
+  bindings[static_cast<size_t>(PadControl::A)] = kVkShift;
+  bindings[static_cast<size_t>(PadControl::B)] = kVkReturn;
+  setPadBindings(bindings);
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  const int index = SDL_JoystickAttachVirtualEx(&desc);
+  SDL_Joystick* pad = SDL_JoystickOpen(index);
+  ASSERT_NE(pad, nullptr);
+  drain();  // the controller plugged in
+
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+  bool shift = false;
+  for (const Message& m : drain()) shift |= m.id == kWmKeyDown && m.wParam == kVkShift;
+  EXPECT_TRUE(shift);
+  EXPECT_TRUE(backend_->keyHeld(kVkShift));
+
+  // Pressed while the back end waits; a quit request ends a wait that never hears it.
+  std::thread presser([pad] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_B, 1);
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  });
+  const Message heard = backend_->getMessage();
+  presser.join();
+  EXPECT_EQ(heard.id, kWmKeyDown);
+  EXPECT_EQ(heard.wParam, static_cast<uint32_t>(kVkReturn));
+
+  setPadBindings(PadBindings{});
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(index);
+  SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
 }
 
 }  // namespace

@@ -27,6 +27,16 @@ class Gamepads {
 
   size_t openCount() const { return pads_.size(); }
 
+  // Reads the open controllers, and looks for controllers plugged in or out, queueing their
+  // events; SDL's own event pump does not. Called before each look at the event queue: open
+  // controllers are read every time, the search is made only every kSearchMillis.
+  void update(uint64_t nowNanos);
+  // How long a wait for events may last before update() is due again, in milliseconds.
+  int millisToUpdate(uint64_t nowNanos) const;
+
+  static constexpr int kSearchMillis = 250;
+  static constexpr int kReadMillisWhileWaiting = 10;
+
  private:
   struct Pad {
     SDL_GameController* controller = nullptr;
@@ -45,6 +55,7 @@ class Gamepads {
 
   bool started_ = false;
   std::vector<Pad> pads_;
+  uint64_t nextSearch_ = 0;  // monotonic nanoseconds
 };
 
 }  // namespace vane::platform

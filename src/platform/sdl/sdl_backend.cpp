@@ -138,13 +138,25 @@ class DesktopBackend : public SdlBackend {
   }
 
   void pollEvents() override {
+    pads_.update(monotonicNanos());
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) translate(event);
   }
 
+  // Waits in steps, reading the controllers between them; -1 (no controllers at all) waits for
+  // the desktop alone.
   bool waitForEvents() override {
     SDL_Event event;
-    if (SDL_WaitEvent(&event) == 0) return false;
+    for (;;) {
+      pads_.update(monotonicNanos());
+      const int millis = pads_.millisToUpdate(monotonicNanos());
+      if (millis < 0) {
+        if (SDL_WaitEvent(&event) == 0) return false;
+        break;
+      }
+      if (SDL_WaitEventTimeout(&event, millis) != 0) break;
+      if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
+    }
     translate(event);
     return true;
   }
