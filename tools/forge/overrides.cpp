@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <span>
 
+#include "tools/snd/wav.h"
 #include "tools/spr/spr_files.h"
 #include "tools/spr/spr_png.h"
 
@@ -30,7 +32,7 @@ std::string hexColour(const uint8_t* px) {
   return text;
 }
 
-uint32_t readLe(const std::vector<uint8_t>& bytes, size_t at, int size) {
+uint32_t readLe(std::span<const uint8_t> bytes, size_t at, int size) {
   uint32_t v = 0;
   for (int i = size - 1; i >= 0; --i) v = (v << 8) | bytes[at + static_cast<size_t>(i)];
   return v;
@@ -38,40 +40,23 @@ uint32_t readLe(const std::vector<uint8_t>& bytes, size_t at, int size) {
 
 struct Wav {
   platform::WaveFormat format;
-  size_t dataAt = 0;
-  size_t dataSize = 0;
+  std::span<const uint8_t> data;
 };
 
-// Finds the format and data chunks of a RIFF WAVE file.
+// The format and the samples of a RIFF WAVE file, checked to be a kind the banks can take.
 Wav parseWav(const std::string& path, const std::vector<uint8_t>& bytes) {
   auto fail = [&](const std::string& why) { return OverrideError(path + ": " + why); };
-  if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
-      std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE") {
-    throw fail("not a WAV file");
-  }
+  const auto fmt = tools::wavChunk(bytes, "fmt ", path);
+  const auto data = tools::wavChunk(bytes, "data", path);
+  if (!fmt || fmt->size() < 16 || !data) throw fail("no format or no data chunk");
   Wav wav;
-  bool haveFormat = false;
-  for (size_t at = 12; at + 8 <= bytes.size();) {
-    const std::string id(bytes.begin() + static_cast<ptrdiff_t>(at),
-                         bytes.begin() + static_cast<ptrdiff_t>(at) + 4);
-    const size_t size = readLe(bytes, at + 4, 4);
-    const size_t body = at + 8;
-    if (size > bytes.size() - body) throw fail("chunk '" + id + "' runs past the end");
-    if (id == "fmt " && size >= 16) {
-      wav.format.formatTag = static_cast<uint16_t>(readLe(bytes, body, 2));
-      wav.format.channels = static_cast<uint16_t>(readLe(bytes, body + 2, 2));
-      wav.format.samplesPerSec = readLe(bytes, body + 4, 4);
-      wav.format.blockAlign = static_cast<uint16_t>(readLe(bytes, body + 12, 2));
-      wav.format.bitsPerSample = static_cast<uint16_t>(readLe(bytes, body + 14, 2));
-      haveFormat = true;
-    } else if (id == "data") {
-      wav.dataAt = body;
-      wav.dataSize = size;
-    }
-    at = body + size + size % 2;
-  }
+  wav.format.formatTag = static_cast<uint16_t>(readLe(*fmt, 0, 2));
+  wav.format.channels = static_cast<uint16_t>(readLe(*fmt, 2, 2));
+  wav.format.samplesPerSec = readLe(*fmt, 4, 4);
+  wav.format.blockAlign = static_cast<uint16_t>(readLe(*fmt, 12, 2));
+  wav.format.bitsPerSample = static_cast<uint16_t>(readLe(*fmt, 14, 2));
+  wav.data = *data;
   const platform::WaveFormat& f = wav.format;
-  if (!haveFormat || wav.dataAt == 0) throw fail("no format or no data chunk");
   if (f.formatTag != 1 || (f.bitsPerSample != 8 && f.bitsPerSample != 16) ||
       (f.channels != 1 && f.channels != 2) || f.samplesPerSec == 0 ||
       f.blockAlign != f.channels * f.bitsPerSample / 8) {
@@ -81,17 +66,16 @@ Wav parseWav(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 // The file's samples as mono values in -1..1, channels averaged.
-std::vector<double> monoSamples(const std::vector<uint8_t>& bytes, const Wav& wav) {
+std::vector<double> monoSamples(const Wav& wav) {
   const platform::WaveFormat& f = wav.format;
-  const size_t frames = wav.dataSize / f.blockAlign;
+  const size_t frames = wav.data.size() / f.blockAlign;
   std::vector<double> out(frames, 0.0);
   for (size_t i = 0; i < frames; ++i) {
     double sum = 0;
     for (int c = 0; c < f.channels; ++c) {
-      const size_t at =
-          wav.dataAt + i * f.blockAlign + static_cast<size_t>(c) * (f.bitsPerSample / 8);
-      sum += f.bitsPerSample == 8 ? (bytes[at] - 128) / 128.0
-                                  : static_cast<int16_t>(readLe(bytes, at, 2)) / 32768.0;
+      const size_t at = i * f.blockAlign + static_cast<size_t>(c) * (f.bitsPerSample / 8);
+      sum += f.bitsPerSample == 8 ? (wav.data[at] - 128) / 128.0
+                                  : static_cast<int16_t>(readLe(wav.data, at, 2)) / 32768.0;
     }
     out[i] = sum / f.channels;
   }
@@ -159,7 +143,7 @@ SpriteFrame frameFromPng(const std::string& path, const frames::FrameInfo& entry
 tools::Clip clipFromWav(const std::string& path, uint32_t rate, std::string& notes) {
   const std::vector<uint8_t> bytes = tools::readFile(path);
   const Wav wav = parseWav(path, bytes);
-  std::vector<double> samples = monoSamples(bytes, wav);
+  std::vector<double> samples = monoSamples(wav);
   if (wav.format.channels == 2) notes += path + ": stereo mixed down to mono\n";
   if (wav.format.samplesPerSec != rate) {
     notes += path + ": resampled from " + std::to_string(wav.format.samplesPerSec) + " Hz to " +

@@ -73,7 +73,8 @@ std::vector<uint8_t> wavBytes(const WaveFormat& format, const uint8_t* data, uin
   return out;
 }
 
-std::vector<uint8_t> wavData(std::span<const uint8_t> wav, const std::string& name) {
+std::optional<std::span<const uint8_t>> wavChunk(std::span<const uint8_t> wav, const char* id,
+                                                 const std::string& name) {
   if (wav.size() < 12 || std::memcmp(wav.data(), "RIFF", 4) != 0 ||
       std::memcmp(wav.data() + 8, "WAVE", 4) != 0) {
     throw std::runtime_error(name + " is not a WAV file");
@@ -83,13 +84,16 @@ std::vector<uint8_t> wavData(std::span<const uint8_t> wav, const std::string& na
   while (wav.size() - at >= 8) {
     const uint32_t size = get32(wav, at + 4);
     if (size > wav.size() - at - 8) break;
-    if (std::memcmp(wav.data() + at, "data", 4) == 0) {
-      return std::vector<uint8_t>(wav.begin() + static_cast<long>(at + 8),
-                                  wav.begin() + static_cast<long>(at + 8 + size));
-    }
+    if (std::memcmp(wav.data() + at, id, 4) == 0) return wav.subspan(at + 8, size);
     at = std::min(wav.size(), at + 8 + size + (size & 1));
   }
-  throw std::runtime_error(name + " has no complete data chunk");
+  return std::nullopt;
+}
+
+std::vector<uint8_t> wavData(std::span<const uint8_t> wav, const std::string& name) {
+  const auto data = wavChunk(wav, "data", name);
+  if (!data) throw std::runtime_error(name + " has no complete data chunk");
+  return std::vector<uint8_t>(data->begin(), data->end());
 }
 
 }  // namespace vane::tools

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ platform::WaveFormat waveFormatFromBytes(std::span<const uint8_t, kWaveFormatByt
 // A RIFF WAVE file with the clip's first 16 format bytes as its fmt chunk.
 std::vector<uint8_t> wavBytes(const platform::WaveFormat& format, const uint8_t* data,
                               uint32_t length);
+// The body of the first chunk with the four-letter `id` ("fmt ", "data"), looking no further
+// than the first chunk that runs past the end; nothing when there is none. Throws
+// std::runtime_error naming `name` when the file is not a WAV file.
+std::optional<std::span<const uint8_t>> wavChunk(std::span<const uint8_t> wav, const char* id,
+                                                 const std::string& name);
 // The bytes of the first complete data chunk; throws std::runtime_error naming `name` when the
 // file is not a WAV file or holds no complete data chunk.
 std::vector<uint8_t> wavData(std::span<const uint8_t> wav, const std::string& name);
