@@ -4,21 +4,17 @@
 
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "audio/sound.h"
 #include "core/random.h"
 #include "core/state.h"
 #include "flow/flow.h"
-#include "platform/data_file.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -179,10 +175,6 @@ class Driver : public LoopObserver {
   long long frame_ = 1;
   bool keysApplied_ = false;
 };
-
-}  // namespace
-
-namespace {
 
 // Loaders read from the working directory. A data folder that cannot be entered reads as empty:
 // the run then works in a fresh folder of its own (mode 0700, removed afterwards), so nobody
