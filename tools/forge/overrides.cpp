@@ -26,10 +26,13 @@ bool isFiveBitLevel(int v) {
   return v == tools::expand5(level) || v == (level * 255 * 2 + 31) / 62;
 }
 
-std::string hexColour(const uint8_t* px) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", px[0], px[1], px[2]);
-  return text;
+// Why an opaque pixel of a hand-drawn frame cannot be taken; empty when it can.
+std::string notFiveFiveFive(const uint8_t* px) {
+  if (isFiveBitLevel(px[0]) && isFiveBitLevel(px[1]) && isFiveBitLevel(px[2])) return {};
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "#%02x%02x%02x", px[0], px[1], px[2]);
+  return std::string("is ") + hex +
+         ", not a 5-5-5 colour (each channel one of 32 levels, e.g. ImageMagick's -posterize 32)";
 }
 
 uint32_t readLe(std::span<const uint8_t> bytes, size_t at, int size) {
@@ -111,32 +114,9 @@ SpriteFrame frameFromPng(const std::string& path, const frames::FrameInfo& entry
     throw OverrideError(path + ": is " + sizeText(image.width, image.height) + " but frame " +
                         entry.name + " is " + sizeText(entry.width, entry.height));
   }
-  tools::Picture picture;
-  picture.width = entry.width;
-  picture.height = entry.height;
+  tools::Picture picture = tools::pictureFromImage(image, path, notFiveFiveFive);
   picture.hotX = entry.hotX;
   picture.hotY = entry.hotY;
-  const size_t count = static_cast<size_t>(entry.width) * static_cast<size_t>(entry.height);
-  picture.pixels.assign(count, 0);
-  picture.opaque.assign(count, 0);
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t* px = &image.rgba[i * 4];
-    const std::string where = path + ": pixel (" + std::to_string(i % entry.width) + ", " +
-                              std::to_string(i / entry.width) + ")";
-    if (px[3] != 0 && px[3] != 255) {
-      throw OverrideError(where + " has alpha " + std::to_string(px[3]) +
-                          "; only 0 (transparent) and 255 (opaque) are allowed");
-    }
-    if (px[3] == 0) continue;
-    if (!isFiveBitLevel(px[0]) || !isFiveBitLevel(px[1]) || !isFiveBitLevel(px[2])) {
-      throw OverrideError(where + " is " + hexColour(px) +
-                          ", not a 5-5-5 colour (each channel one of 32 levels, e.g. "
-                          "ImageMagick's -posterize 32)");
-    }
-    picture.opaque[i] = 1;
-    picture.pixels[i] = static_cast<uint16_t>((tools::reduce8(px[0]) << 10) |
-                                              (tools::reduce8(px[1]) << 5) | tools::reduce8(px[2]));
-  }
   return tools::encodeFrame(picture);
 }
 

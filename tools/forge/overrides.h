@@ -18,8 +18,8 @@ struct OverrideError : std::runtime_error {
 
 // The frame a PNG holds, checked against its catalogue entry: the same size, every pixel either
 // transparent (alpha 0) or opaque (alpha 255), and every channel one of the 32 levels of a
-// 5-5-5 colour (as `vane-spr unpack` writes them, or as scaled by 255/31). Throws OverrideError
-// otherwise.
+// 5-5-5 colour (as `vane-spr unpack` writes them, or as scaled by 255/31). Throws
+// std::runtime_error otherwise.
 SpriteFrame frameFromPng(const std::string& path, const frames::FrameInfo& entry);
 
 // The clip a WAV file (PCM, 8 or 16 bits, mono or stereo, any rate) holds, converted to the

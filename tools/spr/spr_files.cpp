@@ -261,21 +261,7 @@ Picture pictureFromPng(const std::string& path, const std::string& name, const F
                              std::to_string(image.height) + " but the index says " +
                              std::to_string(e.width) + "x" + std::to_string(e.height));
   }
-  picture.pixels.assign(count, 0);
-  picture.opaque.assign(count, 0);
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t* px = &image.rgba[i * 4];
-    if (px[3] == 0) continue;
-    if (px[3] != 255) {
-      throw std::runtime_error(name + ": pixel (" + std::to_string(i % e.width) + ", " +
-                               std::to_string(i / e.width) + ") has alpha " +
-                               std::to_string(px[3]) +
-                               "; only 0 (transparent) and 255 (opaque) are allowed");
-    }
-    picture.opaque[i] = 1;
-    picture.pixels[i] =
-        static_cast<uint16_t>((reduce8(px[0]) << 10) | (reduce8(px[1]) << 5) | reduce8(px[2]));
-  }
+  picture = pictureFromImage(image, name);
   for (size_t k = 0; k + 1 < e.high.size(); k += 2) {
     const auto x = static_cast<size_t>(e.high[k]);
     const auto y = static_cast<size_t>(e.high[k + 1]);
@@ -387,6 +373,37 @@ std::string packSpriteFile(const std::string& dir, const std::string& file, std:
   } catch (const std::exception& e) {
     return e.what();
   }
+}
+
+Picture pictureFromImage(const RgbaImage& image, const std::string& name,
+                         std::string (*colourRefusal)(const uint8_t* rgba)) {
+  Picture picture;
+  picture.width = image.width;
+  picture.height = image.height;
+  const auto width = static_cast<size_t>(image.width);
+  const size_t count = width * static_cast<size_t>(image.height);
+  picture.pixels.assign(count, 0);
+  picture.opaque.assign(count, 0);
+  const auto pixelAt = [&](size_t i) {
+    return name + ": pixel (" + std::to_string(i % width) + ", " + std::to_string(i / width) + ")";
+  };
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* px = &image.rgba[i * 4];
+    if (px[3] == 0) continue;
+    if (px[3] != 255) {
+      throw std::runtime_error(pixelAt(i) + " has alpha " + std::to_string(px[3]) +
+                               "; only 0 (transparent) and 255 (opaque) are allowed");
+    }
+    if (colourRefusal != nullptr) {
+      if (const std::string why = colourRefusal(px); !why.empty()) {
+        throw std::runtime_error(pixelAt(i) + " " + why);
+      }
+    }
+    picture.opaque[i] = 1;
+    picture.pixels[i] =
+        static_cast<uint16_t>((reduce8(px[0]) << 10) | (reduce8(px[1]) << 5) | reduce8(px[2]));
+  }
+  return picture;
 }
 
 std::string checkSpriteIndex(const std::string& text) {
