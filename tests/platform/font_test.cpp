@@ -2,6 +2,7 @@
 // The font file fontconfig finds: the preferred sans font, another font where that one is
 // missing, and nothing on a system without fonts.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +24,8 @@ class FontFolder {
   FontFolder()
       : root_(fs::temp_directory_path() /
               ("vane-font-test-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(::getpid()))) {
     fs::remove_all(root_);
     fs::create_directories(root_ / "fonts");
     std::ofstream(root_ / "fonts.conf")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every data file the build forges comes back byte for byte through its unpack and pack tool.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,7 +35,8 @@ class DataRoundTrip : public ::testing::TestWithParam<DataFile> {};
 TEST_P(DataRoundTrip, UnpackThenPackGivesTheSameBytes) {
   const DataFile& file = GetParam();
   const fs::path original = fs::path(VANE_DATA_DIR) / file.name;
-  const fs::path scratch = fs::temp_directory_path() / ("vane-roundtrip-" + std::string(file.name));
+  const fs::path scratch = fs::temp_directory_path() / ("vane-roundtrip-" + std::string(file.name) +
+                                                        "-" + std::to_string(::getpid()));
   fs::remove_all(scratch);
   const fs::path unpacked = scratch / "unpacked";
   const fs::path packed = scratch / file.name;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,9 +33,11 @@ std::vector<std::string> linesOf(const fs::path& path) {
 class SimCommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The process id keeps runs of the suite from two build trees at once apart.
     dir_ = fs::temp_directory_path() /
            ("vane-sim-cli-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+            std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
