@@ -9,14 +9,13 @@
 #include <map>
 #include <sstream>
 
+#include "gfx/frames.h"
 #include "platform/text.h"
 
 namespace vane::testing {
 namespace {
 
 constexpr const char* kFingerprintFile = VANE_GOLDEN_DIR "/fingerprint";
-constexpr const char* kSpriteFiles[] = {"player.spr", "enemy.spr", "eb.spr", "back001.spr",
-                                        "stage.spr",  "x.spr",     "etc.spr"};
 
 std::string fileDigest(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -42,8 +41,9 @@ std::map<std::string, std::string> entries(const std::string& fingerprint) {
 
 std::string currentFingerprint() {
   std::string out;
-  for (const char* name : kSpriteFiles) {
-    out += std::string(name) + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    const std::string name = sheet.fileName;
+    out += name + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
   }
   out += "font " + fileDigest(platform::findFontFile()) + "\n";
   return out;

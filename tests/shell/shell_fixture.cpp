@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "gfx/frames.h"
 #include "tools/common/formats.h"
 
 namespace vane::testing {
@@ -25,16 +26,16 @@ void ShellTest::TearDown() {
 }
 
 void ShellTest::writeDataFiles(const std::vector<std::string>& missing) {
-  const char* sprites[] = {"player.spr", "enemy.spr", "eb.spr", "back001.spr",
-                           "stage.spr",  "x.spr",     "etc.spr"};
   auto skip = [&](const std::string& name) {
     for (const auto& m : missing) {
       if (m == name) return true;
     }
     return false;
   };
-  for (const char* name : sprites) {
-    if (!skip(name)) tools::writeFile((dir / name).string(), tools::spriteFileBytes({}));
+  for (const frames::SheetInfo& sheet : frames::kSheets) {
+    if (!skip(sheet.fileName)) {
+      tools::writeFile((dir / sheet.fileName).string(), tools::spriteFileBytes({}));
+    }
   }
   for (const char* name : {"1.snd", "music.snd"}) {
     if (!skip(name)) tools::writeFile((dir / name).string(), tools::soundBankBytes({}));
