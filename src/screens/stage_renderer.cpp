@@ -165,7 +165,7 @@ void drawShip(const LockedSurface& surface, const Actor& ship) {
                        shipBlendLevel(ship.anim));
       break;
     case ShipExploding:
-      if (ship.anim == 8) playEffect(kShipBlastSound);
+      if (ship.anim == kShipHitCountdown) playEffect(kShipBlastSound);
       drawFrame(surface, xSheet, kShipBlastTop - ship.anim, pixelX(ship), pixelY(ship));
       break;
     default:

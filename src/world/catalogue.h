@@ -63,6 +63,9 @@ enum ShipMode : int32_t {
   ShipOutOfLives = 256,
 };
 
+// A hit ship explodes while its `anim` counts down from this to 0.
+constexpr int32_t kShipHitCountdown = 8;
+
 // A shot or an enemy that has been hit and is winding down.
 constexpr int32_t kHitMode = 128;
 

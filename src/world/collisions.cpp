@@ -14,7 +14,6 @@ namespace vane {
 
 namespace {
 
-constexpr int32_t kShipHitCountdown = 8;
 constexpr int32_t kDropCounter = 3;
 
 bool isHittable(const Actor& e) {
