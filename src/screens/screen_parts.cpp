@@ -8,7 +8,6 @@
 namespace vane {
 
 namespace {
-constexpr uint32_t kCurtainSteps = 31;  // from this clock value on the curtains stand open
 constexpr int32_t kCurtainStride = 10;
 constexpr int32_t kCurtainRightClosed = 320;
 }  // namespace

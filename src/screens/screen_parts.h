@@ -16,7 +16,9 @@ void drawFrame(const platform::LockedSurface& surface, const SpriteSheet& sheet,
 void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
                       int32_t x, int32_t y, int level);
 
-// The two curtains of the title screens and the menu: closed at clock 0, open from 32 on.
+// From this clock value on the curtains of the title screens and the menu stand open.
+constexpr uint32_t kCurtainSteps = 31;
+// The two curtains of the title screens and the menu: closed at clock 0, a step wider each frame.
 void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock);
 // How far the curtains stand open at `clock`: all that their picture depends on.
 int32_t curtainOpening(uint32_t clock);

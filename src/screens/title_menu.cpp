@@ -19,7 +19,6 @@ namespace {
 
 using platform::LockedSurface;
 
-constexpr uint32_t kCurtainsOpenAfter = 31;
 constexpr int32_t kLatched = 100;
 
 enum MenuRow : int32_t { StageRow = 1, ShipRow = 2, StartRow = 3, QuitRow = 4 };
@@ -168,7 +167,7 @@ bool chooseRow() {
 
 // RETURN once the curtains are open, on the start or quit row.
 bool leavesMenu() {
-  return frameCount > kCurtainsOpenAfter && keyHeld(platform::kVkReturn) && chooseRow();
+  return frameCount > kCurtainSteps && keyHeld(platform::kVkReturn) && chooseRow();
 }
 
 // A menu frame whose picture is in the back buffer already: the keys act, nothing is drawn.
