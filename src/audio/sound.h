@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 #include "platform/clip_samples.h"
@@ -11,13 +12,23 @@
 
 namespace vane {
 
+// A bank file kept open for its long clips, which are read from it each time they start.
+class ClipFile;
+
 struct SoundClip {
   platform::WaveFormat format;
-  uint32_t length = 0;            // bytes of sound data held
-  const uint8_t* data = nullptr;  // the bytes of `samples`
+  uint32_t length = 0;            // bytes of sound data
+  const uint8_t* data = nullptr;  // the bytes of `samples`; nullptr for a clip kept in its file
   platform::HeldSamples samples;  // shared with every sound buffer that plays the clip
-  bool playable = true;           // false when the sound device refuses its format or size
+  // A long clip of a bank file stays there, at this offset, and is held only while it plays.
+  std::shared_ptr<const ClipFile> file;
+  uint64_t offset = 0;
+  mutable std::weak_ptr<const platform::ClipSamples> lastRead;  // while it still plays
+  bool playable = true;  // false when the sound device refuses its format or size
 };
+
+// Clips of a bank file at least this long (seconds of music) are kept in the file until played.
+constexpr uint32_t kClipKeptInFileBytes = 128u << 10;
 
 struct SoundNode {
   SoundClip* clip = nullptr;
@@ -41,7 +52,8 @@ constexpr size_t kMaxSoundBankBytes = size_t{64} << 20;
 // Found" when it cannot be opened, "<name>: <reason>" when it is not a regular file, is larger
 // than kMaxSoundBankBytes or cannot be read. Each clip the sound device cannot play gets one line
 // on stderr naming the file, the clip and the reason; it stays in the bank, silent, so the others
-// keep their numbers.
+// keep their numbers. Clips of kClipKeptInFileBytes or more are read through at load all the
+// same, then kept in the file, which stays open while the bank holds them.
 int loadSoundBank(SoundBank& bank, const char* name);
 // Appends the clips held in a bank file's bytes. Data cut short keeps the bytes that exist; a
 // clip whose format or length is cut short is not added; a clip the device cannot play is marked
@@ -53,6 +65,10 @@ int insertClip(SoundBank& bank, const SoundClip& clip, int n);
 int clipCount(const SoundBank& bank);
 // Clip n (from 1); nullptr for 0 or beyond the bank.
 const SoundClip* clipAt(const SoundBank& bank, int n);
+// The clip's samples: those it holds or, for a clip kept in its file, those of a buffer still
+// playing it, else read from the file again (what cannot be read any more sounds as silence).
+// nullptr for a clip without data.
+platform::HeldSamples clipSamples(const SoundClip& clip);
 // The rate every playable clip of both banks shares; 0 when they have none in common.
 uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b);
 // Asks the sound device to run at the rate the loaded banks share, so nothing is resampled.

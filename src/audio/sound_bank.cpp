@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -14,6 +15,26 @@
 #include "platform/sound_format.h"
 
 namespace vane {
+
+class ClipFile {
+ public:
+  explicit ClipFile(int fd) : fd_(fd) {}
+  ~ClipFile() { ::close(fd_); }
+  ClipFile(const ClipFile&) = delete;
+  ClipFile& operator=(const ClipFile&) = delete;
+
+  // The bytes at the offset; what cannot be read any more (the file cut short, a failing disk)
+  // reads as zeros, silence.
+  platform::SampleBytes read(uint64_t offset, uint32_t length) const {
+    platform::SampleBytes bytes(length);
+    size_t got = 0;
+    platform::readDataBytesAt(fd_, offset, bytes.data(), bytes.size(), got);
+    return bytes;
+  }
+
+ private:
+  int fd_;
+};
 
 namespace {
 
@@ -43,12 +64,14 @@ platform::WaveFormat readFormat(const uint8_t* p) {
   return f;
 }
 
-// A bank's bytes in memory.
+// A bank's bytes in memory: every clip is held.
 class ByteSource {
  public:
   explicit ByteSource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
   size_t size() const { return bytes_.size(); }
   void read(size_t at, size_t count, uint8_t* out) { std::copy_n(&bytes_[at], count, out); }
+  std::shared_ptr<const ClipFile> fileFor(uint32_t) const { return nullptr; }
+  void skip(size_t) {}
 
  private:
   std::span<const uint8_t> bytes_;
@@ -56,9 +79,11 @@ class ByteSource {
 
 // A bank read from its file as it is decoded, so the file is never held whole beside its clips
 // (the music bank is megabytes). Reads come in order from the start, as the decoding asks them.
+// Long clips are read through but stay in the file.
 class FileSource {
  public:
-  FileSource(int fd, size_t size) : fd_(fd), size_(size) {}
+  FileSource(std::shared_ptr<const ClipFile> file, int fd, size_t size)
+      : file_(std::move(file)), fd_(fd), size_(size) {}
   size_t size() const { return size_; }
   void read(size_t, size_t count, uint8_t* out) {
     size_t got = 0;
@@ -68,9 +93,20 @@ class FileSource {
     // A file cut short since it was measured reads as zeros; the bank is refused on a read error.
     std::fill(out + got, out + count, uint8_t{0});
   }
+  std::shared_ptr<const ClipFile> fileFor(uint32_t length) const {
+    return length >= kClipKeptInFileBytes ? file_ : nullptr;
+  }
+  // Reads past a clip kept in the file, a piece at a time, so that a failing file is refused now.
+  void skip(size_t count) {
+    uint8_t piece[64 << 10];
+    for (size_t done = 0; done < count; done += sizeof piece) {
+      read(0, std::min(sizeof piece, count - done), piece);
+    }
+  }
   const platform::DataFileRead& failure() const { return failure_; }
 
  private:
+  std::shared_ptr<const ClipFile> file_;
   int fd_;
   size_t size_;
   platform::DataFileRead failure_;
@@ -93,8 +129,11 @@ void loadClips(SoundBank& bank, Source&& source) {
     const uint32_t announced = read32(&header[kFormatBytes]);
     at += kClipHeaderBytes;
     clip.length = static_cast<uint32_t>(std::min<size_t>(announced, source.size() - at));
-    if (clip.length > 0) {
-      std::vector<uint8_t> bytes(clip.length);
+    if (clip.length > 0 && (clip.file = source.fileFor(clip.length))) {
+      clip.offset = at;
+      source.skip(clip.length);
+    } else if (clip.length > 0) {
+      platform::SampleBytes bytes(clip.length);
       source.read(at, clip.length, bytes.data());
       clip.samples = platform::holdSamples(clip.format, std::move(bytes));
       clip.data = clip.samples->bytes.data();
@@ -150,11 +189,11 @@ int loadSoundBank(SoundBank& bank, const char* name) {
     return 0;
   }
   if (read.failure == platform::ReadFailure::None) {
-    // Decoded into a bank of its own, joined to `bank` only when the whole file was read.
+    // Decoded into a bank of its own, joined to `bank` only when the whole file was read. The file
+    // closes when no clip kept in it is left.
     SoundBank loaded;
-    FileSource source(fd, size);
+    FileSource source(std::make_shared<const ClipFile>(fd), fd, size);
     loadClips(loaded, source);
-    ::close(fd);
     read = source.failure();
     if (read.failure == platform::ReadFailure::None) {
       const int before = clipCount(bank);
@@ -193,6 +232,15 @@ const SoundClip* clipAt(const SoundBank& bank, int n) {
   const SoundNode* node = bank.head.next;
   for (int i = 1; i < n && node != nullptr; ++i) node = node->next;
   return node != nullptr ? node->clip : nullptr;
+}
+
+platform::HeldSamples clipSamples(const SoundClip& clip) {
+  if (clip.samples || !clip.file) return clip.samples;
+  if (platform::HeldSamples playing = clip.lastRead.lock()) return playing;
+  platform::HeldSamples read =
+      platform::holdSamples(clip.format, clip.file->read(clip.offset, clip.length));
+  clip.lastRead = read;
+  return read;
 }
 
 uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b) {

@@ -58,9 +58,10 @@ void unlinkVoice(VoiceNode* node) {
 }  // namespace
 
 SoundVoice* playClip(const SoundClip* clip, platform::SoundGroup group) {
-  if (clip == nullptr || clip->length == 0 || clip->data == nullptr || !clip->playable) {
-    return nullptr;
-  }
+  if (clip == nullptr || clip->length == 0 || !clip->playable) return nullptr;
+  // Held until the buffer has its bytes, which it then shares.
+  const platform::HeldSamples samples = clipSamples(*clip);
+  if (samples == nullptr) return nullptr;
   auto& device = platform::backend();
   const platform::BufferId buffer = device.createBuffer(clip->format, clip->length);
   if (buffer == 0) {
@@ -71,7 +72,7 @@ SoundVoice* playClip(const SoundClip* clip, platform::SoundGroup group) {
   uint32_t lockedBytes = 0;
   uint8_t* region = device.lockBuffer(buffer, lockedBytes);
   if (region == nullptr) return abandon(buffer, "Fail to Lock Buffer");
-  std::memcpy(region, clip->data, std::min(lockedBytes, clip->length));
+  std::memcpy(region, samples->bytes.data(), std::min(lockedBytes, clip->length));
   if (!device.unlockBuffer(buffer)) return abandon(buffer, "Fail to Unlock Buffer");
   device.play(buffer, false);
   return new SoundVoice{buffer};

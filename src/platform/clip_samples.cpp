@@ -2,8 +2,11 @@
 // Clip samples held once in the process, found again by a sampled key and a full compare.
 #include "platform/clip_samples.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <unordered_map>
 
 namespace vane::platform {
@@ -60,6 +63,23 @@ HeldSamples find(Registry& r, uint64_t key, const WaveFormat& format,
 
 }  // namespace
 
+constexpr size_t kFromSystemBytes = size_t{64} << 10;
+
+void* allocateSampleBytes(size_t bytes) {
+  if (bytes < kFromSystemBytes) return ::operator new(bytes);
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  return p;
+}
+
+void freeSampleBytes(void* p, size_t bytes) {
+  if (bytes < kFromSystemBytes) {
+    ::operator delete(p);
+  } else {
+    ::munmap(p, bytes);
+  }
+}
+
 uint64_t ClipSamples::frames() const {
   const uint64_t frameBytes = uint64_t{format.channels} * format.bitsPerSample / 8;
   return frameBytes == 0 ? 0 : bytes.size() / frameBytes;
@@ -72,7 +92,7 @@ HeldSamples heldSamplesLike(const WaveFormat& format, std::span<const uint8_t> b
   return find(r, key, format, bytes);
 }
 
-HeldSamples holdSamples(const WaveFormat& format, std::vector<uint8_t> bytes) {
+HeldSamples holdSamples(const WaveFormat& format, SampleBytes bytes) {
   Registry& r = registry();
   const uint64_t key = keyOf(format, bytes);
   std::lock_guard<std::mutex> hold(r.lock);

@@ -64,6 +64,18 @@ DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got) {
   return {};
 }
 
+DataFileRead readDataBytesAt(int fd, uint64_t offset, uint8_t* out, size_t count, size_t& got) {
+  got = 0;
+  while (got < count) {
+    const ssize_t n = ::pread(fd, out + got, count - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed(ReadFailure::ReadError, errnoText("read error"));
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return {};
+}
+
 DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
   int fd = -1;

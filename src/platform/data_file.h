@@ -28,6 +28,10 @@ DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& si
 // how many.
 DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got);
 
+// Reads up to `count` bytes from `offset` in `fd` into `out`, fewer only at the end of the file;
+// `got` says how many. The file's position does not move.
+DataFileRead readDataBytesAt(int fd, uint64_t offset, uint8_t* out, size_t count, size_t& got);
+
 // "<name>: <reason>", the one line a loader or a tool shows for a refused file.
 std::string refusalText(const char* name, const DataFileRead& read);
 

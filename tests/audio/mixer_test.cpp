@@ -38,7 +38,7 @@ std::vector<uint8_t> littleEndian(const std::vector<int16_t>& samples) {
 
 // Sound device bytes of a clip: 16-bit samples as written, or 8-bit ones as they are.
 ClipSamples clipOf(const WaveFormat& format, std::vector<uint8_t> bytes) {
-  return ClipSamples{format, std::move(bytes)};
+  return ClipSamples{format, SampleBytes(bytes.begin(), bytes.end())};
 }
 
 // The device frames a voice sounds, at unity gain, until it runs out or `frames` have been mixed.

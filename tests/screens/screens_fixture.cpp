@@ -24,13 +24,13 @@ SpriteFrame singlePixel(uint16_t colour) {
   return frame;
 }
 
-// A short silent clip; the bank frees its data.
+// A short silent clip.
 SoundClip silentClip() {
   SoundClip clip;
   clip.format = platform::WaveFormat{1, 1, 22050, 22050, 1, 8, 0};
+  clip.samples = platform::holdSamples(clip.format, {128, 128, 128, 128});
+  clip.data = clip.samples->bytes.data();
   clip.length = 4;
-  auto* data = new uint8_t[4]{128, 128, 128, 128};
-  clip.data = data;
   return clip;
 }
 

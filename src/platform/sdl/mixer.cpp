@@ -4,7 +4,6 @@
 #include "platform/sdl/mixer.h"
 
 #include <SDL.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
@@ -138,36 +137,11 @@ constexpr Uint16 kCallbackFrames = 1024;
 constexpr size_t kMaxVoices = 512;
 constexpr uint64_t kNanosPerSecond = 1'000'000'000;
 
-// The bytes a buffer gives out to be written, taken straight from the system and given straight
-// back: a clip written for a moment, then found held already, leaves no trace in the process.
-class WriteRegion {
- public:
-  WriteRegion() = default;
-  // Untouched pages read as zero and cost nothing until written.
-  explicit WriteRegion(size_t bytes) {
-    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p != MAP_FAILED) bytes_ = std::span<uint8_t>(static_cast<uint8_t*>(p), bytes);
-  }
-  WriteRegion(WriteRegion&& other) noexcept : bytes_(std::exchange(other.bytes_, {})) {}
-  WriteRegion& operator=(WriteRegion&& other) noexcept {
-    std::swap(bytes_, other.bytes_);
-    return *this;
-  }
-  ~WriteRegion() {
-    if (!bytes_.empty()) ::munmap(bytes_.data(), bytes_.size());
-  }
-  std::span<uint8_t> bytes() const { return bytes_; }
-  bool empty() const { return bytes_.empty(); }
-
- private:
-  std::span<uint8_t> bytes_;
-};
-
 // One device buffer. Once it has been started it sits on the voice list and its clip no longer
 // changes: only the flags and the position move, and those are atomic.
 struct Buffer {
   WaveFormat format;
-  WriteRegion written;  // from creation to unlock; then given up for the held clip
+  SampleBytes written;  // from creation to unlock; then given up for the held clip
   HeldSamples clip;
   std::atomic<uint64_t> position{0};
   std::atomic<bool> playing{false};
@@ -316,10 +290,9 @@ struct SdlMixer::Impl {
   // The written bytes are given up for the clip held in the process, which a bank holding the
   // same clip already keeps: however often a clip plays, its samples exist once.
   static void settle(Buffer& b) {
-    const std::span<const uint8_t> bytes = b.written.bytes();
-    b.clip = heldSamplesLike(b.format, bytes);
-    if (!b.clip) b.clip = holdSamples(b.format, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-    b.written = WriteRegion();
+    b.clip = heldSamplesLike(b.format, b.written);
+    if (!b.clip) b.clip = holdSamples(b.format, std::move(b.written));
+    b.written = SampleBytes();
   }
 
   bool list(Buffer* b) {
@@ -429,9 +402,7 @@ BufferId SdlMixer::create(const WaveFormat& format, uint32_t bytes) {
   m.freeRetired();
   auto b = std::make_unique<Buffer>();
   b->format = format;
-  b->written = WriteRegion(bytes);
-  if (b->written.empty()) return 0;
-  if (format.bitsPerSample == 8) std::ranges::fill(b->written.bytes(), uint8_t{0x80});
+  b->written.assign(bytes, format.bitsPerSample == 8 ? 0x80 : 0);
   const BufferId id = m.nextId++;
   m.buffers.emplace(id, std::move(b));
   return id;
@@ -442,13 +413,11 @@ uint8_t* SdlMixer::lock(BufferId id, uint32_t& bytes) {
   // A started buffer's clip may be in use by the callback, so it is not written again.
   if (b == nullptr || b->listed) return nullptr;
   if (b->clip) {
-    b->written = WriteRegion(b->clip->bytes.size());
-    if (b->written.empty()) return nullptr;
-    std::ranges::copy(b->clip->bytes, b->written.bytes().begin());
+    b->written = b->clip->bytes;
     b->clip.reset();
   }
-  bytes = static_cast<uint32_t>(b->written.bytes().size());
-  return b->written.bytes().data();
+  bytes = static_cast<uint32_t>(b->written.size());
+  return b->written.data();
 }
 
 bool SdlMixer::unlock(BufferId id) {
