@@ -67,7 +67,10 @@ constexpr size_t kFromSystemBytes = size_t{64} << 10;
 
 void* allocateSampleBytes(size_t bytes) {
   if (bytes < kFromSystemBytes) return ::operator new(bytes);
-  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  // Populated at once: every byte is about to be written, and one call costs less than a fault a
+  // page.
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   return p;
 }
