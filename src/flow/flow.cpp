@@ -14,8 +14,6 @@ namespace vane {
 
 namespace {
 
-constexpr int32_t kStartRow = 3;  // the menu's row that starts a stage
-
 // What each stage starts with.
 struct StageStart {
   int32_t state;
@@ -31,7 +29,7 @@ constexpr std::array<StageStart, 2> kStageStarts{{
 constexpr int kContinueMusic = 1;
 
 void resetMenuSettings() {
-  World.menuCursor() = 1;
+  World.menuCursor() = StageRow;
   World.stageChoice() = 1;
   World.shipChoice() = 1;
   World.upLatch() = 0;
@@ -67,7 +65,7 @@ void startStage(int32_t stage, int32_t ship) {
 
 void startStageFromMenu(int32_t stage, int32_t ship) {
   enterMenu();
-  World.menuCursor() = kStartRow;
+  World.menuCursor() = StartRow;
   World.stageChoice() = stage;
   World.shipChoice() = ship;
   startStage(stage, ship);

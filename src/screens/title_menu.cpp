@@ -12,6 +12,7 @@
 #include "screens/screen_parts.h"
 #include "screens/screens.h"
 #include "world/actor.h"
+#include "world/catalogue.h"
 
 namespace vane {
 
@@ -20,8 +21,6 @@ namespace {
 using platform::LockedSurface;
 
 constexpr int32_t kLatched = 100;
-
-enum MenuRow : int32_t { StageRow = 1, ShipRow = 2, StartRow = 3, QuitRow = 4 };
 
 // The fixed pictures of the menu: sheet, frame and position.
 struct Picture {

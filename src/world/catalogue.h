@@ -69,4 +69,7 @@ constexpr int32_t kShipHitCountdown = 8;
 // A shot or an enemy that has been hit and is winding down.
 constexpr int32_t kHitMode = 128;
 
+// The menu's rows, top to bottom, as its cursor numbers them.
+enum MenuRow : int32_t { StageRow = 1, ShipRow = 2, StartRow = 3, QuitRow = 4 };
+
 }  // namespace vane

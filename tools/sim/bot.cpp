@@ -158,7 +158,6 @@ class Wanderer {
 
  private:
   enum class Mode { Bot, Random, Idle };
-  static constexpr int kStartRow = 3;
 
   int below(int n) { return static_cast<int>(random_() % static_cast<uint32_t>(n)); }
 
@@ -172,14 +171,14 @@ class Wanderer {
     // Up and Down act once per press, so every other frame holds nothing.
     if (f % 2 == 1) return {};
     const int row = World.menuCursor();
-    const int wantedRow = World.stageChoice() != targetStage_ ? 1
-                          : World.shipChoice() != targetShip_ ? 2
-                                                              : kStartRow;
+    const int wantedRow = World.stageChoice() != targetStage_ ? StageRow
+                          : World.shipChoice() != targetShip_ ? ShipRow
+                                                              : StartRow;
     if (row > wantedRow) return {platform::kVkUp};
     if (row < wantedRow) return {platform::kVkDown};
-    if (row == 1)
+    if (row == StageRow)
       return {World.stageChoice() < targetStage_ ? platform::kVkRight : platform::kVkLeft};
-    if (row == 2)
+    if (row == ShipRow)
       return {World.shipChoice() < targetShip_ ? platform::kVkRight : platform::kVkLeft};
     menuChosen_ = false;
     return {platform::kVkReturn};
