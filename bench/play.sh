@@ -19,6 +19,7 @@ Escape. Per run it prints:
   mapped_ms first_picture_ms   (from the program's start)
   period_median_ms period_p99_ms period_max_ms   (between presents, in the stage)
   cpu_menu_pct   (as the other two, on the menu once its curtains have opened)
+  pump_us        (processor time of one look at the event queue in the stage, controllers included)
 and with --runs K > 1 a last line of medians. GAME-OPTIONS go to the game (e.g. --scale fit).
 USAGE
 }
@@ -122,15 +123,20 @@ one_run() {
   median=$(sed -n "$(((n + 1) / 2))p" "$work/periods")
   p99=$(sed -n "$(((n * 99 + 99) / 100))p" "$work/periods")
   max=$(tail -1 "$work/periods")
-  echo "$cpu_title $cpu_play $peak ${mapped:-?} $first $median $p99 $max $cpu_menu"
+  local pump
+  pump=$(awk -v from="$play_from" -v to="$play_to" '$1 == "pump" && $2 >= from && $2 <= to {
+      if (n++ == 0) { cpu = $3; looks = $4 } last_cpu = $3; last_looks = $4 }
+      END { if (last_looks > looks) printf "%.1f", (last_cpu - cpu) / (last_looks - looks) / 1000
+            else printf "?" }' "$probe")
+  echo "$cpu_title $cpu_play $peak ${mapped:-?} $first $median $p99 $max $cpu_menu $pump"
 }
 
 echo "# size=$size seconds=$seconds args=${game_args[*]:-}"
-echo "cpu_title_pct cpu_play_pct peak_mib mapped_ms first_picture_ms period_median_ms period_p99_ms period_max_ms cpu_menu_pct"
+echo "cpu_title_pct cpu_play_pct peak_mib mapped_ms first_picture_ms period_median_ms period_p99_ms period_max_ms cpu_menu_pct pump_us"
 for _ in $(seq "$runs"); do one_run | tee -a "$work/rows"; done
 if [ "$runs" -gt 1 ]; then
   printf "median"
-  for i in 1 2 3 4 5 6 7 8 9; do
+  for i in 1 2 3 4 5 6 7 8 9 10; do
     printf " %s" "$(cut -d' ' -f"$i" "$work/rows" | sort -g | awk '{ v[NR] = $1 }
       END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')"
   done
