@@ -2,9 +2,9 @@
 # The two commands of the README: `make run` and `make test` (plus `make test-all`, with the slow
 # replays, `make asan-test` and `make package`).
 PRESET ?= default
-PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev \
-            fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            clang libclang-rt-14-dev clang-format xvfb xfonts-base
+PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev \
+            libfontconfig-dev fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev \
+            libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xfonts-base x11-utils xdotool
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)

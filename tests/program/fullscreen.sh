@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real program on an X server of its own with no window manager: the full-screen window is
+# shown over the whole screen, F11 makes it a window in the middle and F11 again full screen.
+# Skipped (77) where Xvfb, xwininfo or xdotool is missing.
+# usage: fullscreen.sh VANE DATA_DIR
+set -uo pipefail
+vane=$1
+data=$2
+for tool in Xvfb xwininfo xdotool; do command -v "$tool" >/dev/null || exit 77; done
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb=$!
+game=""
+trap 'kill $game $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+failed=0
+
+# The geometry (WxH+X+Y) of the game's window while it is shown; empty otherwise.
+shown() {
+  xwininfo -name VANE 2>/dev/null | awk '/Map State:/ { state = $3 } /-geometry/ { at = $2 }
+    END { if (state == "IsViewable") print at }'
+}
+
+# Waits up to five seconds for the window to be shown at `geometry`.
+expect() {
+  local geometry=$1 what=$2
+  for _ in $(seq 50); do
+    [ "$(shown)" = "$geometry" ] && { echo "ok   $what: $geometry"; return; }
+    sleep 0.1
+  done
+  echo "FAIL $what: shown as '$(shown)', expected $geometry"
+  failed=1
+}
+
+"$vane" --data "$data" 2>"$work/err" &
+game=$!
+expect 1024x768+0+0 "full screen at the start"
+xdotool key F11
+expect 640x480+192+144 "a window after F11"
+xdotool key F11
+expect 1024x768+0+0 "full screen after F11 again"
+exit $failed
