@@ -44,35 +44,39 @@ static void* next(const char* name) {
 }
 
 void* SDL_CreateWindow(const char* title, int x, int y, int w, int h, uint32_t flags) {
-  void* (*real)(const char*, int, int, int, int, uint32_t) =
-      (void* (*)(const char*, int, int, int, int, uint32_t))next("SDL_CreateWindow");
+  static void* (*real)(const char*, int, int, int, int, uint32_t);
+  if (real == NULL)
+    real = (void* (*)(const char*, int, int, int, int, uint32_t))next("SDL_CreateWindow");
   void* window = real(title, x, y, w, h, flags);
   if (window != NULL && (flags & PROBE_WINDOW_HIDDEN) == 0) stamp("shown");
   return window;
 }
 
 void SDL_ShowWindow(void* window) {
-  void (*real)(void*) = (void (*)(void*))next("SDL_ShowWindow");
+  static void (*real)(void*);
+  if (real == NULL) real = (void (*)(void*))next("SDL_ShowWindow");
   real(window);
   stamp("shown");
 }
 
 void SDL_RenderPresent(void* renderer) {
-  void (*real)(void*) = (void (*)(void*))next("SDL_RenderPresent");
+  static void (*real)(void*);
+  if (real == NULL) real = (void (*)(void*))next("SDL_RenderPresent");
   real(renderer);
   stamp("present");
 }
 
 int SDL_UpdateWindowSurface(void* window) {
-  int (*real)(void*) = (int (*)(void*))next("SDL_UpdateWindowSurface");
+  static int (*real)(void*);
+  if (real == NULL) real = (int (*)(void*))next("SDL_UpdateWindowSurface");
   const int result = real(window);
   stamp("present");
   return result;
 }
 
 int SDL_UpdateWindowSurfaceRects(void* window, const void* rects, int count) {
-  int (*real)(void*, const void*, int) =
-      (int (*)(void*, const void*, int))next("SDL_UpdateWindowSurfaceRects");
+  static int (*real)(void*, const void*, int);
+  if (real == NULL) real = (int (*)(void*, const void*, int))next("SDL_UpdateWindowSurfaceRects");
   const int result = real(window, rects, count);
   stamp("present");
   return result;
@@ -85,7 +89,8 @@ static long long pumpNanos;
 static long long looks;
 
 int SDL_PollEvent(void* event) {
-  int (*real)(void*) = (int (*)(void*))next("SDL_PollEvent");
+  static int (*real)(void*);
+  if (real == NULL) real = (int (*)(void*))next("SDL_PollEvent");
   const long long from = threadCpuNanos();
   const int result = real(event);
   pumpNanos += threadCpuNanos() - from;
@@ -96,7 +101,8 @@ int SDL_PollEvent(void* event) {
 }
 
 void SDL_GameControllerUpdate(void) {
-  void (*real)(void) = (void (*)(void))next("SDL_GameControllerUpdate");
+  static void (*real)(void);
+  if (real == NULL) real = (void (*)(void))next("SDL_GameControllerUpdate");
   const long long from = threadCpuNanos();
   real();
   pumpNanos += threadCpuNanos() - from;
