@@ -125,6 +125,37 @@ TEST(ChangedRows, BandFromFirstToLastDifferingRow) {
   EXPECT_EQ(band.end, 6);
 }
 
+// Differences are gathered strip by strip: sprites far apart make small blocks of their own.
+TEST(ChangedBlocks, EachStripWithDifferencesGivesTheBlockHoldingThem) {
+  constexpr int kTall = kStripRows * 2 + 16;  // the last strip is cut short
+  struct Case {
+    std::vector<std::pair<int, int>> changed;  // row, column in an 8-wide picture
+    std::vector<Block> blocks;
+  };
+  const Case cases[] = {
+      {{}, {}},
+      {{{5, 3}}, {{{5, 6}, {3, 4}}}},
+      {{{2, 1}, {40, 6}}, {{{2, 3}, {1, 2}}, {{40, 41}, {6, 7}}}},
+      {{{kStripRows - 1, 0}, {kStripRows, 7}}, {{{31, 32}, {0, 1}}, {{32, 33}, {7, 8}}}},
+      {{{70, 2}, {kTall - 1, 5}, {66, 4}}, {{{66, kTall}, {2, 6}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.changed.size());
+    std::vector<uint16_t> before(8 * kTall, 7);
+    std::vector<uint16_t> after = before;
+    for (const auto& [row, column] : c.changed) after[static_cast<size_t>(row * 8 + column)] = 1;
+    std::vector<Block> blocks{Block{}};  // cleared first
+    changedBlocks(before.data(), after.data(), 8, kTall, blocks);
+    ASSERT_EQ(blocks.size(), c.blocks.size());
+    for (size_t i = 0; i < blocks.size(); ++i) {
+      EXPECT_EQ(blocks[i].rows.first, c.blocks[i].rows.first);
+      EXPECT_EQ(blocks[i].rows.end, c.blocks[i].rows.end);
+      EXPECT_EQ(blocks[i].columns.first, c.blocks[i].columns.first);
+      EXPECT_EQ(blocks[i].columns.end, c.blocks[i].columns.end);
+    }
+  }
+}
+
 constexpr uint64_t kPeriod = FlipPacer::kPeriodNanos;
 
 TEST(FlipPacer, HeldFlipsKeepTheSixtyHertzScheduleAndDoNotEndTheTrust) {

@@ -29,9 +29,12 @@ class GpuPresenter : public Presenter {
   GpuPresenter(const GpuPresenter&) = delete;
   GpuPresenter& operator=(const GpuPresenter&) = delete;
 
-  // The texture takes whole rows; the columns are not worth a second upload.
-  bool show(const uint16_t* picture, RowBand changed, RowBand, bool whole) override {
-    if (whole) changed = RowBand{0, kPictureHeight};
+  // The texture takes whole rows, from the first block's to the last's: the columns and the
+  // gaps are not worth uploads of their own.
+  bool show(const uint16_t* picture, std::span<const Block> blocks, bool whole) override {
+    RowBand changed = whole ? RowBand{0, kPictureHeight} : RowBand{};
+    if (!whole && !blocks.empty())
+      changed = RowBand{blocks.front().rows.first, blocks.back().rows.end};
     if (!changed.empty()) {
       const SDL_Rect rows{0, changed.first, kPictureWidth, changed.end - changed.first};
       const uint16_t* first = picture + static_cast<std::ptrdiff_t>(changed.first) * kPictureWidth;

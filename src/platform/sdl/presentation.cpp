@@ -65,14 +65,18 @@ WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, 
 }
 
 RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height) {
+  return changedRows(before, after, width, RowBand{0, height});
+}
+
+RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, RowBand within) {
   const auto rowDiffers = [&](int row) {
     const size_t offset = static_cast<size_t>(row) * width;
     return std::memcmp(before + offset, after + offset, static_cast<size_t>(width) * 2) != 0;
   };
-  int first = 0;
-  while (first < height && !rowDiffers(first)) ++first;
-  if (first == height) return RowBand{};
-  int end = height;
+  int first = within.first;
+  while (first < within.end && !rowDiffers(first)) ++first;
+  if (first >= within.end) return RowBand{};
+  int end = within.end;
   while (!rowDiffers(end - 1)) --end;
   return RowBand{first, end};
 }
@@ -98,6 +102,17 @@ RowBand changedColumns(const uint16_t* before, const uint16_t* after, int width,
     }
   }
   return first < end ? RowBand{first, end} : RowBand{};
+}
+
+void changedBlocks(const uint16_t* before, const uint16_t* after, int width, int height,
+                   std::vector<Block>& out) {
+  out.clear();
+  for (int top = 0; top < height; top += kStripRows) {
+    const RowBand rows =
+        changedRows(before, after, width, RowBand{top, std::min(top + kStripRows, height)});
+    if (rows.empty()) continue;
+    out.push_back(Block{rows, changedColumns(before, after, width, rows)});
+  }
 }
 
 FlipPacer::FlipPacer(bool displayWaits) : displayTrusted_(displayWaits) {}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "platform/options.h"
 #include "platform/sdl/presentation.h"
@@ -16,10 +17,9 @@ class Presenter {
  public:
   virtual ~Presenter() = default;
 
-  // Shows the 640x480 picture whose `changed` rows, within `columns`, differ from the one shown
-  // before. `whole` asks for everything to be drawn again, borders and all: the window was
-  // resized or uncovered.
-  virtual bool show(const uint16_t* picture, RowBand changed, RowBand columns, bool whole) = 0;
+  // Shows the 640x480 picture whose `changed` blocks differ from the one shown before. `whole`
+  // asks for everything to be drawn again, borders and all: the window was resized or uncovered.
+  virtual bool show(const uint16_t* picture, std::span<const Block> changed, bool whole) = 0;
   // Whether showing waits for the display's vertical blank (as it says).
   virtual bool waitsForDisplay() const = 0;
 };

@@ -172,20 +172,22 @@ class DesktopBackend : public SdlBackend {
     return true;
   }
 
-  // A picture equal to the one shown is not sent again; the flip still takes its time.
+  // Only the blocks where the picture differs from the one shown are sent; an equal picture is
+  // not sent at all, though the flip still takes its time.
   bool present(const uint16_t* pixels) override {
-    const RowBand changed = changedRows(shown_.data(), pixels, kWidth, kHeight);
-    if (changed.empty()) return presentAgain(pixels);
-    const RowBand columns = changedColumns(shown_.data(), pixels, kWidth, changed);
-    // Outside the changed columns the rows are equal already.
-    for (int row = changed.first; row < changed.end; ++row) {
-      const auto at = static_cast<std::ptrdiff_t>(row) * kWidth;
-      std::copy(pixels + at + columns.first, pixels + at + columns.end,
-                shown_.begin() + at + columns.first);
+    changedBlocks(shown_.data(), pixels, kWidth, kHeight, changed_);
+    if (changed_.empty()) return presentAgain(pixels);
+    // Outside the changed blocks the pictures are equal already.
+    for (const Block& block : changed_) {
+      for (int row = block.rows.first; row < block.rows.end; ++row) {
+        const auto at = static_cast<std::ptrdiff_t>(row) * kWidth;
+        std::copy(pixels + at + block.columns.first, pixels + at + block.columns.end,
+                  shown_.begin() + at + block.columns.first);
+      }
     }
     const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
     if (wait != 0) sleepNanos(wait);
-    if (!presenter_->show(shown_.data(), changed, columns, false)) return false;
+    if (!presenter_->show(shown_.data(), changed_, false)) return false;
     pacer_->presented(monotonicNanos());
     return true;
   }
@@ -215,7 +217,7 @@ class DesktopBackend : public SdlBackend {
   }
 
   // Draws the picture last shown again, borders and all.
-  void presentLastPicture() { presenter_->show(shown_.data(), RowBand{}, RowBand{}, true); }
+  void presentLastPicture() { presenter_->show(shown_.data(), {}, true); }
 
   void translate(const SDL_Event& event) {
     switch (event.type) {
@@ -288,6 +290,7 @@ class DesktopBackend : public SdlBackend {
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
   std::vector<uint16_t> shown_;  // the picture on the screen
+  std::vector<Block> changed_;   // where the picture being presented differs from it
   std::optional<FlipPacer> pacer_;
   KeyStates keys_;
   Gamepads pads_;

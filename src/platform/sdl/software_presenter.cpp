@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "platform/sdl/presenters.h"
 #include "platform/sdl/software_scaler.h"
@@ -34,7 +36,7 @@ class SoftwarePresenter : public Presenter {
   SoftwarePresenter(SDL_Window* window, ScaleMode scale, const PixelLayout& layout)
       : window_(window), scale_(scale), scaler_(layout, kPictureWidth, kPictureHeight) {}
 
-  bool show(const uint16_t* picture, RowBand changed, RowBand columns, bool whole) override {
+  bool show(const uint16_t* picture, std::span<const Block> blocks, bool whole) override {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return false;
     if (surface != surface_ || surface->w != outputWidth_ || surface->h != outputHeight_) {
@@ -47,23 +49,27 @@ class SoftwarePresenter : public Presenter {
       scaler_.setTarget(target_.width, target_.height);
       whole = true;
     }
-    if (whole) {
-      changed = RowBand{0, kPictureHeight};
-      columns = RowBand{0, kPictureWidth};
-    }
-    if (changed.empty()) return true;
+    const Block everything{RowBand{0, kPictureHeight}, RowBand{0, kPictureWidth}};
+    if (whole) blocks = std::span<const Block>(&everything, 1);
+    if (blocks.empty()) return true;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
     if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     const int pitch = surface->pitch / 4;
     uint32_t* origin = static_cast<uint32_t*>(surface->pixels) +
                        static_cast<std::ptrdiff_t>(target_.y) * pitch + target_.x;
-    const SoftwareScaler::Drawn drawn = scaler_.draw(picture, changed, columns, origin, pitch);
+    sent_.clear();
+    for (const Block& block : blocks) {
+      const SoftwareScaler::Drawn drawn =
+          scaler_.draw(picture, block.rows, block.columns, origin, pitch);
+      if (drawn.lines.empty() || drawn.columns.empty()) continue;
+      sent_.push_back(SDL_Rect{target_.x + drawn.columns.first, target_.y + drawn.lines.first,
+                               drawn.columns.end - drawn.columns.first,
+                               drawn.lines.end - drawn.lines.first});
+    }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (whole) return SDL_UpdateWindowSurface(window_) == 0;
-    const SDL_Rect sent{target_.x + drawn.columns.first, target_.y + drawn.lines.first,
-                        drawn.columns.end - drawn.columns.first,
-                        drawn.lines.end - drawn.lines.first};
-    return SDL_UpdateWindowSurfaceRects(window_, &sent, 1) == 0;
+    if (sent_.empty()) return true;
+    return SDL_UpdateWindowSurfaceRects(window_, sent_.data(), static_cast<int>(sent_.size())) == 0;
   }
 
   // The surface is copied to the window at once; nothing waits for a blank.
@@ -77,6 +83,7 @@ class SoftwarePresenter : public Presenter {
   int outputWidth_ = 0;
   int outputHeight_ = 0;
   PictureRect target_;
+  std::vector<SDL_Rect> sent_;  // the window's rectangles drawn this time
 };
 
 }  // namespace
