@@ -183,6 +183,74 @@ TEST(SdlBackendOptions, WindowModeOpensAWindowOfWholeStepsAndKeepsTheSizeItIsGiv
   setWindowProc(nullptr);
 }
 
+// Whatever changes between flips, small blocks here and there or nothing at all, the window
+// holds the whole picture after each flip, every pixel enlarged twice and widened to 8 bits.
+TEST(SdlBackendOptions, TheWindowHoldsThePictureAfterEveryFlip) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  DisplayOptions options;
+  options.windowMode = WindowMode::Window;
+  options.windowWidth = 1280;
+  options.windowHeight = 960;
+  options.scale = ScaleMode::Integer;
+  options.renderer = RendererChoice::Software;
+  auto backend = makeSdlBackend(options);
+  ASSERT_NE(backend, nullptr);
+  setBackend(backend.get());
+  ASSERT_TRUE(backend->registerWindowClass(defWindowProc));
+  ASSERT_TRUE(backend->createWindow());
+  ASSERT_TRUE(backend->createDisplay());
+  SDL_Window* window = nullptr;
+  for (Uint32 id = 1; id < 16 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+  ASSERT_NE(window, nullptr);
+
+  uint32_t seed = 7;
+  const auto next = [&seed](uint32_t below) {
+    seed = seed * 1103515245 + 12345;
+    return (seed >> 8) % below;
+  };
+  for (int flip = 0; flip < 8; ++flip) {
+    LockedSurface picture;
+    ASSERT_TRUE(backend->lock(picture));
+    // Flip 5 changes nothing; the others a few blocks anywhere, strips and columns apart.
+    for (uint32_t block = 0; flip != 5 && block < 1 + next(6); ++block) {
+      const uint32_t x = next(630);
+      const uint32_t y = next(470);
+      const auto colour = static_cast<uint16_t>(next(65536));
+      for (uint32_t row = y; row < y + 1 + next(10); ++row) {
+        for (uint32_t column = x; column < x + 1 + next(10); ++column) {
+          picture.pixels[row * 640 + column] = colour;
+        }
+      }
+    }
+    ASSERT_TRUE(backend->unlock());
+    ASSERT_TRUE(backend->flip());
+
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_EQ(shown->format->BytesPerPixel, 4);
+    int wrong = 0;
+    for (int y = 0; y < 960 && wrong == 0; ++y) {
+      const auto* line = reinterpret_cast<const uint32_t*>(
+          static_cast<const uint8_t*>(shown->pixels) + static_cast<ptrdiff_t>(y) * shown->pitch);
+      for (int x = 0; x < 1280; ++x) {
+        const uint16_t p = picture.pixels[(y / 2) * 640 + x / 2];
+        const uint32_t want =
+            SDL_MapRGB(shown->format, static_cast<Uint8>(((p >> 11) * 255 + 15) / 31),
+                       static_cast<Uint8>((((p >> 5) & 63) * 255 + 31) / 63),
+                       static_cast<Uint8>(((p & 31) * 255 + 15) / 31));
+        if ((line[x] & ~shown->format->Amask) != (want & ~shown->format->Amask)) {
+          ADD_FAILURE() << "flip " << flip << " at " << x << "," << y;
+          ++wrong;
+          break;
+        }
+      }
+    }
+  }
+  backend.reset();
+  setBackend(nullptr);
+  setWindowProc(nullptr);
+}
+
 TEST_F(SdlBackendTest, QuitRequestBecomesCloseAndCloseDestroysTheWindow) {
   drain();
   SDL_Event quit{};
@@ -232,7 +300,11 @@ TEST_F(SdlBackendTest, DisplayIs565AndFlipsAreSixtyHertzAtMost) {
     ASSERT_TRUE(backend_->flip());
     const uint64_t start = backend_->monotonicNanos();
     for (int i = 0; i < kFlips; ++i) {
-      if (i % 3 == 0) surface.pixels[i] = static_cast<uint16_t>(i);
+      if (i % 3 == 0) {
+        ASSERT_TRUE(backend_->lock(surface));
+        surface.pixels[i] = static_cast<uint16_t>(i);
+        ASSERT_TRUE(backend_->unlock());
+      }
       ASSERT_TRUE(backend_->flip());
     }
     const uint64_t elapsed = backend_->monotonicNanos() - start;
