@@ -129,7 +129,7 @@ TextContext* Backend::getTextContext() {
 
 bool Backend::flip() {
   if (!displayReady_) return false;
-  if (backStamp_ == presentedStamp_) return presentAgain(back_.data());
+  if (backStamp_ == presentedStamp_) return presentAgain();
   if (!present(back_.data())) return false;
   presentedStamp_ = backStamp_;
   return true;

@@ -195,7 +195,7 @@ class Backend {
   // Shows a whole picture: kWidth x kHeight words, row after row.
   virtual bool present(const uint16_t* pixels) = 0;
   // Shows the picture presented last once more: the back buffer has not been written since.
-  virtual bool presentAgain(const uint16_t* pixels) { return present(pixels); }
+  virtual bool presentAgain() { return present(back_.data()); }
   virtual void closeDisplay() = 0;
 
   const std::vector<uint16_t>& backPixels() const { return back_; }

@@ -98,9 +98,9 @@ TEST(ChangedRows, BandsOfRowsAndColumnsHoldEveryDifference) {
     SCOPED_TRACE(c.changed.front());
     std::vector<uint16_t> before(8 * 6, 7);
     std::vector<uint16_t> after = before;
-    EXPECT_TRUE(changedRows(before.data(), after.data(), 8, 6).empty());
+    EXPECT_TRUE(changedRows(before.data(), after.data(), 8, RowBand{0, 6}).empty());
     for (const int at : c.changed) after[static_cast<size_t>(at)] = 1;
-    const RowBand rows = changedRows(before.data(), after.data(), 8, 6);
+    const RowBand rows = changedRows(before.data(), after.data(), 8, RowBand{0, 6});
     const RowBand columns = changedColumns(before.data(), after.data(), 8, rows);
     EXPECT_EQ(rows.first, c.rows.first);
     EXPECT_EQ(rows.end, c.rows.end);
@@ -112,15 +112,15 @@ TEST(ChangedRows, BandsOfRowsAndColumnsHoldEveryDifference) {
 TEST(ChangedRows, BandFromFirstToLastDifferingRow) {
   std::vector<uint16_t> before(8 * 6, 7);
   std::vector<uint16_t> after = before;
-  EXPECT_TRUE(changedRows(before.data(), after.data(), 8, 6).empty());
+  EXPECT_TRUE(changedRows(before.data(), after.data(), 8, RowBand{0, 6}).empty());
   after[1 * 8 + 7] = 1;
   after[3 * 8 + 0] = 1;
-  RowBand band = changedRows(before.data(), after.data(), 8, 6);
+  RowBand band = changedRows(before.data(), after.data(), 8, RowBand{0, 6});
   EXPECT_EQ(band.first, 1);
   EXPECT_EQ(band.end, 4);
   after[5 * 8 + 3] = 1;
   after[0] = 1;
-  band = changedRows(before.data(), after.data(), 8, 6);
+  band = changedRows(before.data(), after.data(), 8, RowBand{0, 6});
   EXPECT_EQ(band.first, 0);
   EXPECT_EQ(band.end, 6);
 }

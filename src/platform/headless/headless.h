@@ -112,7 +112,7 @@ class HeadlessBackend : public Backend {
   bool openDisplay(bool& is565) override;
   bool present(const uint16_t* pixels) override;
   // The front picture is this one already.
-  bool presentAgain(const uint16_t*) override {
+  bool presentAgain() override {
     ++flips;
     return true;
   }

@@ -64,10 +64,6 @@ WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, 
   return WindowSize{std::max(shrunk.width, 1), std::max(shrunk.height, 1)};
 }
 
-RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height) {
-  return changedRows(before, after, width, RowBand{0, height});
-}
-
 RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, RowBand within) {
   const auto rowDiffers = [&](int row) {
     const size_t offset = static_cast<size_t>(row) * width;

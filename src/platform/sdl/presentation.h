@@ -52,9 +52,8 @@ struct RowBand {
   bool empty() const { return first >= end; }
 };
 
-// The band of rows holding every difference between two pictures of `width` x `height` pixels.
-RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, int height);
-// The same among the rows `within`.
+// The band of rows holding every difference between two pictures `width` pixels wide, among the
+// rows `within`.
 RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, RowBand within);
 // The band of columns holding every difference within `rows` (a stage's panel stays still while
 // its playfield scrolls).

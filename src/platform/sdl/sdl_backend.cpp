@@ -176,7 +176,7 @@ class DesktopBackend : public SdlBackend {
   // not sent at all, though the flip still takes its time.
   bool present(const uint16_t* pixels) override {
     changedBlocks(shown_.data(), pixels, kWidth, kHeight, changed_);
-    if (changed_.empty()) return presentAgain(pixels);
+    if (changed_.empty()) return presentAgain();
     // Outside the changed blocks the pictures are equal already.
     for (const Block& block : changed_) {
       for (int row = block.rows.first; row < block.rows.end; ++row) {
@@ -193,7 +193,7 @@ class DesktopBackend : public SdlBackend {
   }
 
   // The picture on the screen stays; the flip still takes its time.
-  bool presentAgain(const uint16_t*) override {
+  bool presentAgain() override {
     const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
     if (wait != 0) sleepNanos(wait);
     pacer_->held(monotonicNanos());
