@@ -76,10 +76,6 @@ void drawBlended(benchmark::State& state) {
 
 // The seven lines of key help a stage shows beside the playfield every frame.
 void drawTextLines(benchmark::State& state) {
-  if (!vane::platform::loadFont()) {
-    state.SkipWithError("no font");
-    return;
-  }
   Target target;
   const auto text = vane::platform::makeTextContext(target.pixels.data(), 640, 480, 640 * 2, true);
   text->setTextColor(0xFFFFFF);

@@ -23,14 +23,16 @@ fail() {
 
 field() { dpkg-deb --field "$deb" "$1"; }
 
-# Metadata: the name and section, the libraries found by shlibdeps, and the font.
+# Metadata: the name and section, the libraries found by shlibdeps (no font library: the game's
+# text is baked at build time), and the font.
 [ "$(field Package)" = vane ] || fail "Package is '$(field Package)'"
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)'"
 depends=$(field Depends)
 names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for dep in libc6 libstdc++6 libsdl2-2.0-0 libfontconfig1 fonts-dejavu-core; do
+for dep in libc6 libstdc++6 libsdl2-2.0-0 libcairo2 fonts-dejavu-core; do
   grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
+grep -q 'libfreetype\|libfontconfig' <<<"$names" && fail "Depends names a font library: $depends"
 grep -q 'gtest\|gmock\|benchmark' <<<"$names" && fail "Depends names a test library: $depends"
 
 # The file list: every file the game, the menu and the manual need, and nothing outside /usr.

@@ -1,26 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Text drawn straight into a 16-bit pixel buffer with a font found on the system at run time.
+// Text drawn straight into a 16-bit pixel buffer from the glyph table baked at build time.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <span>
 
 #include "platform/platform.h"
 
 namespace vane::platform {
 
-// The font file the text is drawn with, as fontconfig finds it: DejaVu Sans, else whatever sans
-// font the system offers; empty when there is none.
-std::string findFontFile();
+// One character's glyph: `height` rows of `width` coverage bytes, 0 (background) to 255 (ink),
+// from `offset` in the table's coverage. Its top-left lies `left` pixels right of the pen and
+// `top` pixels above the baseline; the pen then moves `advance` 1/64 pixels right.
+struct Glyph {
+  int16_t left;
+  int16_t top;
+  uint8_t width;
+  uint8_t height;
+  int32_t advance;
+  uint32_t offset;
+};
 
-// Opens that font once for the whole process; false (the reason on stderr) when no usable font
-// exists, and text then draws nothing. Start-up calls it so a missing font stops the program
-// with a message rather than leaving the screens without their text.
-bool loadFont();
-// What start-up tells the player when loadFont fails.
-constexpr const char* kNoFontMessage =
-    "No usable font found. Install the DejaVu fonts (fonts-dejavu-core) or any sans-serif font.";
+// The pen moves `x` 1/64 pixels between the characters `first` and `second`.
+struct KerningPair {
+  uint8_t first;
+  uint8_t second;
+  int32_t x;
+};
+
+// The font at the size the game writes in, as tools/glyphs rasterised it: plain data, the same on
+// every system the game is built for.
+struct GlyphTable {
+  int ascent;      // pixels from a line's top to its baseline
+  int lineHeight;  // pixels from a line's top to the bottom of its lowest descender
+  std::span<const Glyph, 256> glyphs;  // by byte value: the game's 8-bit text, read as Latin-1
+  std::span<const uint8_t> coverage;
+  std::span<const KerningPair> kerning;  // sorted by first, then second character
+};
+
+// Generated into the build tree by vane-glyphs (or taken from another build: VANE_GLYPH_TABLE).
+extern const GlyphTable kGlyphTable;
 
 // A text context writing into `pixels` (width x height, pitch in bytes) in 5-6-5 or 5-5-5.
 std::unique_ptr<TextContext> makeTextContext(uint16_t* pixels, int width, int height, int pitch,

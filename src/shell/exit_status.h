@@ -10,7 +10,6 @@ enum ExitStatus : int {
   kExitNoDisplay = 3,
   kExitNoSound = 4,
   kExitBadData = 5,  // a data file is missing or cannot be read as the game's data
-  kExitNoFont = 6,
 };
 
 }  // namespace vane

@@ -149,13 +149,12 @@ struct StatusLine {
   const char* meaning;
 };
 
-constexpr std::array<StatusLine, 6> kStatusLines{{
+constexpr std::array<StatusLine, 5> kStatusLines{{
     {kExitOk, "the game was quit"},
     {kExitBadCommandLine, "bad command line"},
     {kExitNoDisplay, "no display could be opened"},
     {kExitNoSound, "no sound output could be opened (--mute plays without one)"},
     {kExitBadData, "a data file is missing or broken"},
-    {kExitNoFont, "no usable font"},
 }};
 
 std::string exitStatusLines() {

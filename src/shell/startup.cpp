@@ -10,7 +10,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "gfx/sprite.h"
-#include "platform/text.h"
+#include "platform/platform.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "world/actor.h"
@@ -49,11 +49,6 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   b.createWindow();
   if (!initDevices()) {
     if (displayOpen()) cause = kExitNoSound;
-    return 0;
-  }
-  if (!platform::loadFont()) {
-    cause = kExitNoFont;
-    b.messageBox(platform::kNoFontMessage, "ERROR", platform::Icon::Error);
     return 0;
   }
   if (!detectPixelFormat()) {

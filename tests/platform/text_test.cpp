@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace vane::platform {
@@ -131,6 +132,31 @@ TEST(TextContext, SameLineDrawsTheSameEveryTime) {
     text->textOut(3, 3, "T Key  ^^;");
   }
   EXPECT_EQ(first.words, second.words);
+}
+
+// The game's own lines kern no pair, so the golden pictures cannot see the kerning: each kerned
+// pair whose glyphs share no column is drawn as one line and as two glyphs placed by the table.
+TEST(TextContext, KernedPairsPlaceTheSecondGlyphByTheKerning) {
+  const auto draw = [](Canvas& c, int x, std::string text) {
+    auto context = c.context(true);
+    context->setTextColor(0xFFFFFF);
+    context->textOut(x, 5, text);
+  };
+  int compared = 0;
+  for (const KerningPair& k : kGlyphTable.kerning) {
+    const Glyph& first = kGlyphTable.glyphs[k.first];
+    const Glyph& second = kGlyphTable.glyphs[k.second];
+    const int pen = (first.advance + k.x) >> 6;
+    if (first.width == 0 || pen + second.left < first.left + first.width) continue;
+    Canvas pair;
+    Canvas apart;
+    draw(pair, 20, {static_cast<char>(k.first), static_cast<char>(k.second)});
+    draw(apart, 20, {static_cast<char>(k.first)});
+    draw(apart, 20 + pen, {static_cast<char>(k.second)});
+    EXPECT_EQ(pair.words, apart.words) << int{k.first} << " " << int{k.second};
+    ++compared;
+  }
+  EXPECT_GT(compared, 20);
 }
 
 }  // namespace

@@ -43,7 +43,6 @@ const Case kCases[] = {
      "Fail to create Direct Sound"},
     {"no data anywhere", "", "", kExitBadData, "SPR Not Found"},
     {"broken data", "", "--data @/broken", kExitBadData, "ERROR:"},
-    {"no font", "FONTCONFIG_FILE=@/fonts.conf ", "", kExitNoFont, "No usable font"},
     {"quit", "VANE_DATA=" VANE_DATA_DIR " ", "--replay @/quit.keys", kExitOk, ""},
 };
 
@@ -58,7 +57,6 @@ class ProgramExit : public ::testing::TestWithParam<Case> {
     fs::copy_file(VANE_PROGRAM, dir_ / "vane");
     fs::permissions(dir_ / "vane", fs::perms::owner_all);
     for (const char* name : kDataFiles) std::ofstream(dir_ / "broken" / name) << "not data";
-    std::ofstream(dir_ / "fonts.conf") << "<?xml version=\"1.0\"?><fontconfig></fontconfig>\n";
     std::ofstream(dir_ / "quit.keys") << "# seed 7\n30 ESCAPE\n";
   }
   void TearDown() override { fs::remove_all(dir_); }

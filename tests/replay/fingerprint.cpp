@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Digests of the sprite files and the font, and their comparison with the recorded ones.
+// Digests of the sprite files and the glyph table, and their comparison with the recorded ones.
 #include "fingerprint.h"
 
 #include <cstdint>
@@ -17,17 +17,53 @@ namespace {
 
 constexpr const char* kFingerprintFile = VANE_GOLDEN_DIR "/fingerprint";
 
+// 64-bit FNV-1a, fed byte by byte.
+struct Digest {
+  uint64_t h = 0xcbf29ce484222325ull;
+  void add(uint8_t byte) {
+    h ^= byte;
+    h *= 0x100000001b3ull;
+  }
+  // Four bytes, little-endian: every number in the table fits in 32 bits.
+  void add(int64_t number) {
+    for (int i = 0; i < 4; ++i) add(static_cast<uint8_t>(number >> (8 * i)));
+  }
+  std::string hex() const {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+  }
+};
+
 std::string fileDigest(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "missing";
-  uint64_t h = 0xcbf29ce484222325ull;
+  Digest d;
   for (auto it = std::istreambuf_iterator<char>(in); it != std::istreambuf_iterator<char>(); ++it) {
-    h ^= static_cast<unsigned char>(*it);
-    h *= 0x100000001b3ull;
+    d.add(static_cast<uint8_t>(*it));
   }
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
-  return hex;
+  return d.hex();
+}
+
+// Everything in the table the text is drawn from.
+std::string glyphTableDigest() {
+  const platform::GlyphTable& table = platform::kGlyphTable;
+  Digest d;
+  d.add(int64_t{table.ascent});
+  d.add(int64_t{table.lineHeight});
+  for (const platform::Glyph& g : table.glyphs) {
+    for (const int64_t field : {int64_t{g.left}, int64_t{g.top}, int64_t{g.width},
+                                int64_t{g.height}, int64_t{g.advance}, int64_t{g.offset}}) {
+      d.add(field);
+    }
+  }
+  for (const uint8_t c : table.coverage) d.add(c);
+  for (const platform::KerningPair& k : table.kerning) {
+    d.add(k.first);
+    d.add(k.second);
+    d.add(int64_t{k.x});
+  }
+  return d.hex();
 }
 
 std::map<std::string, std::string> entries(const std::string& fingerprint) {
@@ -45,7 +81,7 @@ std::string currentFingerprint() {
     const std::string name = sheet.fileName;
     out += name + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
   }
-  out += "font " + fileDigest(platform::findFontFile()) + "\n";
+  out += "glyphs " + glyphTableDigest() + "\n";
   return out;
 }
 
@@ -71,8 +107,7 @@ std::string pictureSourcesDiffer() {
     reason += (reason.empty() ? "" : ", ") + name + " is " + digest + " (recorded " + was + ")";
   }
   if (reason.empty()) return {};
-  return "the pictures are drawn from other files than the recording: " + reason + " (font " +
-         platform::findFontFile() + ")";
+  return "the pictures are drawn from other files than the recording: " + reason;
 }
 
 }  // namespace vane::testing

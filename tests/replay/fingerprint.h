@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the pictures were drawn from: a digest of each sprite file and of the font.
+// What the pictures were drawn from: a digest of each sprite file and of the glyph table.
 #pragma once
 
 #include <string>
 
 namespace vane::testing {
 
-// Lines "name digest", one per sprite file of the data folder and one for the font.
+// Lines "name digest", one per sprite file of the data folder and one for the glyph table.
 std::string currentFingerprint();
 
 // The fingerprint the golden pictures and picture hashes were recorded with (empty if none).

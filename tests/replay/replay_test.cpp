@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Replays recorded vane-sim runs (seed + key script) and compares every frame with its golden
-// trace: every game field always, the picture hash only while the sprite files and the font are
-// those the traces were recorded with (tests/golden/fingerprint).
+// trace: every game field always, the picture hash only while the sprite files and the glyph table
+// are those the traces were recorded with (tests/golden/fingerprint).
 //
 // To record the golden traces anew after an intended change of behaviour or art, run the test with
 // VANE_REGENERATE_GOLDEN=1 in the environment; the files under tests/golden/ are rewritten.
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Golden, ReplayTest, ::testing::ValuesIn(kReplays), repl
 INSTANTIATE_TEST_SUITE_P(SlowGolden, ReplayTest, ::testing::ValuesIn(kLongReplays), replayName);
 
 // The picture hashes are compared only where this holds; a skip here says why they were not.
-TEST(GoldenFingerprint, SpriteFilesAndFontAreThoseOfTheRecording) {
+TEST(GoldenFingerprint, SpriteFilesAndGlyphsAreThoseOfTheRecording) {
   if (std::getenv("VANE_REGENERATE_GOLDEN") != nullptr) {
     recordFingerprint(currentFingerprint());
     GTEST_SKIP() << "fingerprint rewritten";

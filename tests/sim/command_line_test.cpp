@@ -105,17 +105,6 @@ TEST_F(SimCommandLine, KeyDownsReachTheTitleScreensBeforeTheirFrame) {
   EXPECT_EQ(o.outLines[2].rfind("{\"f\":3,\"gs\":3,\"fc\":1,", 0), 0u) << o.outLines[2];
 }
 
-TEST_F(SimCommandLine, WithoutAFontStartUpSaysSoAndNoFrameRuns) {
-  const fs::path config =
-      write("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + (dir_ / "none").string() +
-                              "</dir><cachedir>" + (dir_ / "cache").string() +
-                              "</cachedir></fontconfig>\n");
-  const Outcome o = run("--seed 5 --frames 3 --trace -", "FONTCONFIG_FILE=" + config.string());
-  EXPECT_TRUE(o.outLines.empty());
-  ASSERT_FALSE(o.errLines.empty());
-  EXPECT_EQ(o.errLines.back().rfind("ERROR: No usable font found.", 0), 0u) << o.errLines.back();
-}
-
 // Each unusable file or number on the command line or in a key script: one line naming it and
 // why, a non-zero status, and no hang (the run is cut off by `timeout` if it blocks).
 TEST_F(SimCommandLine, UnusableFilesAndNumbersAreRefusedWithOneLine) {
