@@ -26,7 +26,9 @@ constexpr size_t kClipSeedBytes = 2048;
 
 void put(const fs::path& dir, const std::string& name, const std::vector<uint8_t>& bytes) {
   fs::create_directories(dir);
-  if (!writeFile((dir / name).string(), bytes)) std::perror((dir / name).c_str());
+  if (const std::string error = writeFile((dir / name).string(), bytes); !error.empty()) {
+    std::fprintf(stderr, "make_seeds: %s\n", error.c_str());
+  }
 }
 
 // The drawing target's layout: frame header, position, level, layout flag, then the words.

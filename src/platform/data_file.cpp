@@ -32,7 +32,12 @@ DataFileRead tooLarge(size_t maxBytes) {
 DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& size) {
   // Non-blocking, so opening a FIFO with no writer returns at once; fstat then refuses it.
   fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return failed(ReadFailure::CannotOpen, errnoText("cannot open"));
+  if (fd < 0) {
+    const bool missing = errno == ENOENT;
+    DataFileRead why = failed(ReadFailure::CannotOpen, errnoText("cannot open"));
+    why.missing = missing;
+    return why;
+  }
   const auto refuse = [&fd](DataFileRead why) {
     ::close(fd);
     fd = -1;

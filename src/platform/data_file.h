@@ -13,7 +13,8 @@ enum class ReadFailure { None, CannotOpen, NotRegularFile, TooLarge, ReadError }
 
 struct DataFileRead {
   ReadFailure failure = ReadFailure::None;
-  std::string reason;  // empty on success; otherwise what went wrong, without the file's name
+  std::string reason;    // empty on success; otherwise what went wrong, without the file's name
+  bool missing = false;  // it could not be opened because nothing is there
 };
 
 // Reads the named file into `bytes` when it is a regular file of at most `maxBytes` bytes. Links

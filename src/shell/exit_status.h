@@ -6,6 +6,7 @@ namespace vane {
 
 enum ExitStatus : int {
   kExitOk = 0,
+  kExitNotRecorded = 1,  // the game was quit, but its --record file could not be written
   kExitBadCommandLine = 2,
   kExitNoDisplay = 3,
   kExitNoSound = 4,

@@ -4,13 +4,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/random.h"
+#include "platform/file_writer.h"
 #include "platform/sdl/scripted_keys.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/data_folder.h"
@@ -23,12 +23,42 @@ namespace {
 
 using namespace vane;
 
-// Everything the player chose: the config file, then the command line over it.
-ProgramOptions chooseOptions(const CommandLine& line) {
+// Everything the player chose: the config file, then the command line over it. `saveBack` says
+// whether the config may be written back: not when it is there but could not be read.
+ProgramOptions chooseOptions(const CommandLine& line, bool& saveBack) {
   ProgramOptions options;
-  if (const auto path = configPath(); !path.empty()) loadConfigFile(path, options, std::cerr);
+  const auto path = configPath();
+  saveBack = !path.empty() && loadConfigFile(path, options, std::cerr);
   applyCommandLine(line, options);
   return options;
+}
+
+// Why the run cannot be recorded where asked, found before anything starts: a file that is not a
+// regular one, is read-only, or is the run being replayed. Takes the path as an absolute one,
+// since the data folder becomes the working directory.
+std::string recordingRefusal(ProgramOptions& options) {
+  std::error_code failure;
+  const auto path = std::filesystem::absolute(options.recordPath, failure);
+  if (failure) return options.recordPath + ": " + failure.message();
+  options.recordPath = path;
+  if (!options.replayPath.empty() &&
+      std::filesystem::equivalent(options.replayPath, options.recordPath, failure)) {
+    return options.recordPath + ": is the run being replayed; record into another file";
+  }
+  return platform::writeRefusal(options.recordPath);
+}
+
+// The recording goes into a temporary file that replaces FILE only once the run has ended.
+bool startRecording(const std::string& path, platform::FileWriterStream& file) {
+  if (file.open(path)) return true;
+  std::fprintf(stderr, "vane: %s; this run is not recorded\n", file.error().c_str());
+  return false;
+}
+
+bool endRecording(platform::FileWriterStream& file) {
+  if (file.commit()) return true;
+  std::fprintf(stderr, "vane: %s; the recording is lost\n", file.error().c_str());
+  return false;
 }
 
 // Makes the data folder the working directory. With none found start-up goes on where it is,
@@ -63,21 +93,21 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   platform::setBackend(backend.get());
   Session session(options.pad);
   DesktopScriptedKeyboard keyboard;
-  std::ofstream recording;
-  if (!options.recordPath.empty()) {
-    recording.open(options.recordPath, std::ios::trunc);
-    if (!recording) std::fprintf(stderr, "vane: cannot write %s\n", options.recordPath.c_str());
-  }
   if (replay) session.replay(*replay, keyboard);
   ExitStatus failure = kExitOk;
   if (!startUp(replay ? replaySeed : std::nullopt, &failure)) {
     platform::setBackend(nullptr);
     return failure;
   }
+  platform::FileWriterStream recording;
+  const bool recorded = !options.recordPath.empty();
   // Start-up ends by seeding the generator, so its state now is the run's seed.
-  if (recording) session.record(recording, randomState());
-  const int status = runMainLoop(&session);
+  bool kept = recorded && startRecording(options.recordPath, recording);
+  if (kept) session.record(recording, randomState());
+  int status = runMainLoop(&session);
   session.finish();
+  if (kept) kept = endRecording(recording);
+  if (recorded && !kept && status == kExitOk) status = kExitNotRecorded;
   platform::setBackend(nullptr);
   const platform::WindowState window = backend->windowState();
   ended.windowMode = window.mode;
@@ -105,10 +135,13 @@ int main(int argc, char** argv) {
     std::printf("vane %s\n", VANE_VERSION);
     return kExitOk;
   }
-  ProgramOptions options = chooseOptions(line);
-  // The data folder becomes the working directory: the player's paths are taken before that.
-  if (!options.recordPath.empty())
-    options.recordPath = std::filesystem::absolute(options.recordPath);
+  bool saveBack = false;
+  ProgramOptions options = chooseOptions(line, saveBack);
+  if (!options.recordPath.empty()) error = recordingRefusal(options);
+  if (!error.empty()) {
+    std::fprintf(stderr, "vane: %s\n", error.c_str());
+    return kExitBadCommandLine;
+  }
   std::optional<KeyScript> replay;
   std::optional<uint32_t> replaySeed;
   if (!options.replayPath.empty()) {
@@ -122,8 +155,8 @@ int main(int argc, char** argv) {
   enterDataFolder(options.dataDir);
   platform::DisplayOptions ended = options.display;
   const int status = play(options, replay, replaySeed, ended);
-  if (const auto path = configPath(); status == kExitOk && !path.empty()) {
-    saveWindowChoice(path, ended);
+  if (saveBack && (status == kExitOk || status == kExitNotRecorded)) {
+    saveWindowChoice(configPath(), ended, std::cerr);
   }
   return status;
 }

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 
@@ -149,8 +148,9 @@ struct StatusLine {
   const char* meaning;
 };
 
-constexpr std::array<StatusLine, 5> kStatusLines{{
+constexpr std::array<StatusLine, 6> kStatusLines{{
     {kExitOk, "the game was quit"},
+    {kExitNotRecorded, "the game was quit, but the --record file could not be written"},
     {kExitBadCommandLine, "bad command line"},
     {kExitNoDisplay, "no display could be opened"},
     {kExitNoSound, "no sound output could be opened (--mute plays without one)"},
@@ -326,40 +326,6 @@ std::string withWindowChoice(const std::string& text, const platform::DisplayOpt
   if (!modeWritten) out += mode + '\n';
   if (!sizeWritten) out += size + '\n';
   return out;
-}
-
-void loadConfigFile(const fs::path& path, ProgramOptions& options, std::ostream& warnings) {
-  std::ifstream in(path);
-  if (!in) return;
-  std::stringstream text;
-  text << in.rdbuf();
-  std::vector<std::string> lines;
-  readConfig(text.str(), path.string(), options, lines);
-  for (const std::string& line : lines) warnings << line << '\n';
-}
-
-bool saveWindowChoice(const fs::path& path, const platform::DisplayOptions& display) {
-  std::string before;
-  if (std::ifstream in(path); in) {
-    std::stringstream text;
-    text << in.rdbuf();
-    before = text.str();
-  } else {
-    before = "# VANE settings: see the README for every key.\n";
-  }
-  const std::string after = withWindowChoice(before, display);
-  if (after == before) return true;
-  std::error_code ignored;
-  fs::create_directories(path.parent_path(), ignored);
-  // Written beside and renamed over, so an interrupted write never leaves half a file.
-  const fs::path temporary = path.string() + ".new";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    if (!(out << after) || !out.flush()) return false;
-  }
-  std::error_code failed;
-  fs::rename(temporary, path, failed);
-  return !failed;
 }
 
 }  // namespace vane

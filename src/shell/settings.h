@@ -52,9 +52,17 @@ void readConfig(const std::string& text, const std::string& fileName, ProgramOpt
 // The file's text with the window mode and size set, every other line kept as it was.
 std::string withWindowChoice(const std::string& text, const platform::DisplayOptions& display);
 
-// The file on disk: a missing file is an empty one. Saving writes nothing when nothing changed.
-void loadConfigFile(const std::filesystem::path& path, ProgramOptions& options,
+// The largest config file read.
+constexpr size_t kMaxConfigBytes = size_t{1} << 20;
+
+// The file on disk, read as a data file is (a regular file, at most kMaxConfigBytes): a missing
+// file is an empty one. Any other failure to read it is one warning, and false: the file is then
+// never written back.
+bool loadConfigFile(const std::filesystem::path& path, ProgramOptions& options,
                     std::ostream& warnings);
-bool saveWindowChoice(const std::filesystem::path& path, const platform::DisplayOptions& display);
+// Writes the window choice into the file through the one file writer, under its lock; nothing
+// when nothing changed. A failure is one warning, and the file stays as it was.
+bool saveWindowChoice(const std::filesystem::path& path, const platform::DisplayOptions& display,
+                      std::ostream& warnings);
 
 }  // namespace vane

@@ -108,8 +108,9 @@ TEST_F(Bank, MissingFileShowsFileNotFoundAndLeavesTheBankEmpty) {
 
 TEST_F(Bank, LoadsAFileFromDiskAndAppends) {
   const auto path = std::filesystem::temp_directory_path() / "vane-audio-bank-test.snd";
-  ASSERT_TRUE(tools::writeFile(path.string(),
-                               tools::soundBankBytes({clipOfMillis(2, 1), clipOfMillis(3, 2)})));
+  ASSERT_EQ(tools::writeFile(path.string(),
+                             tools::soundBankBytes({clipOfMillis(2, 1), clipOfMillis(3, 2)})),
+            "");
   SoundBank bank;
   EXPECT_EQ(loadSoundBank(bank, path.c_str()), 1);
   EXPECT_EQ(loadSoundBank(bank, path.c_str()), 1);
@@ -148,9 +149,10 @@ TEST_F(Bank, UnplayableClipsAreNamedOnceAtLoadAndThenPlayNothingWithoutADialog) 
   tools::Clip wrongByteRate = clipOfMillis(5);
   wrongByteRate.format.avgBytesPerSec = 1;
   const auto path = std::filesystem::temp_directory_path() / "vane-modded-bank.snd";
-  ASSERT_TRUE(tools::writeFile(
-      path.string(),
-      tools::soundBankBytes({clipOfMillis(5), threeChannels, wrongByteRate, clipOfMillis(5)})));
+  ASSERT_EQ(
+      tools::writeFile(path.string(), tools::soundBankBytes({clipOfMillis(5), threeChannels,
+                                                             wrongByteRate, clipOfMillis(5)})),
+      "");
   ::testing::internal::CaptureStderr();
   loadSoundBank(effectsBank, path.c_str());
   const std::string told = ::testing::internal::GetCapturedStderr();
@@ -223,7 +225,7 @@ TEST_F(Bank, ALongPieceIsHeldOnlyWhilePlayingAndThenOnceHoweverOftenItRestarts) 
       piece.data.push_back(static_cast<uint8_t>(sample & 0xFF));
       piece.data.push_back(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
     }
-    ASSERT_TRUE(tools::writeFile(bankPath.string(), tools::soundBankBytes({piece})));
+    ASSERT_EQ(tools::writeFile(bankPath.string(), tools::soundBankBytes({piece})), "");
   }
   const long before = residentKib();
   ASSERT_EQ(loadSoundBank(musicBank, bankPath.c_str()), 1);

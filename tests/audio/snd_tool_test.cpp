@@ -42,7 +42,7 @@ TEST_F(SndTool, UnpackThenPackGivesTheSameFile) {
   bank[1] = 0xAD;
   bank[2] = 0xBE;
   bank[3] = 0xEF;
-  ASSERT_TRUE(writeFile(at("in.snd"), bank));
+  ASSERT_EQ(writeFile(at("in.snd"), bank), "");
 
   ASSERT_EQ(run("unpack " + at("in.snd") + " " + at("clips")), 0);
   for (const char* name : {"clip-01.wav", "clip-02.wav", "clip-03.wav", "index.txt"}) {
@@ -58,7 +58,7 @@ TEST_F(SndTool, UnpackThenPackGivesTheSameFile) {
 
 TEST_F(SndTool, EmptyBankAndBadInputs) {
   const std::vector<uint8_t> empty{'A', 'B', 'C', 'D', 0};
-  ASSERT_TRUE(writeFile(at("empty.snd"), empty));
+  ASSERT_EQ(writeFile(at("empty.snd"), empty), "");
   ASSERT_EQ(run("unpack " + at("empty.snd") + " " + at("none")), 0);
   ASSERT_EQ(run("pack " + at("none") + " " + at("again.snd")), 0);
   EXPECT_EQ(readFile(at("again.snd")), empty);
@@ -67,11 +67,11 @@ TEST_F(SndTool, EmptyBankAndBadInputs) {
   std::filesystem::create_directories(dir / "odd");
   const std::string index =
       "header 53 4e 44 00\nodd.wav 01 00 01 00 11 2b 00 00 11 2b 00 00 01 00 08 00 00 00\n";
-  ASSERT_TRUE(writeFile(at("odd/index.txt"), std::vector<uint8_t>(index.begin(), index.end())));
+  ASSERT_EQ(writeFile(at("odd/index.txt"), std::vector<uint8_t>(index.begin(), index.end())), "");
   std::vector<uint8_t> wav{'R', 'I', 'F', 'F', 13, 0, 0, 0, 'W', 'A', 'V', 'E'};
   wav.insert(wav.end(), {'j', 'u', 'n', 'k', 1, 0, 0, 0, 0x55});
   ASSERT_EQ(wav.size(), 21u);
-  ASSERT_TRUE(writeFile(at("odd/odd.wav"), wav));
+  ASSERT_EQ(writeFile(at("odd/odd.wav"), wav), "");
   EXPECT_EQ(run("pack " + at("odd") + " " + at("odd.snd")), 1 << 8) << "refused, not crashed";
 
   EXPECT_NE(run("unpack " + at("missing.snd") + " " + at("x")), 0);

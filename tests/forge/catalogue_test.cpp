@@ -101,7 +101,7 @@ class ArtFolder : public ::testing::Test {
     le(channels, 2), le(rate, 4), le(rate * channels * 2, 4), le(channels * 2u, 2), le(16, 2);
     text("data"), le(bytes, 4);
     for (size_t i = 0; i < frames * channels; ++i) le(i % 2 ? 0x4000 : 0xC000, 2);
-    ASSERT_TRUE(tools::writeFile((art / name).string(), w));
+    ASSERT_EQ(tools::writeFile((art / name).string(), w), "");
   }
   std::string messages;
 };

@@ -33,7 +33,7 @@ class SprTool : public ::testing::Test {
 
   // Unpacks `bytes` to a folder and packs it again; returns the packed bytes.
   std::vector<uint8_t> roundTrip(const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(tools::writeFile(path("in.spr"), bytes));
+    EXPECT_EQ(tools::writeFile(path("in.spr"), bytes), "");
     EXPECT_EQ(tools::unpackSpriteFile(path("in.spr"), path("frames")), "");
     std::string notes;
     EXPECT_EQ(tools::packSpriteFile(path("frames"), path("out.spr"), notes), "");
@@ -98,7 +98,7 @@ TEST_F(SprTool, OtherSegmentationsTailsAndTopBitsComeBackByteForByte) {
 }
 
 TEST_F(SprTool, ColoursAreReducedToTheNearestFiveBitValue) {
-  ASSERT_TRUE(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{1, 1, 0, 0, {1, 1, 0}}})));
+  ASSERT_EQ(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{1, 1, 0, 0, {1, 1, 0}}})), "");
   ASSERT_EQ(tools::unpackSpriteFile(path("in.spr"), path("frames")), "");
   ASSERT_EQ(tools::writePng(path("frames/frame-001.png"), {1, 1, {200, 100, 7, 255}}), "");
   std::string notes;
@@ -108,7 +108,8 @@ TEST_F(SprTool, ColoursAreReducedToTheNearestFiveBitValue) {
 }
 
 TEST_F(SprTool, HalfTransparentPixelsAreRefusedNamingFileAndPixel) {
-  ASSERT_TRUE(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{2, 2, 0, 0, {0, 2, 0, 2}}})));
+  ASSERT_EQ(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{2, 2, 0, 0, {0, 2, 0, 2}}})),
+            "");
   ASSERT_EQ(tools::unpackSpriteFile(path("in.spr"), path("frames")), "");
   ASSERT_EQ(tools::writePng(path("frames/frame-001.png"),
                             {2, 2, {0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 128, 0, 0, 0, 0}}),
@@ -121,7 +122,8 @@ TEST_F(SprTool, HalfTransparentPixelsAreRefusedNamingFileAndPixel) {
 }
 
 TEST_F(SprTool, EditedTransparencyIsCutAfreshWithANote) {
-  ASSERT_TRUE(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{2, 1, 0, 0, {9, 2, 5, 6}}})));
+  ASSERT_EQ(tools::writeFile(path("in.spr"), spriteBytes({RawFrame{2, 1, 0, 0, {9, 2, 5, 6}}})),
+            "");
   ASSERT_EQ(tools::unpackSpriteFile(path("in.spr"), path("frames")), "");
   ASSERT_EQ(tools::writePng(path("frames/frame-001.png"), {2, 1, {0, 0, 0, 0, 8, 8, 8, 255}}), "");
   std::string notes;
@@ -132,10 +134,10 @@ TEST_F(SprTool, EditedTransparencyIsCutAfreshWithANote) {
 }
 
 TEST_F(SprTool, BadInputsAreNamed) {
-  ASSERT_TRUE(tools::writeFile(path("bad.spr"), {'X', 0, 0, 0, 0}));
+  ASSERT_EQ(tools::writeFile(path("bad.spr"), {'X', 0, 0, 0, 0}), "");
   EXPECT_EQ(tools::unpackSpriteFile(path("bad.spr"), path("frames")),
             path("bad.spr") + ": not a sprite file (the first byte is not 'S')");
-  ASSERT_TRUE(tools::writeFile(path("cut.spr"), {'S', 0, 0, 0, 1, 2}));
+  ASSERT_EQ(tools::writeFile(path("cut.spr"), {'S', 0, 0, 0, 1, 2}), "");
   EXPECT_NE(tools::unpackSpriteFile(path("cut.spr"), path("frames")).find("broken"),
             std::string::npos);
   std::string notes;
@@ -169,11 +171,12 @@ TEST_F(SprTool, HugePicturesAreRefusedBeforeTheirPixelsAreAllocated) {
     return std::vector<uint8_t>(text.begin(), text.end());
   };
   fs::create_directories(dir / "huge-index");
-  ASSERT_TRUE(tools::writeFile(path("huge-index/index.txt"), indexFor("32767", "32767")));
+  ASSERT_EQ(tools::writeFile(path("huge-index/index.txt"), indexFor("32767", "32767")), "");
   fs::create_directories(dir / "huge-png");
-  ASSERT_TRUE(tools::writeFile(path("huge-png/index.txt"), indexFor("5", "3")));
-  ASSERT_TRUE(tools::writeFile(path("huge-png/frame-001.png"),
-                               pngClaiming(30000, 30000, path("scratch.png"))));
+  ASSERT_EQ(tools::writeFile(path("huge-png/index.txt"), indexFor("5", "3")), "");
+  ASSERT_EQ(tools::writeFile(path("huge-png/frame-001.png"),
+                             pngClaiming(30000, 30000, path("scratch.png"))),
+            "");
   std::string notes;
   EXPECT_NE(tools::packSpriteFile(path("huge-index"), path("out.spr"), notes)
                 .find("index.txt line 2: a frame of 32767x32767 pixels is larger than the limit"),
@@ -185,8 +188,8 @@ TEST_F(SprTool, HugePicturesAreRefusedBeforeTheirPixelsAreAllocated) {
   // A frame of only transparent lines is small on disk but huge as a picture.
   std::vector<uint16_t> lines;
   for (int row = 0; row < 32767; ++row) lines.insert(lines.end(), {0, 32767});
-  ASSERT_TRUE(
-      tools::writeFile(path("huge.spr"), spriteBytes({RawFrame{32767, 32767, 0, 0, lines}})));
+  ASSERT_EQ(tools::writeFile(path("huge.spr"), spriteBytes({RawFrame{32767, 32767, 0, 0, lines}})),
+            "");
   EXPECT_NE(tools::unpackSpriteFile(path("huge.spr"), path("frames")).find("larger than the limit"),
             std::string::npos);
 }

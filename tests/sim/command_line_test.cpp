@@ -123,7 +123,7 @@ TEST_F(SimCommandLine, UnusableFilesAndNumbersAreRefusedWithOneLine) {
       {"--png ''", 2, "usage"},
       {"--data ''", 2, "usage"},
       {"--frames 99999999999999999999", 2, "usage"},
-      {"--trace /dev/full", 1, "cannot write /dev/full"},
+      {"--trace /dev/full", 1, "/dev/full: is not a regular file"},
       {"--input " + folder.string(), 2, "folder: is a folder"},
       {"--input " + fifo.string(), 2, "fifo: is not a regular file"},
       {"--input /dev/zero", 2, "/dev/zero: is not a regular file"},

@@ -2,12 +2,12 @@
 // Writing sprite files and sound banks.
 #include "tools/common/formats.h"
 
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 
 #include "platform/data_file.h"
+#include "platform/file_writer.h"
 
 namespace vane::tools {
 
@@ -155,12 +155,10 @@ std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes) {
   return bytes;
 }
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+std::string writeFile(const std::string& path, std::string_view bytes) {
+  std::string error;
+  platform::writeWholeFile(path, bytes, error);
+  return error;
 }
 
 }  // namespace vane::tools

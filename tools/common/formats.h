@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gfx/sprite.h"
@@ -46,7 +47,12 @@ constexpr size_t kMaxPicturePixels = size_t{4096} * 4096;
 // The whole file; throws std::runtime_error naming the file and the reason when it cannot be
 // opened, is not a regular file, is larger than `maxBytes` or cannot be read.
 std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes = kMaxInputBytes);
-// Writes the whole file; false (with errno set) on failure.
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Writes the whole file through the programs' one file writer (platform/file_writer.h): on
+// failure the file stays as it was, and the line to show ("<file>: <reason>") is returned.
+std::string writeFile(const std::string& path, std::string_view bytes);
+inline std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return writeFile(path,
+                   std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
 
 }  // namespace vane::tools

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace vane::forge {
@@ -187,6 +188,21 @@ void starPath(cairo_t* cr, double cx, double cy, double outer, double inner, int
     }
   }
   cairo_close_path(cr);
+}
+
+bool writeSurfacePng(cairo_surface_t* surface, const std::string& path) {
+  std::vector<uint8_t> png;
+  const auto append = [](void* out, const unsigned char* bytes, unsigned int count) {
+    static_cast<std::vector<uint8_t>*>(out)->insert(static_cast<std::vector<uint8_t>*>(out)->end(),
+                                                    bytes, bytes + count);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  std::string error = path + ": cannot encode the picture";
+  if (cairo_surface_write_to_png_stream(surface, append, &png) == CAIRO_STATUS_SUCCESS) {
+    error = tools::writeFile(path, png);
+  }
+  if (!error.empty()) std::fprintf(stderr, "vane-forge: %s\n", error.c_str());
+  return error.empty();
 }
 
 }  // namespace vane::forge

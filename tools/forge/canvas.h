@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "gfx/sprite.h"
@@ -76,6 +77,10 @@ void fillOutlined(cairo_t* cr, double width, uint32_t outline);
 
 // Bold sans-serif text, its ink box centred on (cx, cy), as a path.
 void centredTextPath(cairo_t* cr, const char* text, double size, double cx, double cy);
+
+// Writes the surface as a PNG through the programs' one file writer; on failure one line on
+// stderr names the file and the reason.
+bool writeSurfacePng(cairo_surface_t* surface, const std::string& path);
 
 // A star of `points` spikes, the classic sparkle.
 void starPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,

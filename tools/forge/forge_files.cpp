@@ -16,8 +16,9 @@ namespace {
 
 bool writeOne(const std::string& dir, const char* name, const std::vector<uint8_t>& bytes) {
   const std::string path = (std::filesystem::path(dir) / name).string();
-  if (tools::writeFile(path, bytes)) return true;
-  std::fprintf(stderr, "vane-forge: cannot write %s\n", path.c_str());
+  const std::string error = tools::writeFile(path, bytes);
+  if (error.empty()) return true;
+  std::fprintf(stderr, "vane-forge: %s\n", error.c_str());
   return false;
 }
 

@@ -44,9 +44,8 @@ bool writeIcon(const std::string& dir, int size) {
   paintIcon(cr, size);
   cairo_destroy(cr);
   const std::string path = (folder / "vane.png").string();
-  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  const bool ok = writeSurfacePng(surface, path);
   cairo_surface_destroy(surface);
-  if (!ok) std::fprintf(stderr, "vane-forge: cannot write %s\n", path.c_str());
   return ok;
 }
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "art.h"
+#include "canvas.h"
 #include "tools/common/formats.h"
 
 namespace vane::forge {
@@ -55,9 +56,8 @@ void blit(cairo_surface_t* surface, const tools::Picture& p, int x, int y, int s
 
 bool save(cairo_surface_t* surface, const std::string& dir, const char* name) {
   const std::string path = (std::filesystem::path(dir) / name).string();
-  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  const bool ok = writeSurfacePng(surface, path);
   cairo_surface_destroy(surface);
-  if (!ok) std::fprintf(stderr, "vane-forge: cannot write %s\n", path.c_str());
   return ok;
 }
 
@@ -317,8 +317,8 @@ bool writeCatalogue(const std::string& dir) {
   }
   const std::string page = cataloguePage();
   const std::string path = (std::filesystem::path(dir) / "art.md").string();
-  if (!tools::writeFile(path, std::vector<uint8_t>(page.begin(), page.end()))) {
-    std::fprintf(stderr, "vane-forge: cannot write %s\n", path.c_str());
+  if (const std::string error = tools::writeFile(path, page); !error.empty()) {
+    std::fprintf(stderr, "vane-forge: %s\n", error.c_str());
     return false;
   }
   return true;

@@ -4,8 +4,7 @@
 
 #include <png.h>
 
-#include <cstdio>
-#include <memory>
+#include "platform/file_writer.h"
 
 namespace vane::sim {
 
@@ -27,12 +26,15 @@ void toRgb(uint16_t p, bool is565, uint8_t* out) {
   }
   out[2] = expand5(p & 31);
 }
-}  // namespace
 
-bool writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels, int width,
-                    int height, bool is565) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-  if (!file) return false;
+void appendBytes(png_structp png, png_bytep bytes, png_size_t count) {
+  auto* out = static_cast<std::string*>(png_get_io_ptr(png));
+  out->append(reinterpret_cast<const char*>(bytes), count);
+}
+
+// The picture as a PNG file's bytes; false when libpng fails.
+bool encodePng(const std::vector<uint16_t>& pixels, int width, int height, bool is565,
+               std::string& out) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (info == nullptr) {
@@ -44,7 +46,7 @@ bool writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file.get());
+  png_set_write_fn(png, &out, appendBytes, nullptr);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -58,6 +60,17 @@ bool writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
+}
+
+}  // namespace
+
+std::string writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels, int width,
+                           int height, bool is565) {
+  std::string bytes;
+  if (!encodePng(pixels, width, height, is565, bytes)) return path + ": cannot encode the picture";
+  std::string error;
+  platform::writeWholeFile(path, bytes, error);
+  return error;
 }
 
 }  // namespace vane::sim

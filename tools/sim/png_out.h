@@ -8,8 +8,9 @@
 
 namespace vane::sim {
 
-// Each channel's top bits are repeated into its low bits. False on a write failure.
-bool writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels, int width,
-                    int height, bool is565);
+// Each channel's top bits are repeated into its low bits. On failure the line to show
+// ("<file>: <reason>"); empty on success.
+std::string writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels, int width,
+                           int height, bool is565);
 
 }  // namespace vane::sim

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -15,6 +14,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "platform/file_writer.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -102,9 +102,9 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
 
 namespace {
 
-std::string traceName(const Options& options) {
-  if (options.tracePath.empty()) return "the trace";
-  return options.tracePath == "-" ? "the trace to stdout" : options.tracePath;
+std::string traceFailure(const Options& options) {
+  if (options.tracePath.empty()) return "the trace: cannot write";
+  return (options.tracePath == "-" ? "the trace to stdout" : options.tracePath) + ": cannot write";
 }
 
 // Drives the main loop: holds the script's keys before each frame, traces after it.
@@ -116,7 +116,8 @@ class Driver : public LoopObserver {
 
   std::vector<SoundEvent> events;
 
-  // What could not be written (the trace or a picture); the run stops at the first failure.
+  // What could not be written (the trace or a picture) and why; the run stops at the first
+  // failure.
   std::string writeFailure;
 
   Next beforeFrame() override {
@@ -130,7 +131,7 @@ class Driver : public LoopObserver {
   void afterFrame() override {
     if (trace_ != nullptr) {
       *trace_ << traceLine(frame_, events, backend_.screenHash());
-      if (!*trace_) writeFailure = traceName(options_);
+      if (!*trace_) writeFailure = traceFailure(options_);
     }
     events.clear();
     if (!options_.pngDir.empty() && frame_ % options_.pngEvery == 0) writePng();
@@ -162,10 +163,10 @@ class Driver : public LoopObserver {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%06lld.png", frame_);
     const std::string path = (std::filesystem::path(options_.pngDir) / name).string();
-    if (!writeScreenPng(path, backend_.screen(), platform::HeadlessBackend::kWidth,
-                        platform::HeadlessBackend::kHeight, options_.use565)) {
-      writeFailure = path;
-    }
+    const std::string failure =
+        writeScreenPng(path, backend_.screen(), platform::HeadlessBackend::kWidth,
+                       platform::HeadlessBackend::kHeight, options_.use565);
+    if (writeFailure.empty()) writeFailure = failure;
   }
 
   const Options& options_;
@@ -204,15 +205,15 @@ class DataDir {
 }  // namespace
 
 int run(const Options& options, const KeyScript& script, std::ostream* trace) {
-  std::unique_ptr<std::ofstream> traceFile;
+  // A trace file replaces the one there only once the run is over and every line was written.
+  platform::FileWriterStream traceFile;
   if (trace == nullptr && options.tracePath == "-") trace = &std::cout;
   if (trace == nullptr && !options.tracePath.empty()) {
-    traceFile = std::make_unique<std::ofstream>(options.tracePath);
-    if (!*traceFile) {
-      std::fprintf(stderr, "vane-sim: cannot write %s\n", options.tracePath.c_str());
-      return 2;
+    if (!traceFile.open(options.tracePath)) {
+      std::fprintf(stderr, "vane-sim: %s\n", traceFile.error().c_str());
+      return 1;
     }
-    trace = traceFile.get();
+    trace = &traceFile;
   }
   if (!options.pngDir.empty()) {
     std::error_code failure;
@@ -247,10 +248,14 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   resetGame();
   platform::setBackend(nullptr);
   if (trace != nullptr && !trace->flush() && driver.writeFailure.empty()) {
-    driver.writeFailure = traceName(options);
+    driver.writeFailure = traceFailure(options);
+  }
+  if (trace == &traceFile && (!driver.writeFailure.empty() || !traceFile.commit()) &&
+      !traceFile.error().empty()) {
+    driver.writeFailure = traceFile.error();
   }
   if (!driver.writeFailure.empty()) {
-    std::fprintf(stderr, "vane-sim: cannot write %s\n", driver.writeFailure.c_str());
+    std::fprintf(stderr, "vane-sim: %s\n", driver.writeFailure.c_str());
     return 1;
   }
   return status;

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -49,6 +48,11 @@ std::string clipName(int n) {
   return name;
 }
 
+void writeOrThrow(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  const std::string error = vane::tools::writeFile(path.string(), bytes);
+  if (!error.empty()) throw std::runtime_error(error);
+}
+
 int unpack(const std::string& file, const std::filesystem::path& dir) {
   const std::vector<uint8_t> bank = vane::tools::readFile(file);
   if (bank.size() < kHeaderBytes + 1)
@@ -56,20 +60,16 @@ int unpack(const std::string& file, const std::filesystem::path& dir) {
   vane::SoundBank clips;
   vane::loadSoundBankFromBytes(clips, bank);
   std::filesystem::create_directories(dir);
-  std::ofstream index(dir / kIndexName);
-  index << "header " << hexBytes(bank.data(), kHeaderBytes) << "\n";
+  std::string index = "header " + hexBytes(bank.data(), kHeaderBytes) + "\n";
   const int count = vane::clipCount(clips);
   for (int n = 1; n <= count; ++n) {
     const vane::SoundClip* clip = vane::clipAt(clips, n);
     const std::string name = clipName(n);
-    if (!vane::tools::writeFile(dir / name,
-                                vane::tools::wavBytes(clip->format, clip->data, clip->length))) {
-      throw std::runtime_error("cannot write " + (dir / name).string());
-    }
+    writeOrThrow(dir / name, vane::tools::wavBytes(clip->format, clip->data, clip->length));
     const std::vector<uint8_t> fmt = vane::tools::waveFormatBytes(clip->format);
-    index << name << " " << hexBytes(fmt.data(), fmt.size()) << "\n";
+    index += name + " " + hexBytes(fmt.data(), fmt.size()) + "\n";
   }
-  if (!index) throw std::runtime_error("cannot write " + (dir / kIndexName).string());
+  writeOrThrow(dir / kIndexName, std::vector<uint8_t>(index.begin(), index.end()));
   if (count != bank[kHeaderBytes]) {
     std::fprintf(stderr, "vane-snd: %s announces %d clips but holds %d\n", file.c_str(),
                  bank[kHeaderBytes], count);
@@ -101,7 +101,7 @@ int pack(const std::filesystem::path& dir, const std::string& file) {
   if (header.empty()) throw std::runtime_error("index: no header line");
   std::vector<uint8_t> bank = vane::tools::soundBankBytes(clips);
   std::copy(header.begin(), header.end(), bank.begin());
-  if (!vane::tools::writeFile(file, bank)) throw std::runtime_error("cannot write " + file);
+  writeOrThrow(file, bank);
   return 0;
 }
 

@@ -348,10 +348,7 @@ std::string unpackSpriteFile(const std::string& file, const std::string& dir) {
       }
     }
     const std::string text = indexText(index, catalogueNotes(file, frames.size()));
-    if (!writeFile(dir + "/" + kIndexName, std::vector<uint8_t>(text.begin(), text.end()))) {
-      return dir + "/" + kIndexName + ": cannot write";
-    }
-    return {};
+    return writeFile(dir + "/" + kIndexName, text);
   } catch (const std::exception& e) {
     return e.what();
   }
@@ -368,8 +365,7 @@ std::string packSpriteFile(const std::string& dir, const std::string& file, std:
     }
     std::vector<uint8_t> bytes = spriteFileBytes(frames);
     std::copy(std::begin(index.signature), std::end(index.signature), bytes.begin());
-    if (!writeFile(file, bytes)) return file + ": cannot write";
-    return {};
+    return writeFile(file, bytes);
   } catch (const std::exception& e) {
     return e.what();
   }

@@ -16,10 +16,16 @@ std::string writePng(const std::string& path, const RgbaImage& image) {
   png.width = static_cast<png_uint_32>(image.width);
   png.height = static_cast<png_uint_32>(image.height);
   png.format = PNG_FORMAT_RGBA;
-  if (png_image_write_to_file(&png, path.c_str(), 0, image.rgba.data(), 0, nullptr) == 0) {
+  png_alloc_size_t size = 0;
+  if (png_image_write_to_memory(&png, nullptr, &size, 0, image.rgba.data(), 0, nullptr) == 0) {
     return path + ": " + png.message;
   }
-  return {};
+  std::vector<uint8_t> bytes(size);
+  if (png_image_write_to_memory(&png, bytes.data(), &size, 0, image.rgba.data(), 0, nullptr) == 0) {
+    return path + ": " + png.message;
+  }
+  bytes.resize(size);
+  return writeFile(path, bytes);
 }
 
 std::string readPng(std::span<const uint8_t> bytes, const std::string& name, RgbaImage& image) {

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The config file on disk: read as a data file is, the window choice written back safely.
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/data_file.h"
+#include "platform/file_writer.h"
+#include "shell/settings.h"
+
+namespace vane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kNewConfig = "# VANE settings: see the README for every key.\n";
+
+struct ConfigText {
+  bool missing = false;
+  std::string text;
+  std::string problem;  // why a file that is there could not be read; empty when it could
+};
+
+ConfigText readConfigText(const fs::path& path) {
+  std::vector<uint8_t> bytes;
+  const platform::DataFileRead read = platform::readDataFile(path.c_str(), kMaxConfigBytes, bytes);
+  ConfigText config;
+  if (read.failure == platform::ReadFailure::None) {
+    config.text.assign(bytes.begin(), bytes.end());
+  } else if (read.missing) {
+    config.missing = true;
+  } else {
+    config.problem = platform::refusalText(path.c_str(), read);
+  }
+  return config;
+}
+
+// The file as it should be after the save, or nothing when it needs no change.
+std::optional<std::string> savedText(const ConfigText& config,
+                                     const platform::DisplayOptions& display) {
+  const std::string before = config.missing ? kNewConfig : config.text;
+  std::string after = withWindowChoice(before, display);
+  if (!config.missing && after == before) return std::nullopt;
+  return after;
+}
+
+// Writes the window choice; what went wrong, or nothing.
+std::string writeWindowChoice(const fs::path& path, const platform::DisplayOptions& display) {
+  std::error_code ignored;
+  fs::create_directories(path.parent_path(), ignored);
+  platform::FileWriter writer;
+  if (!writer.open(path)) return writer.error();
+  // Read again under the writer's lock: a save of another game in between is built on.
+  const ConfigText config = readConfigText(path);
+  if (!config.problem.empty()) return config.problem;
+  const std::optional<std::string> after = savedText(config, display);
+  if (after && !(writer.write(*after) && writer.commit())) return writer.error();
+  return {};
+}
+
+}  // namespace
+
+bool loadConfigFile(const fs::path& path, ProgramOptions& options, std::ostream& warnings) {
+  const ConfigText config = readConfigText(path);
+  if (!config.problem.empty()) {
+    warnings << "vane: " << config.problem << "; the file is left as it is\n";
+    return false;
+  }
+  std::vector<std::string> lines;
+  readConfig(config.text, path.string(), options, lines);
+  for (const std::string& line : lines) warnings << line << '\n';
+  return true;
+}
+
+bool saveWindowChoice(const fs::path& path, const platform::DisplayOptions& display,
+                      std::ostream& warnings) {
+  const ConfigText config = readConfigText(path);
+  if (config.problem.empty() && !savedText(config, display)) return true;
+  const std::string problem =
+      config.problem.empty() ? writeWindowChoice(path, display) : config.problem;
+  if (problem.empty()) return true;
+  warnings << "vane: " << problem << "; the window choice was not saved\n";
+  return false;
+}
+
+}  // namespace vane
