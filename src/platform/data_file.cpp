@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace vane::platform {
@@ -117,6 +118,45 @@ DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t
 
 std::string refusalText(const char* name, const DataFileRead& read) {
   return std::string(name) + ": " + read.reason;
+}
+
+namespace {
+
+// The bytes of the printable character at `at`: 0 for a control character (C0, DEL, C1) or a
+// byte that does not start a whole UTF-8 sequence.
+size_t printableLength(std::string_view text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead >= 0x20 && lead < 0x7f) return 1;
+  if (lead < 0xc2 || lead > 0xf4) return 0;
+  const size_t length = lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+  if (at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) return 0;
+  }
+  if (lead == 0xc2 && static_cast<unsigned char>(text[at + 1]) < 0xa0) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string shownText(std::string_view text) {
+  constexpr size_t kShownCharacters = 80;
+  std::string shown;
+  size_t characters = 0;
+  for (size_t at = 0; at < text.size(); ++characters) {
+    if (characters == kShownCharacters) return shown + "...";
+    const size_t length = printableLength(text, at);
+    if (length == 0) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned char>(text[at]));
+      shown += escaped;
+      ++at;
+    } else {
+      shown.append(text.substr(at, length));
+      at += length;
+    }
+  }
+  return shown;
 }
 
 }  // namespace vane::platform

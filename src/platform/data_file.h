@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vane::platform {
@@ -35,5 +36,9 @@ DataFileRead readDataBytesAt(int fd, uint64_t offset, uint8_t* out, size_t count
 
 // "<name>: <reason>", the one line a loader or a tool shows for a refused file.
 std::string refusalText(const char* name, const DataFileRead& read);
+
+// Text read from a file, made safe to show in a message: at most 80 characters (then "..."),
+// control characters and bytes that are not UTF-8 written as \xNN.
+std::string shownText(std::string_view text);
 
 }  // namespace vane::platform

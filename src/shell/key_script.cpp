@@ -56,10 +56,11 @@ int keyCode(const std::string& word) {
 }
 
 std::optional<KeyToken> tokenFor(const std::string& word) {
-  const bool messageOnly = !word.empty() && word[0] == '+';
-  const int code = keyCode(messageOnly ? word.substr(1) : word);
+  const char mark = word.empty() ? '\0' : word[0];
+  const bool marked = mark == '+' || mark == '=';
+  const int code = keyCode(marked ? word.substr(1) : word);
   if (code < 0) return std::nullopt;
-  return KeyToken{code, messageOnly};
+  return KeyToken{code, mark == '+', mark == '='};
 }
 
 // "# seed N" on the first line; anything else there is an ordinary comment.
@@ -115,9 +116,15 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
     last = f;
     std::vector<KeyToken> keys;
     while (words >> word) {
+      if (keys.size() == kMaxKeysPerLine) {
+        error = "input line " + std::to_string(lineNo) + ": too many keys (at most " +
+                std::to_string(kMaxKeysPerLine) + ")";
+        return {};
+      }
       const auto token = tokenFor(word);
       if (!token) {
-        error = "input line " + std::to_string(lineNo) + ": unknown key " + word;
+        error =
+            "input line " + std::to_string(lineNo) + ": unknown key " + platform::shownText(word);
         return {};
       }
       keys.push_back(*token);
@@ -151,7 +158,7 @@ FrameInput inputForFrame(const KeyScript& script, long long frame, const HeldKey
       if (lineStarts) input.keyDowns.push_back(t.key);
       continue;
     }
-    if (!before[k] && !input.held[k]) input.keyDowns.push_back(t.key);
+    if (!t.withoutMessage && !before[k] && !input.held[k]) input.keyDowns.push_back(t.key);
     input.held[k] = true;
   }
   return input;
@@ -170,7 +177,7 @@ std::string lineForFrame(long long frame, const HeldKeys& before, const HeldKeys
     tokens += (pressedNow ? " " : " +") + keyName(k);
   }
   for (size_t k = 1; k < now.size(); ++k) {
-    if (now[k] && !named[k]) tokens += " " + keyName(static_cast<int>(k));
+    if (now[k] && !named[k]) tokens += (before[k] ? " " : " =") + keyName(static_cast<int>(k));
   }
   if (!needed) return {};
   return std::to_string(frame) + tokens;

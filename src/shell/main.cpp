@@ -83,6 +83,7 @@ class DesktopScriptedKeyboard : public ScriptedKeyboard {
     platform::pushKey(virtualKey, true, held);
     if (!held) platform::pushKey(virtualKey, false, false);
   }
+  void hold(int virtualKey) override { platform::holdKey(virtualKey); }
 };
 
 // Runs the game; `ended` receives the window mode and size the player ended with.

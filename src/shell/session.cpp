@@ -68,8 +68,8 @@ void Session::recordFrame() {
   before_ = now;
 }
 
-// Lets go of the keys the frame no longer holds, then sends its key-downs in order; true when
-// there are events to take in before the frame.
+// Lets go of the keys the frame no longer holds, sends its key-downs in order, then holds the
+// keys it holds without a message; true when there are events to take in before the frame.
 bool Session::replayFrame() {
   const FrameInput input = inputForFrame(*script_, frame_, scripted_);
   if (!input.scripted) return false;
@@ -90,6 +90,12 @@ bool Session::replayFrame() {
       keyboard_->pressAgain(k, held[i]);
     }
     sent = true;
+  }
+  for (size_t k = 1; k < input.held.size(); ++k) {
+    if (input.held[k] && !held[k]) {
+      keyboard_->hold(static_cast<int>(k));
+      sent = true;
+    }
   }
   scripted_ = input.held;
   return sent;

@@ -22,6 +22,8 @@ class ScriptedKeyboard {
   virtual void release(int virtualKey) = 0;
   // One more key-down message for a key, held or not, leaving it as it is.
   virtual void pressAgain(int virtualKey, bool held) = 0;
+  // Held from now on without a key-down message, as a key pressed while Alt is held is.
+  virtual void hold(int virtualKey) = 0;
 };
 
 class Session : public LoopObserver {

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/data_file.h"
 #include "shell/exit_status.h"
 
 namespace vane {
@@ -292,10 +293,10 @@ void readConfig(const std::string& text, const std::string& fileName, ProgramOpt
       case Verdict::Taken:
         break;
       case Verdict::UnknownKey:
-        warnings.push_back(where + "unknown key '" + std::string(key) + "', line ignored");
+        warnings.push_back(where + "unknown key '" + platform::shownText(key) + "', line ignored");
         break;
       case Verdict::BadValue:
-        warnings.push_back(where + "bad value '" + std::string(value) + "' for " +
+        warnings.push_back(where + "bad value '" + platform::shownText(value) + "' for " +
                            std::string(key) + ", line ignored");
         break;
     }

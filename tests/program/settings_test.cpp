@@ -27,7 +27,9 @@ TEST(ConfigFile, TakesEachKeyAndWarnsOnceForEachBadLineNamingIt) {
       "loudness = 11\n"
       "window_size = 320x200\n"
       "\n"
-      "renderer = software\n";
+      "renderer = software\n"
+      "scale = \x1b]0;owned\x07" +
+      std::string(10'000'000, 'x') + "\n";
   ProgramOptions o;
   std::vector<std::string> warnings;
   readConfig(text, "vane.conf", o, warnings);
@@ -40,11 +42,14 @@ TEST(ConfigFile, TakesEachKeyAndWarnsOnceForEachBadLineNamingIt) {
   EXPECT_EQ(o.sound.effectVolume, 100);
   EXPECT_EQ(o.pad.fire, PadControl::RightShoulder);
   EXPECT_EQ(o.pad.pause, PadControl::Start);
-  ASSERT_EQ(warnings.size(), 4u);
+  ASSERT_EQ(warnings.size(), 5u);
   EXPECT_EQ(warnings[0].rfind("vane: vane.conf:6: bad value '101' for effect_volume", 0), 0u);
   EXPECT_EQ(warnings[1].rfind("vane: vane.conf:8: bad value 'dpup'", 0), 0u);
   EXPECT_EQ(warnings[2].rfind("vane: vane.conf:9: unknown key 'loudness'", 0), 0u);
   EXPECT_EQ(warnings[3].rfind("vane: vane.conf:10: bad value '320x200'", 0), 0u);
+  // A value echoed back is cut short, its control characters shown rather than sent.
+  EXPECT_EQ(warnings[4], "vane: vane.conf:13: bad value '\\x1b]0;owned\\x07" +
+                             std::string(70, 'x') + "...' for scale, line ignored");
 }
 
 TEST(ConfigFile, TheWindowChoiceReplacesItsOwnLinesAndKeepsEveryOther) {

@@ -113,6 +113,8 @@ TEST_F(SimCommandLine, UnusableFilesAndNumbersAreRefusedWithOneLine) {
   const fs::path folder = dir_ / "folder";
   fs::create_directories(folder);
   const std::string nul("1\0 RETURN\n", 11);
+  std::string many;
+  for (int i = 0; i < 65; ++i) many += " +LEFT";
   struct Case {
     std::string arguments;
     int status;
@@ -130,6 +132,9 @@ TEST_F(SimCommandLine, UnusableFilesAndNumbersAreRefusedWithOneLine) {
       {"--input " + write("big-frame", "99999999999999999999 RETURN\n").string(), 2, "line 1"},
       {"--input " + write("big-key", "1 99999999999999999999\n").string(), 2, "unknown key"},
       {"--input " + write("nul", nul).string(), 2, "line 1: holds a NUL byte"},
+      {"--input " + write("many", "1" + many + "\n").string(), 2, "line 1: too many keys"},
+      {"--input " + write("escapes", "1 \x1b]0;owned\x07" + std::string(100000, 'A')).string(), 2,
+       "unknown key \\x1b]0;owned\\x07AAAAAAAAAA"},
   };
   for (const Case& c : cases) {
     const Outcome o = run("--seed 1 --frames 2 " + c.arguments);
@@ -137,6 +142,7 @@ TEST_F(SimCommandLine, UnusableFilesAndNumbersAreRefusedWithOneLine) {
     ASSERT_EQ(o.errLines.size(), 1u) << c.arguments;
     EXPECT_NE(o.errLines[0].find(c.said), std::string::npos)
         << c.arguments << ": " << o.errLines[0];
+    EXPECT_LT(o.errLines[0].size(), 400u) << "a value echoed whole";
   }
 }
 

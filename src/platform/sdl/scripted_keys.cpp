@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/keymap.h"
+#include "platform/sdl/window_modes.h"
 
 namespace vane::platform {
 
@@ -54,6 +55,17 @@ bool pushKey(int virtualKey, bool down, bool repeat) {
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   event.key.repeat = repeat ? 1 : 0;
+  event.key.windowID = kMadeUp;
+  return SDL_PushEvent(&event) == 1;
+}
+
+bool holdKey(int virtualKey) {
+  SDL_Event event{};
+  if (!keyFor(virtualKey, event.key.keysym.scancode, event.key.keysym.sym)) return false;
+  event.key.keysym.mod = KMOD_LALT;
+  if (routeKey(event.key.keysym) != KeyRoute::System) return false;
+  event.type = SDL_KEYDOWN;
+  event.key.state = SDL_PRESSED;
   event.key.windowID = kMadeUp;
   return SDL_PushEvent(&event) == 1;
 }

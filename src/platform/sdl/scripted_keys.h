@@ -8,5 +8,8 @@ namespace vane::platform {
 void takeOverKeyboard();
 // Queues a key event for the key the game knows as `virtualKey`; false when no key makes it.
 bool pushKey(int virtualKey, bool down, bool repeat);
+// Queues a key-down that the desktop keeps from the game, as it keeps a key pressed while Alt is
+// held: the key is held, and no key message is sent. False when no such key makes it.
+bool holdKey(int virtualKey);
 
 }  // namespace vane::platform
