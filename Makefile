@@ -3,8 +3,8 @@
 # replays, `make asan-test` and `make package`).
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev \
-            libfontconfig-dev fonts-dejavu-core libpng-dev libcairo2-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xfonts-base x11-utils xdotool
+            libfontconfig-dev fonts-dejavu-core libpng-dev libcairo2-dev libsamplerate0-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xfonts-base x11-utils xdotool
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)

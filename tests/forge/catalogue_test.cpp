@@ -4,12 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "art.h"
 #include "gfx/frames.h"
 #include "gfx/sprite.h"
+#include "overrides.h"
 #include "sound/sound_forge.h"
 #include "tools/common/formats.h"
 #include "tools/spr/spr_png.h"
@@ -88,8 +91,10 @@ class ArtFolder : public ::testing::Test {
     }
     ASSERT_EQ(tools::writePng((art / name).string(), image), "");
   }
-  void writeWave(const std::string& name, uint32_t rate, uint16_t channels, size_t frames) {
-    const uint32_t bytes = static_cast<uint32_t>(frames * channels * 2);
+  // 16-bit PCM; `samples` holds the channels interleaved.
+  void writeWave(const std::string& name, uint32_t rate, uint16_t channels,
+                 const std::vector<int16_t>& samples) {
+    const uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> w;
     auto text = [&](const char* s) {
       for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(s[i]));
@@ -100,7 +105,7 @@ class ArtFolder : public ::testing::Test {
     text("RIFF"), le(36 + bytes, 4), text("WAVE"), text("fmt "), le(16, 4), le(1, 2);
     le(channels, 2), le(rate, 4), le(rate * channels * 2, 4), le(channels * 2u, 2), le(16, 2);
     text("data"), le(bytes, 4);
-    for (size_t i = 0; i < frames * channels; ++i) le(i % 2 ? 0x4000 : 0xC000, 2);
+    for (int16_t v : samples) le(static_cast<uint16_t>(v), 2);
     ASSERT_EQ(tools::writeFile((art / name).string(), w), "");
   }
   std::string messages;
@@ -109,7 +114,9 @@ class ArtFolder : public ::testing::Test {
 TEST_F(ArtFolder, AHandDrawnFrameAndARecordedClipTakeTheForgedOnesPlaces) {
   // Opaque red with a touch of green at a level as paint programs scale it (25, not 24).
   writePicture("player-ship1-level.png", 44, 44, 0xFF1900FF);
-  writeWave("effect-shot.wav", 44100, 2, 4410);
+  std::vector<int16_t> square(4410 * 2);
+  for (size_t i = 0; i < square.size(); ++i) square[i] = i % 2 ? 0x4000 : -0x4000;
+  writeWave("effect-shot.wav", 44100, 2, square);
   ASSERT_TRUE(forge()) << messages;
   EXPECT_NE(messages.find("effect-shot.wav: stereo mixed down to mono"), std::string::npos);
   EXPECT_NE(messages.find("effect-shot.wav: resampled from 44100 Hz to 22050 Hz"),
@@ -129,6 +136,46 @@ TEST_F(ArtFolder, AHandDrawnFrameAndARecordedClipTakeTheForgedOnesPlaces) {
   const auto bank = tools::readFile((data / "1.snd").string());
   const auto forgedBank = tools::soundBankBytes(makeEffects());
   EXPECT_NE(bank, forgedBank);
+}
+
+// A recording at 44.1 kHz comes to the banks' 22,050 Hz without aliases: while a sine sweep runs
+// from 20 Hz to 20 kHz, every 20 ms of the clip after the sweep passes 11.05 kHz (what would fold
+// back below 11 kHz) stays 60 dB below the sweep's level between 100 Hz and 10 kHz.
+TEST_F(ArtFolder, ARecordedClipIsResampledWithoutAliases) {
+  constexpr double kFrom = 44100, kTo = 22050, kLow = 20, kHigh = 20000, kSeconds = 8;
+  const auto frequencyAt = [&](double t) { return kLow + (kHigh - kLow) * t / kSeconds; };
+  std::vector<int16_t> sweep(static_cast<size_t>(kFrom * kSeconds));
+  for (size_t i = 0; i < sweep.size(); ++i) {
+    const double t = static_cast<double>(i) / kFrom;
+    const double phase = 2 * M_PI * (kLow * t + (kHigh - kLow) * t * t / (2 * kSeconds));
+    // Faded in and out over 50 ms, so that its ends add no clicks of their own.
+    const double fade = std::min({1.0, t / 0.05, (kSeconds - t) / 0.05});
+    sweep[i] = static_cast<int16_t>(std::lround(16384 * fade * std::sin(phase)));
+  }
+  writeWave("effect-shot.wav", static_cast<uint32_t>(kFrom), 1, sweep);
+  std::string notes;
+  const tools::Clip clip =
+      clipFromWav((art / "effect-shot.wav").string(), static_cast<uint32_t>(kTo), notes);
+  ASSERT_EQ(clip.data.size() / 2, sweep.size() / 2);
+
+  constexpr size_t kWindow = 441;  // 20 ms at 22,050 Hz
+  double sweepPower = 0, sweepCount = 0, loudestAlias = 0;
+  for (size_t start = 0; start + kWindow <= clip.data.size() / 2; start += kWindow) {
+    double power = 0;
+    for (size_t i = start; i < start + kWindow; ++i) {
+      const auto v = static_cast<int16_t>(clip.data[2 * i] | clip.data[2 * i + 1] << 8);
+      power += static_cast<double>(v) * v / kWindow;
+    }
+    const double first = frequencyAt(static_cast<double>(start) / kTo);
+    const double last = frequencyAt(static_cast<double>(start + kWindow) / kTo);
+    if (first >= 100 && last <= 10000) {
+      sweepPower += power;
+      ++sweepCount;
+    }
+    if (first >= 11050) loudestAlias = std::max(loudestAlias, power);
+  }
+  const double aliasDb = 10 * std::log10(loudestAlias / (sweepPower / sweepCount));
+  EXPECT_LT(aliasDb, -60);
 }
 
 TEST_F(ArtFolder, AFileTheGameCannotUseStopsTheForgeWithOneLineNamingIt) {

@@ -2,6 +2,8 @@
 // Reading hand-drawn PNG frames and recorded WAV clips, checked and converted for the game files.
 #include "overrides.h"
 
+#include <samplerate.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -85,19 +87,25 @@ std::vector<double> monoSamples(const Wav& wav) {
   return out;
 }
 
-// Linear interpolation from one rate to another.
-std::vector<double> resample(const std::vector<double>& in, uint32_t from, uint32_t to) {
+// From one rate to another through libsamplerate's best band-limited filter, so that nothing
+// above the new rate's Nyquist frequency folds back into the clip as an alias.
+std::vector<double> resample(const std::vector<double>& in, uint32_t from, uint32_t to,
+                             const std::string& path) {
   if (from == to || in.empty()) return in;
-  const size_t count = static_cast<size_t>(static_cast<double>(in.size()) * to / from);
-  std::vector<double> out(count);
-  for (size_t i = 0; i < count; ++i) {
-    const double at = static_cast<double>(i) * from / to;
-    const auto k = static_cast<size_t>(at);
-    const double t = at - static_cast<double>(k);
-    const double next = k + 1 < in.size() ? in[k + 1] : in[k];
-    out[i] = in[k] + (next - in[k]) * t;
+  const double ratio = static_cast<double>(to) / from;
+  std::vector<float> input(in.begin(), in.end());
+  std::vector<float> output(static_cast<size_t>(std::ceil(static_cast<double>(in.size()) * ratio)));
+  SRC_DATA data{};
+  data.data_in = input.data();
+  data.data_out = output.data();
+  data.input_frames = static_cast<long>(input.size());
+  data.output_frames = static_cast<long>(output.size());
+  data.end_of_input = 1;
+  data.src_ratio = ratio;
+  if (const int error = src_simple(&data, SRC_SINC_BEST_QUALITY, 1); error != 0) {
+    throw OverrideError(path + ": cannot be resampled: " + src_strerror(error));
   }
-  return out;
+  return {output.begin(), output.begin() + data.output_frames_gen};
 }
 
 bool exists(const std::string& path) {
@@ -128,7 +136,7 @@ tools::Clip clipFromWav(const std::string& path, uint32_t rate, std::string& not
   if (wav.format.samplesPerSec != rate) {
     notes += path + ": resampled from " + std::to_string(wav.format.samplesPerSec) + " Hz to " +
              std::to_string(rate) + " Hz\n";
-    samples = resample(samples, wav.format.samplesPerSec, rate);
+    samples = resample(samples, wav.format.samplesPerSec, rate, path);
   }
   tools::Clip clip{tools::pcm16Format(rate, 1), {}};
   clip.data.reserve(samples.size() * 2);

@@ -23,7 +23,8 @@ struct OverrideError : std::runtime_error {
 SpriteFrame frameFromPng(const std::string& path, const frames::FrameInfo& entry);
 
 // The clip a WAV file (PCM, 8 or 16 bits, mono or stereo, any rate) holds, converted to the
-// banks' 16-bit mono at `rate`; `notes` gets a line when it had to be mixed down or resampled.
+// banks' 16-bit mono at `rate` (resampled with a band-limiting filter where the rates differ);
+// `notes` gets a line when it had to be mixed down or resampled.
 tools::Clip clipFromWav(const std::string& path, uint32_t rate, std::string& notes);
 
 // Replaces the frames of `sheet` that `artDir` holds as "<stem>-<name>.png"; the names of the
