@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gfx/sprite.h"
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ vane::SpriteFrame discFrame(int size) {
 
 struct Target {
   std::vector<uint16_t> pixels = std::vector<uint16_t>(640 * 480, 0x1234);
-  vane::platform::LockedSurface surface{pixels.data(), 640, 480, 640 * 2};
+  vane::host::LockedSurface surface{pixels.data(), 640, 480, 640 * 2};
 };
 
 // Range 0: frame size; range 1: 0 whole on screen, 1 with its centre on the top-left corner.
@@ -77,7 +77,7 @@ void drawBlended(benchmark::State& state) {
 // The seven lines of key help a stage shows beside the playfield every frame.
 void drawTextLines(benchmark::State& state) {
   Target target;
-  const auto text = vane::platform::makeTextContext(target.pixels.data(), 640, 480, 640 * 2, true);
+  const auto text = vane::host::makeTextContext(target.pixels.data(), 640, 480, 640 * 2, true);
   text->setTextColor(0xFFFFFF);
   constexpr const char* kLines[] = {"Key Setting...",
                                     "Move : Arrow Keys",

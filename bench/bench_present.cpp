@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/presentation.h"
-#include "platform/sdl/software_scaler.h"
+#include "host/changes.h"
+#include "platform//picture/presentation.h"
+#include "platform/picture/software_scaler.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void findNoChange(benchmark::State& state) {
   const std::vector<uint16_t> after = before;
   std::vector<vane::platform::Block> blocks;
   for (auto _ : state) {
-    vane::platform::changedBlocks(before.data(), after.data(), kWidth, kHeight, blocks);
+    vane::host::changedBlocks(before.data(), after.data(), kWidth, kHeight, blocks);
     benchmark::DoNotOptimize(blocks.data());
   }
 }

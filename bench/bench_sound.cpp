@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Frame-thread cost of one play on the SDL sound device (dummy audio driver), with the forged
-// banks.
+// Frame-thread cost of one play on the host's sound buffers over the SDL audio output (dummy
+// driver), with the forged banks.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -10,12 +10,13 @@
 #include <utility>
 
 #include "audio/sound.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
-#include "platform/sdl/mixer.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 
-using vane::platform::BufferId;
+using vane::host::BufferId;
 
 // The clips as the game holds them, read once from the forged banks.
 struct Banks {
@@ -34,23 +35,28 @@ const vane::SoundClip& clip(bool music, int n) {
 }
 
 // What the game does for each play: the clip's samples (read again when kept in the file), a fresh
-// buffer, the samples copied in, started, later released.
-void playOnce(vane::platform::SdlMixer& mixer, const vane::SoundClip& c) {
-  const vane::platform::HeldSamples samples = vane::clipSamples(c);
-  const BufferId id = mixer.create(c.format, c.length);
+// buffer sharing them, started, later released.
+void playOnce(const vane::SoundClip& c) {
+  const BufferId id = vane::host::createBuffer(vane::clipSamples(c), c.length);
   uint32_t bytes = 0;
-  uint8_t* region = mixer.lock(id, bytes);
-  std::memcpy(region, samples->bytes.data(), bytes);
-  mixer.unlock(id);
-  mixer.play(id, false);
-  mixer.release(id);
+  vane::host::lockBuffer(id, bytes);
+  vane::host::unlockBuffer(id);
+  vane::host::play(id, false);
+  vane::host::releaseBuffer(id);
 }
 
 void playClip(benchmark::State& state) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   const vane::SoundClip& c = clip(state.range(0) != 0, 1);
-  vane::platform::SdlMixer mixer;
-  if (!mixer.open()) {
+  ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+  const auto output = vane::platform::makeSdlBackend();
+  if (output == nullptr) {
+    state.SkipWithError("no SDL");
+    return;
+  }
+  vane::platform::setBackend(output.get());
+  vane::host::createSoundDevice();
+  if (!vane::host::soundAudible()) {
     state.SkipWithError("no audio device");
     return;
   }
@@ -61,14 +67,16 @@ void playClip(benchmark::State& state) {
   for (auto _ : state) {
     if (fresh) {
       state.PauseTiming();
-      vane::platform::SampleBytes bytes = vane::clipSamples(c)->bytes;
+      std::vector<uint8_t> bytes = vane::clipSamples(c)->bytes;
       bytes[bytes.size() / 2] = static_cast<uint8_t>(state.iterations());
       own.samples = vane::platform::holdSamples(c.format, std::move(bytes));
       own.file = nullptr;
       state.ResumeTiming();
     }
-    playOnce(mixer, fresh ? own : c);
+    playOnce(fresh ? own : c);
   }
+  vane::host::releaseSoundDevice();
+  vane::platform::setBackend(nullptr);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * c.length);
 }
 

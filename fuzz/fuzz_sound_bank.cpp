@@ -7,8 +7,9 @@
 #include <span>
 
 #include "audio/sound.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
-#include "platform/sdl/mixer.h"
+#include "platform/mix/mixer.h"
 
 namespace {
 

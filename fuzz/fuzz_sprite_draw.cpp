@@ -20,7 +20,7 @@ int16_t read16(const uint8_t* at) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kHeaderBytes) return 0;
   static std::vector<uint16_t> screen(640 * 480);
-  const vane::platform::LockedSurface target{screen.data(), 640, 480, 640 * 2};
+  const vane::host::LockedSurface target{screen.data(), 640, 480, 640 * 2};
   vane::SpriteFrame frame;
   frame.width = read16(data);
   frame.height = read16(data + 2);

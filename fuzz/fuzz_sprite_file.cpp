@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/sprite.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 
 namespace {
@@ -30,7 +31,7 @@ void useQuietBackend() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   useQuietBackend();
   static std::vector<uint16_t> screen(640 * 480);
-  const vane::platform::LockedSurface target{screen.data(), 640, 480, 640 * 2};
+  const vane::host::LockedSurface target{screen.data(), 640, 480, 640 * 2};
   const std::span<const uint8_t> bytes(data, size);
   for (const int use565 : {0, 1}) {
     vane::SpriteSheet sheet;

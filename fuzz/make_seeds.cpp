@@ -9,6 +9,7 @@
 
 #include "audio/sound.h"
 #include "gfx/sprite.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "tools/common/formats.h"
 #include "tools/snd/wav.h"

@@ -7,8 +7,7 @@
 #include <memory>
 #include <span>
 
-#include "platform/clip_samples.h"
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
@@ -74,9 +73,9 @@ uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b);
 // Asks the sound device to run at the rate the loaded banks share, so nothing is resampled.
 void tuneSoundDevice();
 
-// A handle owning one platform buffer; buffer 0 once released.
+// A handle owning one device buffer; buffer 0 once released.
 struct SoundVoice {
-  platform::BufferId buffer = 0;
+  host::BufferId buffer = 0;
 };
 
 struct VoiceNode {
@@ -88,8 +87,7 @@ struct VoiceNode {
 // Returns a new voice already playing once, or nullptr (after the failure's message box). No
 // clip, an empty one or one the device refused at load is nothing to play: nullptr without a
 // message.
-SoundVoice* playClip(const SoundClip* clip,
-                     platform::SoundGroup group = platform::SoundGroup::Effects);
+SoundVoice* playClip(const SoundClip* clip, host::SoundGroup group = host::SoundGroup::Effects);
 int trackVoice(VoiceNode& list, SoundVoice* voice);
 int reclaimVoices(VoiceNode& list);
 

@@ -12,7 +12,7 @@
 
 #include "audio/sound.h"
 #include "platform/data_file.h"
-#include "platform/sound_format.h"
+#include "platform/mix/sound_format.h"
 
 namespace vane {
 
@@ -25,8 +25,8 @@ class ClipFile {
 
   // The bytes at the offset; what cannot be read any more (the file cut short, a failing disk)
   // reads as zeros, silence.
-  platform::SampleBytes read(uint64_t offset, uint32_t length) const {
-    platform::SampleBytes bytes(length);
+  std::vector<uint8_t> read(uint64_t offset, uint32_t length) const {
+    std::vector<uint8_t> bytes(length);
     size_t got = 0;
     platform::readDataBytesAt(fd_, offset, bytes.data(), bytes.size(), got);
     return bytes;
@@ -133,7 +133,7 @@ void loadClips(SoundBank& bank, Source&& source) {
       clip.offset = at;
       source.skip(clip.length);
     } else if (clip.length > 0) {
-      platform::SampleBytes bytes(clip.length);
+      std::vector<uint8_t> bytes(clip.length);
       source.read(at, clip.length, bytes.data());
       clip.samples = platform::holdSamples(clip.format, std::move(bytes));
       clip.data = clip.samples->bytes.data();
@@ -185,7 +185,7 @@ int loadSoundBank(SoundBank& bank, const char* name) {
   size_t size = 0;
   platform::DataFileRead read = platform::openDataFile(name, kMaxSoundBankBytes, fd, size);
   if (read.failure == platform::ReadFailure::CannotOpen) {
-    platform::backend().messageBox("File Not Found", "ERROR", platform::Icon::Error);
+    host::messageBox("File Not Found", "ERROR", host::Icon::Error);
     return 0;
   }
   if (read.failure == platform::ReadFailure::None) {
@@ -202,7 +202,7 @@ int loadSoundBank(SoundBank& bank, const char* name) {
       return 1;
     }
   }
-  platform::backend().messageBox(platform::refusalText(name, read), "ERROR", platform::Icon::Error);
+  host::messageBox(platform::refusalText(name, read), "ERROR", host::Icon::Error);
   return 0;
 }
 
@@ -257,7 +257,7 @@ uint32_t sharedSoundRate(const SoundBank& a, const SoundBank& b) {
 
 void tuneSoundDevice() {
   if (const uint32_t rate = sharedSoundRate(effectsBank, musicBank)) {
-    platform::backend().preferSoundRate(rate);
+    host::preferSoundRate(rate);
   }
 }
 

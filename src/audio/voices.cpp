@@ -22,19 +22,19 @@ void emit(const SoundEvent& event) {
 }
 
 void showError(std::string_view text) {
-  platform::backend().messageBox(text, "ERROR", platform::Icon::Error);
+  host::messageBox(text, "ERROR", host::Icon::Error);
 }
 
 // Gives up on a buffer that could not be filled, so that it does not linger on the device.
-SoundVoice* abandon(platform::BufferId buffer, std::string_view message) {
+SoundVoice* abandon(host::BufferId buffer, std::string_view message) {
   showError(message);
-  platform::backend().releaseBuffer(buffer);
+  host::releaseBuffer(buffer);
   return nullptr;
 }
 
 void replaceMusicVoice(SoundVoice* voice) {
   if (musicVoice != nullptr && musicVoice->buffer != 0) {
-    platform::backend().releaseBuffer(musicVoice->buffer);
+    host::releaseBuffer(musicVoice->buffer);
   }
   delete musicVoice;
   musicVoice = voice;
@@ -42,12 +42,11 @@ void replaceMusicVoice(SoundVoice* voice) {
 
 void startMusic(int n, bool looped) {
   emit(SoundEvent{SoundEvent::Music, n, looped ? 1 : 0});
-  SoundVoice* voice = playClip(clipAt(musicBank, n), platform::SoundGroup::Music);
+  SoundVoice* voice = playClip(clipAt(musicBank, n), host::SoundGroup::Music);
   replaceMusicVoice(voice);
   if (voice == nullptr || !looped) return;
-  auto& device = platform::backend();
-  device.stop(voice->buffer);
-  device.play(voice->buffer, true);
+  host::stop(voice->buffer);
+  host::play(voice->buffer, true);
 }
 
 void unlinkVoice(VoiceNode* node) {
@@ -57,24 +56,23 @@ void unlinkVoice(VoiceNode* node) {
 
 }  // namespace
 
-SoundVoice* playClip(const SoundClip* clip, platform::SoundGroup group) {
+SoundVoice* playClip(const SoundClip* clip, host::SoundGroup group) {
   if (clip == nullptr || clip->length == 0 || !clip->playable) return nullptr;
-  // Held until the buffer has its bytes, which it then shares.
+  // Shared by the buffer, never copied.
   const platform::HeldSamples samples = clipSamples(*clip);
   if (samples == nullptr) return nullptr;
-  auto& device = platform::backend();
-  const platform::BufferId buffer = device.createBuffer(clip->format, clip->length);
+  const host::BufferId buffer = host::createBuffer(samples, clip->length);
   if (buffer == 0) {
     showError("Fail to Create Sound Buffer");
     return nullptr;
   }
-  if (group != platform::SoundGroup::Effects) device.setSoundGroup(buffer, group);
+  if (group != host::SoundGroup::Effects) host::setSoundGroup(buffer, group);
   uint32_t lockedBytes = 0;
-  uint8_t* region = device.lockBuffer(buffer, lockedBytes);
-  if (region == nullptr) return abandon(buffer, "Fail to Lock Buffer");
-  std::memcpy(region, samples->bytes.data(), std::min(lockedBytes, clip->length));
-  if (!device.unlockBuffer(buffer)) return abandon(buffer, "Fail to Unlock Buffer");
-  device.play(buffer, false);
+  // The buffer holds the clip's samples already: there is nothing to copy into it.
+  if (host::lockBuffer(buffer, lockedBytes) == nullptr)
+    return abandon(buffer, "Fail to Lock Buffer");
+  if (!host::unlockBuffer(buffer)) return abandon(buffer, "Fail to Unlock Buffer");
+  host::play(buffer, false);
   return new SoundVoice{buffer};
 }
 
@@ -86,13 +84,12 @@ int trackVoice(VoiceNode& list, SoundVoice* voice) {
 }
 
 int reclaimVoices(VoiceNode& list) {
-  auto& device = platform::backend();
   VoiceNode* node = list.next;
   while (node != nullptr) {
     VoiceNode* next = node->next;
-    if (device.status(node->voice->buffer) != platform::kStatusPlaying) {
+    if (host::status(node->voice->buffer) != host::kStatusPlaying) {
       unlinkVoice(node);
-      if (node->voice->buffer != 0) device.releaseBuffer(node->voice->buffer);
+      if (node->voice->buffer != 0) host::releaseBuffer(node->voice->buffer);
       delete node->voice;
       delete node;
     }
@@ -116,7 +113,7 @@ void startMusicOnce(int n) {
 
 void releaseMusic() {
   if (musicVoice == nullptr || musicVoice->buffer == 0) return;
-  platform::backend().releaseBuffer(musicVoice->buffer);
+  host::releaseBuffer(musicVoice->buffer);
   musicVoice->buffer = 0;
   emit(SoundEvent{SoundEvent::Release, 0, 0});
 }

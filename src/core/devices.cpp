@@ -4,8 +4,6 @@
 
 namespace vane {
 
-using platform::backend;
-
 int use565 = 0;
 
 namespace {
@@ -21,10 +19,10 @@ int bitsIn(uint32_t mask) {
 }  // namespace
 
 int initDevices() {
-  if (!backend().createDisplay()) return 0;
+  if (!host::createDisplay()) return 0;
   displayCreated = true;
-  if (!backend().createSoundDevice()) {
-    backend().messageBox("Fail to create Direct Sound", "ERROR", platform::Icon::Error);
+  if (!host::createSoundDevice()) {
+    host::messageBox("Fail to create Direct Sound", "ERROR", host::Icon::Error);
     return 0;
   }
   soundCreated = true;
@@ -37,61 +35,57 @@ bool displayOpen() {
 
 int detectPixelFormat() {
   uint32_t greenMask = 0;
-  if (!backend().readGreenMask(greenMask)) return 0;
+  if (!host::readGreenMask(greenMask)) return 0;
   use565 = bitsIn(greenMask) == 6 ? 1 : 0;
   return 1;
 }
 
 int fillBackBuffer(uint16_t colour) {
-  return backend().fill(colour) ? 1 : 0;
+  return host::fill(colour) ? 1 : 0;
 }
 
 int lockBackBuffer(LockedSurface& out, bool* describeFailed) {
   if (describeFailed != nullptr) *describeFailed = false;
-  if (!backend().describeBackBuffer()) {
+  if (!host::describeBackBuffer()) {
     if (describeFailed != nullptr) *describeFailed = true;
     return 0;
   }
-  return backend().lock(out) ? 1 : 0;
+  return host::lock(out) ? 1 : 0;
 }
 
 int unlockBackBuffer() {
-  return backend().unlock() ? 1 : 0;
+  return host::unlock() ? 1 : 0;
 }
 
-platform::TextContext* getBackBufferDC() {
-  return backend().getTextContext();
+host::TextContext* getBackBufferDC() {
+  return host::getTextContext();
 }
 
 // The text context writes straight into the back buffer, so there is nothing to hand back.
-void releaseBackBufferDC(platform::TextContext*) {}
+void releaseBackBufferDC(host::TextContext*) {}
 
 void flipToScreen() {
-  backend().flip();
+  host::flip();
 }
 
 uint64_t backBufferStamp() {
-  return backend().backBufferStamp();
+  return host::backBufferStamp();
 }
 
 void releaseDevices() {
   if (displayCreated) {
-    backend().releaseDisplay();
+    host::releaseDisplay();
     displayCreated = false;
   }
   if (soundCreated) {
-    backend().releaseSoundDevice();
+    host::releaseSoundDevice();
     soundCreated = false;
   }
 }
 
 void clearKeyboardState() {
   uint8_t zero[256] = {};
-  backend().setKeyboardState(zero);
-}
-
-bool keyHeld(int virtualKey) {
-  return backend().keyHeld(virtualKey);
+  host::setKeyboardState(zero);
 }
 
 void resetDevices() {

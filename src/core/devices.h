@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
-using platform::LockedSurface;
+using host::LockedSurface;
 
 // 1 when the display's pixels are 5-6-5, 0 when 5-5-5.
 extern int use565;
@@ -21,8 +21,8 @@ int fillBackBuffer(uint16_t colour);
 // 1 on success; 0 when the description fails (*describeFailed set) or the lock fails.
 int lockBackBuffer(LockedSurface& out, bool* describeFailed = nullptr);
 int unlockBackBuffer();
-platform::TextContext* getBackBufferDC();
-void releaseBackBufferDC(platform::TextContext* dc);
+host::TextContext* getBackBufferDC();
+void releaseBackBufferDC(host::TextContext* dc);
 void flipToScreen();
 // Equal values mean the back buffer has not been written in between (see Backend).
 uint64_t backBufferStamp();
@@ -31,7 +31,7 @@ void releaseDevices();
 // Sets the keyboard state of the thread to all zero; the asynchronous key state is not touched.
 void clearKeyboardState();
 // Is the key down now (the asynchronous query)?
-bool keyHeld(int virtualKey);
+using host::keyHeld;
 
 void resetDevices();
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
@@ -58,8 +58,8 @@ int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes,
 enum class SpriteFileCheck { Good, NotSpriteFile, Broken };
 SpriteFileCheck decodeSpriteFile(std::span<const uint8_t> bytes, std::vector<SpriteFrame>& frames);
 
-int drawSprite(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame);
-int drawSpriteBlended(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,
+int drawSprite(const host::LockedSurface& target, int x, int y, const SpriteFrame* frame);
+int drawSpriteBlended(const host::LockedSurface& target, int x, int y, const SpriteFrame* frame,
                       int level, int is565);
 
 // The seven sheets of the game.

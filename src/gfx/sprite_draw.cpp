@@ -19,7 +19,7 @@ struct Layout {
 constexpr Layout kLayout555{10, 5, 0};
 constexpr Layout kLayout565{11, 6, 0};
 
-uint16_t* rowOf(const platform::LockedSurface& target, int row) {
+uint16_t* rowOf(const host::LockedSurface& target, int row) {
   return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(target.pixels) +
                                      static_cast<std::ptrdiff_t>(row) * target.pitch);
 }
@@ -45,7 +45,7 @@ void blendRun(uint16_t* out, std::span<const uint16_t> pixels, int level) {
 // Walks the frame with its hot spot at (x, y) and hands each visible part of a copy segment to
 // `put(targetRow, firstColumn, pixels)`; rows above are walked, the first row below ends it.
 template <typename Put>
-void drawVisibleRuns(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,
+void drawVisibleRuns(const host::LockedSurface& target, int x, int y, const SpriteFrame* frame,
                      Put&& put) {
   if (frame == nullptr || target.pixels == nullptr) return;
   const int64_t left = static_cast<int64_t>(x) - frame->hotX;
@@ -70,7 +70,7 @@ void drawVisibleRuns(const platform::LockedSurface& target, int x, int y, const 
 
 }  // namespace
 
-int drawSprite(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame) {
+int drawSprite(const host::LockedSurface& target, int x, int y, const SpriteFrame* frame) {
   drawVisibleRuns(target, x, y, frame, [](uint16_t* out, std::span<const uint16_t> pixels) {
     std::memcpy(out, pixels.data(), pixels.size_bytes());
   });
@@ -78,7 +78,7 @@ int drawSprite(const platform::LockedSurface& target, int x, int y, const Sprite
 }
 
 // Levels outside 0..32 are held to that range so every channel stays within five bits.
-int drawSpriteBlended(const platform::LockedSurface& target, int x, int y, const SpriteFrame* frame,
+int drawSpriteBlended(const host::LockedSurface& target, int x, int y, const SpriteFrame* frame,
                       int level, int is565) {
   const int l = std::clamp(level, 0, 32);
   if (is565 != 0) {

@@ -32,8 +32,8 @@ size_t wordsFor(uint32_t bytes) {
   return (static_cast<size_t>(bytes) + 1) / 2;
 }
 
-void showError(const std::string& text, platform::Icon icon) {
-  platform::backend().messageBox(text, "ERROR", icon);
+void showError(const std::string& text, host::Icon icon) {
+  host::messageBox(text, "ERROR", icon);
 }
 
 // R moves up one bit, the upper five G bits move up one bit, the lowest G bit becomes 0.
@@ -130,11 +130,11 @@ int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565) {
   std::vector<uint8_t> bytes;
   const platform::DataFileRead read = platform::readDataFile(name, kMaxSpriteFileBytes, bytes);
   if (read.failure == platform::ReadFailure::CannotOpen) {
-    showError("SPR Not Found", platform::Icon::Error);
+    showError("SPR Not Found", host::Icon::Error);
     return 0;
   }
   if (read.failure != platform::ReadFailure::None) {
-    showError(platform::refusalText(name, read), platform::Icon::Error);
+    showError(platform::refusalText(name, read), host::Icon::Error);
     return 0;
   }
   return loadSpriteSheetFromBytes(sheet, bytes, name, use565);
@@ -161,10 +161,10 @@ int loadSpriteSheetFromBytes(SpriteSheet& sheet, std::span<const uint8_t> bytes,
   std::vector<SpriteFrame> frames;
   switch (decodeSpriteFile(bytes, frames)) {
     case SpriteFileCheck::NotSpriteFile:
-      showError("Not 16Bit color Sprite File", platform::Icon::None);
+      showError("Not 16Bit color Sprite File", host::Icon::None);
       return 0;
     case SpriteFileCheck::Broken:
-      showError(std::string("Broken Sprite File: ") + name, platform::Icon::Error);
+      showError(std::string("Broken Sprite File: ") + name, host::Icon::Error);
       return 0;
     case SpriteFileCheck::Good:
       break;

@@ -17,7 +17,7 @@ namespace vane {
 
 namespace {
 
-using platform::TextContext;
+using host::TextContext;
 
 constexpr int32_t kScoreLabelFrame = frames::number(frames::Etc::ScoreLabel);
 constexpr int32_t kFirstDigitFrame = frames::number(frames::Etc::Digit0);
@@ -85,11 +85,11 @@ bool runGameOver(TextContext* dc) {
     World.endMusicLatch() = kTunePlayed;
   }
   writeLines(dc, kGameOverLines);
-  if (keyHeld(platform::kVkReturn)) {
+  if (keyHeld(host::kVkReturn)) {
     leaveStage();
     return true;
   }
-  if (keyHeld(platform::kVkC)) continueGame();
+  if (keyHeld(host::kVkC)) continueGame();
   return false;
 }
 
@@ -100,12 +100,12 @@ void runStageClear(TextContext* dc) {
     World.endMusicLatch() = kTunePlayed;
   }
   if (frameCount % 2 == 0) writeLines(dc, kClearLines);
-  if (keyHeld(platform::kVkReturn)) leaveStage();
+  if (keyHeld(host::kVkReturn)) leaveStage();
 }
 
 }  // namespace
 
-void drawHud(const platform::LockedSurface& surface) {
+void drawHud(const host::LockedSurface& surface) {
   drawFrame(surface, etcSheet, kScoreLabelFrame, 30, 1);
   const Actor* ship = firstPlayer();
   if (ship == nullptr) return;
@@ -123,7 +123,7 @@ void drawHud(const platform::LockedSurface& surface) {
   }
 }
 
-void runStageOverlays(platform::TextContext* dc, bool clearFlag) {
+void runStageOverlays(host::TextContext* dc, bool clearFlag) {
   setTextColour(dc, kBlack);
   if (dc != nullptr) dc->setTransparentBackground();
   bool left = false;

@@ -12,21 +12,21 @@ constexpr int32_t kCurtainStride = 10;
 constexpr int32_t kCurtainRightClosed = 320;
 }  // namespace
 
-void drawFrame(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
-               int32_t x, int32_t y) {
+void drawFrame(const host::LockedSurface& surface, const SpriteSheet& sheet, int32_t n, int32_t x,
+               int32_t y) {
   if (n < 1) return;
   const SpriteFrame* frame = frameAt(sheet, n);
   if (frame != nullptr) drawSprite(surface, x, y, frame);
 }
 
-void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+void drawFrameBlended(const host::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
                       int32_t x, int32_t y, int level) {
   if (n < 1) return;
   const SpriteFrame* frame = frameAt(sheet, n);
   if (frame != nullptr) drawSpriteBlended(surface, x, y, frame, level, use565);
 }
 
-void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock) {
+void drawOpeningCurtains(const host::LockedSurface& surface, uint32_t clock) {
   const int32_t opened = curtainOpening(clock);
   drawFrame(surface, backSheet, frames::number(frames::Back::PanelLeft), -kCurtainStride * opened,
             0);

@@ -5,21 +5,21 @@
 #include <cstdint>
 
 #include "gfx/sprite.h"
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
 // Frame n of the sheet with its hot spot at (x, y); nothing when the sheet has no such frame.
-void drawFrame(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
-               int32_t x, int32_t y);
+void drawFrame(const host::LockedSurface& surface, const SpriteSheet& sheet, int32_t n, int32_t x,
+               int32_t y);
 // The same mixed over what is underneath, `level` 32nds of it kept.
-void drawFrameBlended(const platform::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
+void drawFrameBlended(const host::LockedSurface& surface, const SpriteSheet& sheet, int32_t n,
                       int32_t x, int32_t y, int level);
 
 // From this clock value on the curtains of the title screens and the menu stand open.
 constexpr uint32_t kCurtainSteps = 31;
 // The two curtains of the title screens and the menu: closed at clock 0, a step wider each frame.
-void drawOpeningCurtains(const platform::LockedSurface& surface, uint32_t clock);
+void drawOpeningCurtains(const host::LockedSurface& surface, uint32_t clock);
 // How far the curtains stand open at `clock`: all that their picture depends on.
 int32_t curtainOpening(uint32_t clock);
 

@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
 int drawTitleScreen(int pictureFrame);
 int runMenuFrame();
 int drawStageFrame();
-void drawHud(const platform::LockedSurface& surface);
-void runStageOverlays(platform::TextContext* dc, bool clearFlag);
+void drawHud(const host::LockedSurface& surface);
+void runStageOverlays(host::TextContext* dc, bool clearFlag);
 
 }  // namespace vane

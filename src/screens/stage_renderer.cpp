@@ -18,7 +18,7 @@ namespace vane {
 
 namespace {
 
-using platform::LockedSurface;
+using host::LockedSurface;
 
 constexpr int32_t kStageX = 10;
 constexpr int32_t kStage1Picture = frames::number(frames::Stage::Stage1Ground);
@@ -212,7 +212,7 @@ int drawStageFrame() {
   if (unlockBackBuffer() == 0) return kUnlockFailed;
 
   dropRandomWeaponItem();
-  platform::TextContext* dc = getBackBufferDC();
+  host::TextContext* dc = getBackBufferDC();
   runStageOverlays(dc, clearFlag);
   releaseBackBufferDC(dc);
   flipToScreen();

@@ -18,7 +18,7 @@ namespace vane {
 
 namespace {
 
-using platform::LockedSurface;
+using host::LockedSurface;
 
 constexpr int32_t kLatched = 100;
 
@@ -55,8 +55,8 @@ struct SideKey {
   int32_t step;
 };
 constexpr std::array<SideKey, 2> kSideKeys{{
-    {platform::kVkLeft, platform::kVkNumpad4, -1},
-    {platform::kVkRight, platform::kVkNumpad6, 1},
+    {host::kVkLeft, host::kVkNumpad4, -1},
+    {host::kVkRight, host::kVkNumpad6, 1},
 }};
 
 bool eitherHeld(int key, int padKey) {
@@ -99,8 +99,8 @@ void setMenuChoices(const MenuChoices& m) {
 
 // Up and Down move the cursor once per press; Left and Right act while held.
 MenuChoices afterMenuKeys(MenuChoices m) {
-  const bool up = eitherHeld(platform::kVkUp, platform::kVkNumpad8);
-  const bool down = eitherHeld(platform::kVkDown, platform::kVkNumpad2);
+  const bool up = eitherHeld(host::kVkUp, host::kVkNumpad8);
+  const bool down = eitherHeld(host::kVkDown, host::kVkNumpad2);
   if (!up) m.upLatch = 0;
   if (!down) m.downLatch = 0;
   if (m.upLatch < kLatched && up) {
@@ -166,7 +166,7 @@ bool chooseRow() {
 
 // RETURN once the curtains are open, on the start or quit row.
 bool leavesMenu() {
-  return frameCount > kCurtainSteps && keyHeld(platform::kVkReturn) && chooseRow();
+  return frameCount > kCurtainSteps && keyHeld(host::kVkReturn) && chooseRow();
 }
 
 // A menu frame whose picture is in the back buffer already: the keys act, nothing is drawn.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/platform.h"
+#include "host/host.h"
 
 namespace vane {
 
@@ -40,11 +40,10 @@ uint64_t SleepAccuracy::spinNanos() const {
 }
 
 void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick) {
-  auto& b = platform::backend();
   const uint64_t deadline = startNanos + kStageFrameNanos;
   for (;;) {
-    const uint64_t now = b.monotonicNanos();
-    const bool tickDue = static_cast<uint32_t>(b.tickCount() - startTick) >= kStageFrameTicks;
+    const uint64_t now = host::monotonicNanos();
+    const bool tickDue = static_cast<uint32_t>(host::tickCount() - startTick) >= kStageFrameTicks;
     if (now >= deadline && tickDue) return;
     // The tick count lags the monotonic clock by less than a millisecond: poll it out.
     if (now >= deadline) continue;
@@ -52,8 +51,8 @@ void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t star
     const uint64_t left = deadline - now;
     if (left <= spin) continue;
     const uint64_t sleep = left - spin;
-    b.sleepNanos(sleep);
-    const uint64_t woke = b.monotonicNanos() - now;
+    host::sleepNanos(sleep);
+    const uint64_t woke = host::monotonicNanos() - now;
     accuracy.record(woke > sleep ? woke - sleep : 0);
   }
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/platform.h"
+#include "host/host.h"
 #include "shell/exit_status.h"
 
 namespace vane {
@@ -25,13 +25,13 @@ class LoopObserver {
   // Called instead of blocking while the application is inactive; false stops the loop.
   virtual bool whileInactive() = 0;
   // Called with each message the loop takes, before it is handled.
-  virtual void messageTaken(const platform::Message&) {}
+  virtual void messageTaken(const host::Message&) {}
 };
 
 // Runs until the quit message (its exit code) or until the observer stops it (0).
 int runMainLoop(LoopObserver* observer = nullptr);
 void runFrame();
-int32_t windowProc(const platform::Message& message);
+int32_t windowProc(const host::Message& message);
 
 // The whole program: start-up, then the main loop under `observer`; the program's exit status.
 int gameMain(std::optional<uint32_t> seed = std::nullopt, LoopObserver* observer = nullptr);

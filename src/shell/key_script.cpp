@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "host/host.h"
 #include "platform/data_file.h"
-#include "platform/platform.h"
 
 namespace vane {
 
@@ -19,21 +19,21 @@ struct KeyName {
 };
 
 constexpr std::array<KeyName, 15> kKeyNames{{
-    {"LEFT", platform::kVkLeft},
-    {"RIGHT", platform::kVkRight},
-    {"UP", platform::kVkUp},
-    {"DOWN", platform::kVkDown},
-    {"NUMPAD2", platform::kVkNumpad2},
-    {"NUMPAD4", platform::kVkNumpad4},
-    {"NUMPAD6", platform::kVkNumpad6},
-    {"NUMPAD8", platform::kVkNumpad8},
-    {"SHIFT", platform::kVkShift},
-    {"Z", platform::kVkZ},
-    {"T", platform::kVkT},
-    {"C", platform::kVkC},
-    {"SPACE", platform::kVkSpace},
-    {"RETURN", platform::kVkReturn},
-    {"ESCAPE", platform::kVkEscape},
+    {"LEFT", host::kVkLeft},
+    {"RIGHT", host::kVkRight},
+    {"UP", host::kVkUp},
+    {"DOWN", host::kVkDown},
+    {"NUMPAD2", host::kVkNumpad2},
+    {"NUMPAD4", host::kVkNumpad4},
+    {"NUMPAD6", host::kVkNumpad6},
+    {"NUMPAD8", host::kVkNumpad8},
+    {"SHIFT", host::kVkShift},
+    {"Z", host::kVkZ},
+    {"T", host::kVkT},
+    {"C", host::kVkC},
+    {"SPACE", host::kVkSpace},
+    {"RETURN", host::kVkReturn},
+    {"ESCAPE", host::kVkEscape},
 }};
 
 // A decimal number of the whole word, or -1 when it is not one or does not fit.

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/random.h"
+#include "host/host.h"
 #include "platform/file_writer.h"
-#include "platform/sdl/scripted_keys.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
@@ -73,28 +73,15 @@ void enterDataFolder(const std::string& dataFlag) {
   if (chdir(folder->c_str()) != 0) std::perror(("vane: " + folder->string()).c_str());
 }
 
-// A replay's keys, made up as desktop key events so they take the keyboard's very path.
-class DesktopScriptedKeyboard : public ScriptedKeyboard {
- public:
-  void takeOver() override { platform::takeOverKeyboard(); }
-  void press(int virtualKey) override { platform::pushKey(virtualKey, true, false); }
-  void release(int virtualKey) override { platform::pushKey(virtualKey, false, false); }
-  void pressAgain(int virtualKey, bool held) override {
-    platform::pushKey(virtualKey, true, held);
-    if (!held) platform::pushKey(virtualKey, false, false);
-  }
-  void hold(int virtualKey) override { platform::holdKey(virtualKey); }
-};
-
 // Runs the game; `ended` receives the window mode and size the player ended with.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
          std::optional<uint32_t> replaySeed, platform::DisplayOptions& ended) {
-  const auto backend = platform::makeSdlBackend(options.display, options.sound);
+  const auto backend = platform::makeSdlBackend(options.display);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
+  host::setSoundSettings(options.sound);
   Session session(options.pad);
-  DesktopScriptedKeyboard keyboard;
-  if (replay) session.replay(*replay, keyboard);
+  if (replay) session.replay(*replay);
   ExitStatus failure = kExitOk;
   if (!startUp(replay ? replaySeed : std::nullopt, &failure)) {
     platform::setBackend(nullptr);

@@ -6,7 +6,7 @@
 #include "core/state.h"
 #include "flow/flow.h"
 #include "gfx/frames.h"
-#include "platform/platform.h"
+#include "host/host.h"
 #include "screens/screens.h"
 #include "shell/frame_pacer.h"
 #include "shell/game.h"
@@ -15,21 +15,19 @@
 
 namespace vane {
 
-using platform::backend;
-
 namespace {
 
 SleepAccuracy sleepAccuracy;
 
 // Space toggles the pause once per press: the hundreds digit remembers that it is still held.
 void updatePauseWord() {
-  if (!keyHeld(platform::kVkSpace) && pauseCount >= 100) pauseCount -= 100;
-  if (keyHeld(platform::kVkSpace) && pauseCount < 100) pauseCount = pauseCount == 0 ? 101 : 100;
+  if (!keyHeld(host::kVkSpace) && pauseCount >= 100) pauseCount -= 100;
+  if (keyHeld(host::kVkSpace) && pauseCount < 100) pauseCount = pauseCount == 0 ? 101 : 100;
 }
 
 void runStageFrame(void (*timeline)(), bool decorations) {
-  frameStartTick = backend().tickCount();
-  const uint64_t startNanos = backend().monotonicNanos();
+  frameStartTick = host::tickCount();
+  const uint64_t startNanos = host::monotonicNanos();
   if (decorations) spawnDecoration();
   updatePauseWord();
   const bool running = notPaused();
@@ -61,7 +59,7 @@ void stage2Frame() {
   runStageFrame(runStage2Timeline, true);
 }
 void quitFrame() {
-  backend().postMessage(platform::Message{platform::kWmClose, 0, 0});
+  host::postMessage(host::Message{host::kWmClose, 0, 0});
 }
 
 constexpr std::array<void (*)(), 7> kFrameByState{
@@ -77,12 +75,12 @@ void runFrame() {
 
 int runMainLoop(LoopObserver* observer) {
   for (;;) {
-    platform::Message message;
-    if (backend().peekMessage(message)) {
-      message = backend().getMessage();
+    host::Message message;
+    if (host::peekMessage(message)) {
+      message = host::getMessage();
       if (observer != nullptr) observer->messageTaken(message);
-      if (message.id == platform::kWmQuit) return static_cast<int>(message.wParam);
-      platform::dispatchMessage(message);
+      if (message.id == host::kWmQuit) return static_cast<int>(message.wParam);
+      host::dispatchMessage(message);
     } else if (appActive != 0) {
       if (observer != nullptr) {
         const LoopObserver::Next next = observer->beforeFrame();
@@ -95,7 +93,7 @@ int runMainLoop(LoopObserver* observer) {
       if (observer != nullptr) {
         if (!observer->whileInactive()) return 0;
       } else {
-        backend().waitMessage();
+        host::waitMessage();
       }
     }
   }

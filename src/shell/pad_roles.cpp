@@ -3,7 +3,7 @@
 #include "shell/pad_roles.h"
 
 #include "core/state.h"
-#include "platform/platform.h"
+#include "host/host.h"
 #include "world/actor.h"
 
 namespace vane {
@@ -41,29 +41,29 @@ Screen screenNow() {
 platform::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
   platform::PadBindings bindings{};
   if (screen == Screen::None) return bindings;
-  bind(bindings, PadControl::Up, platform::kVkUp);
-  bind(bindings, PadControl::Down, platform::kVkDown);
-  bind(bindings, PadControl::Left, platform::kVkLeft);
-  bind(bindings, PadControl::Right, platform::kVkRight);
+  bind(bindings, PadControl::Up, host::kVkUp);
+  bind(bindings, PadControl::Down, host::kVkDown);
+  bind(bindings, PadControl::Left, host::kVkLeft);
+  bind(bindings, PadControl::Right, host::kVkRight);
   switch (screen) {
     case Screen::Title:
       for (size_t c = 0; c < static_cast<size_t>(PadControl::Up); ++c) {
-        bind(bindings, static_cast<PadControl>(c), platform::kVkReturn);
+        bind(bindings, static_cast<PadControl>(c), host::kVkReturn);
       }
       break;
     case Screen::Menu:
-      bind(bindings, roles.fire, platform::kVkReturn);
-      bind(bindings, roles.pause, platform::kVkReturn);
+      bind(bindings, roles.fire, host::kVkReturn);
+      bind(bindings, roles.pause, host::kVkReturn);
       break;
     case Screen::Stage:
     case Screen::StageEnded: {
       // Once the stage is over, fire and pause are where the game asks for Return.
       const bool ended = screen == Screen::StageEnded;
-      bind(bindings, roles.fire, ended ? platform::kVkReturn : platform::kVkShift);
-      bind(bindings, roles.pause, ended ? platform::kVkReturn : platform::kVkSpace);
-      bind(bindings, roles.special, platform::kVkZ);
-      bind(bindings, roles.hold, platform::kVkT);
-      bind(bindings, roles.continueGame, platform::kVkC);
+      bind(bindings, roles.fire, ended ? host::kVkReturn : host::kVkShift);
+      bind(bindings, roles.pause, ended ? host::kVkReturn : host::kVkSpace);
+      bind(bindings, roles.special, host::kVkZ);
+      bind(bindings, roles.hold, host::kVkT);
+      bind(bindings, roles.continueGame, host::kVkC);
       break;
     }
     case Screen::None:

@@ -12,7 +12,7 @@ namespace {
 
 HeldKeys keysHeldNow() {
   HeldKeys held{};
-  for (int k = 1; k < 256; ++k) held[static_cast<size_t>(k)] = platform::backend().keyHeld(k);
+  for (int k = 1; k < 256; ++k) held[static_cast<size_t>(k)] = host::keyHeld(k);
   return held;
 }
 
@@ -23,10 +23,9 @@ void Session::record(std::ostream& out, uint32_t seed) {
   out << seedLine(seed) << '\n' << std::flush;
 }
 
-void Session::replay(const KeyScript& script, ScriptedKeyboard& keyboard) {
+void Session::replay(const KeyScript& script) {
   script_ = &script;
-  keyboard_ = &keyboard;
-  keyboard.takeOver();
+  host::takeOverKeyboard();
 }
 
 // The controls take their meaning from the screen as it stands after each frame and each batch of
@@ -52,12 +51,12 @@ void Session::afterFrame() {
 }
 
 bool Session::whileInactive() {
-  platform::backend().waitMessage();
+  host::waitMessage();
   return true;
 }
 
-void Session::messageTaken(const platform::Message& message) {
-  if (message.id == platform::kWmKeyDown) keyDowns_.push_back(static_cast<int>(message.wParam));
+void Session::messageTaken(const host::Message& message) {
+  if (message.id == host::kWmKeyDown) keyDowns_.push_back(static_cast<int>(message.wParam));
 }
 
 void Session::recordFrame() {
@@ -76,7 +75,7 @@ bool Session::replayFrame() {
   bool sent = false;
   for (size_t k = 1; k < input.held.size(); ++k) {
     if (scripted_[k] && !input.held[k]) {
-      keyboard_->release(static_cast<int>(k));
+      host::scriptKeyUp(static_cast<int>(k));
       sent = true;
     }
   }
@@ -84,16 +83,18 @@ bool Session::replayFrame() {
   for (int k : input.keyDowns) {
     const auto i = static_cast<size_t>(k);
     if (input.held[i] && !held[i]) {
-      keyboard_->press(k);
+      host::scriptKeyDown(k);
       held[i] = true;
     } else {
-      keyboard_->pressAgain(k, held[i]);
+      // One more key-down for a key held already, or a press and release within the frame.
+      host::scriptKeyDown(k);
+      if (!held[i]) host::scriptKeyUp(k);
     }
     sent = true;
   }
   for (size_t k = 1; k < input.held.size(); ++k) {
     if (input.held[k] && !held[k]) {
-      keyboard_->hold(static_cast<int>(k));
+      host::scriptKeyHold(static_cast<int>(k));
       sent = true;
     }
   }
@@ -105,9 +106,9 @@ void Session::finish() {
   if (recording_ == nullptr) return;
   HeldKeys now = keysHeldNow();
   // However the run ended (Escape, the window closed, the menu's quit), Escape ends it there too.
-  if (std::find(keyDowns_.begin(), keyDowns_.end(), platform::kVkEscape) == keyDowns_.end()) {
-    keyDowns_.push_back(platform::kVkEscape);
-    now[platform::kVkEscape] = true;
+  if (std::find(keyDowns_.begin(), keyDowns_.end(), host::kVkEscape) == keyDowns_.end()) {
+    keyDowns_.push_back(host::kVkEscape);
+    now[host::kVkEscape] = true;
   }
   *recording_ << lineForFrame(frame_, before_, now, keyDowns_) << "  # the run ended here\n"
               << std::flush;

@@ -12,35 +12,21 @@
 
 namespace vane {
 
-// Where a replay's keys go: a keyboard that reaches the program as the real one does.
-class ScriptedKeyboard {
- public:
-  virtual ~ScriptedKeyboard() = default;
-  // From now on only these keys reach the program (and Escape, so the player can leave).
-  virtual void takeOver() = 0;
-  virtual void press(int virtualKey) = 0;
-  virtual void release(int virtualKey) = 0;
-  // One more key-down message for a key, held or not, leaving it as it is.
-  virtual void pressAgain(int virtualKey, bool held) = 0;
-  // Held from now on without a key-down message, as a key pressed while Alt is held is.
-  virtual void hold(int virtualKey) = 0;
-};
-
 class Session : public LoopObserver {
  public:
   explicit Session(const PadRoles& roles) : roles_(roles) {}
 
   // Writes the seed, then a script line whenever the keys of a frame say something new.
   void record(std::ostream& out, uint32_t seed);
-  // Plays the keys of `script` through `keyboard` in place of the player's.
-  void replay(const KeyScript& script, ScriptedKeyboard& keyboard);
+  // Plays the keys of `script` in place of the player's, as scripted keys of the host.
+  void replay(const KeyScript& script);
   // Ends a recording: the last line, before the frame that never ran, ends the run there.
   void finish();
 
   Next beforeFrame() override;
   void afterFrame() override;
   bool whileInactive() override;
-  void messageTaken(const platform::Message& message) override;
+  void messageTaken(const host::Message& message) override;
 
  private:
   void followScreen();
@@ -50,7 +36,6 @@ class Session : public LoopObserver {
   PadRoles roles_;
   std::ostream* recording_ = nullptr;
   const KeyScript* script_ = nullptr;
-  ScriptedKeyboard* keyboard_ = nullptr;
   long long frame_ = 1;
   bool keysApplied_ = false;
   HeldKeys before_{};    // held in the frame before, as recorded

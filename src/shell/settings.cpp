@@ -154,7 +154,8 @@ constexpr std::array<StatusLine, 6> kStatusLines{{
     {kExitNotRecorded, "the game was quit, but the --record file could not be written"},
     {kExitBadCommandLine, "bad command line"},
     {kExitNoDisplay, "no display could be opened"},
-    {kExitNoSound, "no sound output could be opened (--mute plays without one)"},
+    {kExitNoSound,
+     "the sound device refused to start (with no sound output at all the game plays silently)"},
     {kExitBadData, "a data file is missing or broken"},
 }};
 

@@ -10,7 +10,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "gfx/sprite.h"
-#include "platform/platform.h"
+#include "host/host.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "world/actor.h"
@@ -41,18 +41,17 @@ int loadSheets() {
 }  // namespace
 
 int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
-  auto& b = platform::backend();
   ExitStatus unused = kExitOk;
   ExitStatus& cause = failure != nullptr ? *failure : unused;
   cause = kExitNoDisplay;
-  if (!b.registerWindowClass(windowProc)) return 0;
-  b.createWindow();
+  if (!host::registerWindowClass(windowProc)) return 0;
+  host::createWindow();
   if (!initDevices()) {
     if (displayOpen()) cause = kExitNoSound;
     return 0;
   }
   if (!detectPixelFormat()) {
-    b.messageBox("GetRGB16", "ERROR", platform::Icon::None);
+    host::messageBox("GetRGB16", "ERROR", host::Icon::None);
   }
   cause = kExitBadData;
   if (!loadSheets()) return 0;
@@ -63,7 +62,7 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   // Loading freed the files' bytes between what it keeps; give those pages back.
   malloc_trim(0);
 #endif
-  seedRandom(seed ? *seed : b.tickCount());
+  seedRandom(seed ? *seed : host::tickCount());
   cause = kExitOk;
   return 1;
 }
@@ -75,6 +74,7 @@ int gameMain(std::optional<uint32_t> seed, LoopObserver* observer) {
 }
 
 void resetGame() {
+  host::resetHost();
   resetWorld();
   resetCounters();
   resetDevices();

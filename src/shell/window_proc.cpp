@@ -9,15 +9,15 @@
 
 namespace vane {
 
-using platform::Message;
+using host::Message;
 
 namespace {
 
 uint8_t savedKeyboard[256] = {};
 
 void onKeyDown(uint32_t virtualKey) {
-  if (virtualKey == platform::kVkEscape) {
-    platform::backend().postMessage(Message{platform::kWmClose, 0, 0});
+  if (virtualKey == host::kVkEscape) {
+    host::postMessage(Message{host::kWmClose, 0, 0});
     return;
   }
   if (gameState == TitleA) {
@@ -31,26 +31,26 @@ void onKeyDown(uint32_t virtualKey) {
 
 int32_t windowProc(const Message& message) {
   switch (message.id) {
-    case platform::kWmCreate:
-      platform::backend().getKeyboardState(savedKeyboard);
+    case host::kWmCreate:
+      host::getKeyboardState(savedKeyboard);
       break;
-    case platform::kWmDestroy:
-      platform::backend().setKeyboardState(savedKeyboard);
+    case host::kWmDestroy:
+      host::setKeyboardState(savedKeyboard);
       releaseDevices();
-      platform::postQuitMessage(0);
+      host::postQuitMessage(0);
       return 0;
-    case platform::kWmActivateApp:
+    case host::kWmActivateApp:
       appActive = static_cast<int32_t>(message.wParam);
       break;
-    case platform::kWmSetCursor:
+    case host::kWmSetCursor:
       return 1;
-    case platform::kWmKeyDown:
+    case host::kWmKeyDown:
       onKeyDown(message.wParam);
       break;
     default:
       break;
   }
-  return platform::defWindowProc(message);
+  return host::defWindowProc(message);
 }
 
 void resetWindowState() {

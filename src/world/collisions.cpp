@@ -3,7 +3,7 @@
 // damage, destruction, score and drops.
 #include "core/devices.h"
 #include "core/random.h"
-#include "platform/platform.h"
+#include "host/host.h"
 #include "world/catalogue.h"
 #include "world/geometry.h"
 #include "world/items.h"
@@ -66,7 +66,7 @@ void hitEnemy(Actor& world, Actor& shot, Actor& enemy) {
 }  // namespace
 
 void playerCollisionPass(Actor& world) {
-  if (keyHeld(platform::kVkT)) return;
+  if (keyHeld(host::kVkT)) return;
   forEachActor(PlayerList, [&world](Actor& ship, auto&) {
     hitShipByBullets(ship);
     collectTouchedItems(world, ship);

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "core/devices.h"
-#include "platform/platform.h"
+#include "host/host.h"
 #include "world/catalogue.h"
 #include "world/passes.h"
 #include "world/ship.h"
@@ -14,16 +14,16 @@ namespace vane {
 
 namespace {
 
-using platform::kVkDown;
-using platform::kVkLeft;
-using platform::kVkNumpad2;
-using platform::kVkNumpad4;
-using platform::kVkNumpad6;
-using platform::kVkNumpad8;
-using platform::kVkRight;
-using platform::kVkShift;
-using platform::kVkUp;
-using platform::kVkZ;
+using host::kVkDown;
+using host::kVkLeft;
+using host::kVkNumpad2;
+using host::kVkNumpad4;
+using host::kVkNumpad6;
+using host::kVkNumpad8;
+using host::kVkRight;
+using host::kVkShift;
+using host::kVkUp;
+using host::kVkZ;
 
 // One shot of a volley: spawned at the ship's pixel position plus (dx, dy), with counter 1.
 struct VolleyShot {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "tools/common/formats.h"
 
@@ -24,14 +25,17 @@ class AudioTest : public ::testing::Test {
  protected:
   void SetUp() override {
     backend.echoDialogs = false;
-    backend.createSoundDevice();
     platform::setBackend(&backend);
+    host::keepSoundOps(true);
+    host::createSoundDevice();
     resetAudio();
     setSoundEventHook([this](const SoundEvent& e) { events.push_back(e); });
   }
   void TearDown() override {
     setSoundEventHook(nullptr);
     resetAudio();
+    host::resetHost();
+    host::keepSoundOps(false);
     platform::setBackend(nullptr);
   }
 
@@ -39,9 +43,9 @@ class AudioTest : public ::testing::Test {
     loadSoundBankFromBytes(bank, tools::soundBankBytes(clips));
   }
   static uint64_t millis(int n) { return static_cast<uint64_t>(n) * 1'000'000; }
-  std::vector<platform::HeadlessBackend::SoundOp::Kind> opKinds() const {
-    std::vector<platform::HeadlessBackend::SoundOp::Kind> kinds;
-    for (const auto& op : backend.soundOps) kinds.push_back(op.kind);
+  static std::vector<host::SoundOp::Kind> opKinds() {
+    std::vector<host::SoundOp::Kind> kinds;
+    for (const auto& op : host::soundOps()) kinds.push_back(op.kind);
     return kinds;
   }
 

@@ -103,7 +103,7 @@ TEST_F(Bank, MissingFileShowsFileNotFoundAndLeavesTheBankEmpty) {
   ASSERT_EQ(backend.dialogs.size(), 1u);
   EXPECT_EQ(backend.dialogs[0].text, "File Not Found");
   EXPECT_EQ(backend.dialogs[0].title, "ERROR");
-  EXPECT_EQ(backend.dialogs[0].icon, platform::Icon::Error);
+  EXPECT_EQ(backend.dialogs[0].icon, host::Icon::Error);
 }
 
 TEST_F(Bank, LoadsAFileFromDiskAndAppends) {
@@ -166,11 +166,9 @@ TEST_F(Bank, UnplayableClipsAreNamedOnceAtLoadAndThenPlayNothingWithoutADialog) 
   for (int n : {2, 3, 2, 1, 3, 4, 2}) playEffect(n);
   EXPECT_TRUE(backend.dialogs.empty());
   EXPECT_EQ(events.size(), 7u) << "the game still asks for every effect";
-  EXPECT_EQ(
-      opKinds(),
-      (std::vector<platform::HeadlessBackend::SoundOp::Kind>{
-          platform::HeadlessBackend::SoundOp::Create, platform::HeadlessBackend::SoundOp::Play,
-          platform::HeadlessBackend::SoundOp::Create, platform::HeadlessBackend::SoundOp::Play}));
+  EXPECT_EQ(opKinds(),
+            (std::vector<host::SoundOp::Kind>{host::SoundOp::Create, host::SoundOp::Play,
+                                              host::SoundOp::Create, host::SoundOp::Play}));
 }
 
 // A clip claiming a very low rate once cost gigabytes and seconds when it was converted whole on
@@ -180,8 +178,9 @@ TEST_F(Bank, AClipOfAVeryLowRateCostsTheSDLDeviceOnlyItsOwnBytes) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   const auto sdl = platform::makeSdlBackend();
   ASSERT_NE(sdl, nullptr);
+  host::resetHost();  // the sound device over the SDL back end in place of the fixture's
   platform::setBackend(sdl.get());
-  ASSERT_TRUE(sdl->createSoundDevice());
+  ASSERT_TRUE(host::createSoundDevice());
   tools::Clip rumble;
   rumble.format = platform::WaveFormat{1, 1, 1000, 1000, 1, 8, 0};
   rumble.data.assign(6'400'000, 0x90);
@@ -192,6 +191,7 @@ TEST_F(Bank, AClipOfAVeryLowRateCostsTheSDLDeviceOnlyItsOwnBytes) {
   reclaimVoices(playingVoices);
   EXPECT_NE(playingVoices.next, nullptr) << "still sounding: it lasts an hour and three quarters";
   resetAudio();
+  host::resetHost();
   platform::setBackend(nullptr);
 }
 
@@ -209,8 +209,9 @@ TEST_F(Bank, ALongPieceIsHeldOnlyWhilePlayingAndThenOnceHoweverOftenItRestarts) 
   ::setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
   const auto sdl = platform::makeSdlBackend();
   ASSERT_NE(sdl, nullptr);
+  host::resetHost();  // the sound device over the SDL back end in place of the fixture's
   platform::setBackend(sdl.get());
-  ASSERT_TRUE(sdl->createSoundDevice());
+  ASSERT_TRUE(host::createSoundDevice());
   // A second of distinct odd samples, never silent, 96 times over: 4 MiB.
   constexpr int kRate = 22050;
   constexpr long kPieceKib = kRate * 96 * 2 / 1024;
@@ -239,7 +240,7 @@ TEST_F(Bank, ALongPieceIsHeldOnlyWhilePlayingAndThenOnceHoweverOftenItRestarts) 
   EXPECT_LT(residentKib() - before, kPieceKib * 3 / 2) << "KiB more while the piece plays";
   resetAudio();  // the bank goes; the last buffer plays on from the samples it shared
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  sdl->releaseSoundDevice();
+  host::resetHost();
   platform::setBackend(nullptr);
   EXPECT_LT(residentKib() - before, kPieceKib / 2) << "KiB more once it has stopped";
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The mixer core on known samples, and the real device recorded by SDL's disk audio driver.
-#include "platform/sdl/mixer.h"
+// The mixer core on known samples, and the host's sound buffers over SDL's audio output, recorded
+// by its disk driver.
+#include "platform/mix/mixer.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -16,8 +17,11 @@
 #include <thread>
 #include <vector>
 
+#include "host/host.h"
+#include "host/internal.h"
 #include "platform/headless/headless.h"
-#include "platform/sound_format.h"
+#include "platform/mix/sound_format.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace vane::platform {
 namespace {
@@ -38,7 +42,7 @@ std::vector<uint8_t> littleEndian(const std::vector<int16_t>& samples) {
 
 // Sound device bytes of a clip: 16-bit samples as written, or 8-bit ones as they are.
 ClipSamples clipOf(const WaveFormat& format, std::vector<uint8_t> bytes) {
-  return ClipSamples{format, SampleBytes(bytes.begin(), bytes.end())};
+  return ClipSamples{format, std::move(bytes)};
 }
 
 // The device frames a voice sounds, at unity gain, until it runs out or `frames` have been mixed.
@@ -148,6 +152,62 @@ TEST(MixerCore, VolumesScaleTheVoice) {
   }
 }
 
+using host::BufferId;
+using host::kStatusLooping;
+using host::kStatusPlaying;
+using host::SoundGroup;
+
+// The host's sound buffers over the SDL back end's audio output, as the game drives them.
+class HostSound {
+ public:
+  explicit HostSound(SoundOptions options = {}) : options_(options) {}
+  ~HostSound() { close(); }
+  HostSound(const HostSound&) = delete;
+  HostSound& operator=(const HostSound&) = delete;
+
+  // False when muted is not asked and no output opened.
+  bool open(uint32_t rate = mix::kDefaultRate) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    backend_ = makeSdlBackend();
+    if (backend_ == nullptr) return false;
+    setBackend(backend_.get());
+    host::setSoundSettings(options_);
+    host::createSoundDevice();
+    host::preferSoundRate(rate);
+    return options_.mute || host::soundAudible();
+  }
+  void close() {
+    if (backend_ == nullptr) return;
+    host::resetHost();
+    backend_.reset();
+    setBackend(nullptr);
+  }
+  BufferId load(const HeldSamples& samples) {
+    return host::createBuffer(samples, static_cast<uint32_t>(samples->bytes.size()));
+  }
+  BufferId create(const WaveFormat& format, uint32_t bytes) {
+    return host::createBuffer(holdSamples(format, std::vector<uint8_t>(bytes)), bytes);
+  }
+  void preferRate(uint32_t rate) { host::preferSoundRate(rate); }
+  uint32_t deviceRate() const { return host::soundRate(); }
+  void setActive(bool active) { host::internal::setSoundActive(active); }
+  void setVolumes(int music, int effects) {
+    options_.musicVolume = music;
+    options_.effectVolume = effects;
+    host::setSoundSettings(options_);
+  }
+  void setGroup(BufferId id, SoundGroup group) { host::setSoundGroup(id, group); }
+  bool play(BufferId id, bool looping) { return host::play(id, looping); }
+  bool stop(BufferId id) { return host::stop(id); }
+  uint32_t status(BufferId id) { return host::status(id); }
+  void release(BufferId id) { host::releaseBuffer(id); }
+  size_t clipsHeld() { return host::clipsHeld(); }
+
+ private:
+  SoundOptions options_;
+  std::unique_ptr<SdlBackend> backend_;
+};
+
 // The real device with SDL's disk driver, which writes each mixed pass to a file in real time.
 class DiskDevice : public ::testing::Test {
  protected:
@@ -164,13 +224,7 @@ class DiskDevice : public ::testing::Test {
   }
 
   BufferId load(const WaveFormat& format, const std::vector<uint8_t>& data) {
-    const BufferId id = mixer.create(format, static_cast<uint32_t>(data.size()));
-    uint32_t bytes = 0;
-    uint8_t* region = mixer.lock(id, bytes);
-    EXPECT_EQ(bytes, data.size());
-    std::copy(data.begin(), data.end(), region);
-    EXPECT_TRUE(mixer.unlock(id));
-    return id;
+    return mixer.load(holdSamples(format, data));
   }
 
   // Everything the device wrote, once it is closed.
@@ -206,7 +260,7 @@ class DiskDevice : public ::testing::Test {
   }
 
   std::filesystem::path path;
-  SdlMixer mixer;
+  HostSound mixer;
 };
 
 TEST_F(DiskDevice, LoopingClipRepeatsSampleExactlyWithNoGap) {
@@ -331,9 +385,9 @@ TEST_F(DiskDevice, RunsAtTheRateAskedBeforeAnythingStartsAndKeepsEqualClipsOnce)
   EXPECT_EQ(mixer.deviceRate(), 22050u);
   std::vector<int16_t> clip;
   for (int i = 0; i < 501; ++i) clip.push_back(static_cast<int16_t>(-9000 + i * 13));
-  const std::vector<uint8_t> bytes = littleEndian(clip);
-  const BufferId first = load(pcm(22050, 1, 16), bytes);
-  const BufferId second = load(pcm(22050, 1, 16), bytes);
+  const HeldSamples bank = holdSamples(pcm(22050, 1, 16), littleEndian(clip));
+  const BufferId first = mixer.load(bank);  // one clip of a bank, played twice
+  const BufferId second = mixer.load(bank);
   const BufferId other = load(pcm(22050, 1, 16), littleEndian(std::vector<int16_t>(501, 5)));
   EXPECT_EQ(mixer.clipsHeld(), 2u);
   mixer.play(second, true);
@@ -348,7 +402,7 @@ TEST_F(DiskDevice, RunsAtTheRateAskedBeforeAnythingStartsAndKeepsEqualClipsOnce)
   EXPECT_GE(checkLoop(recording(), stereo), 8u);
 }
 
-// Refused alike by the clip check, the in-memory device and the SDL device, muted or not.
+// Refused alike by the clip check and the host's buffers.
 TEST(SoundFormats, BothBackEndsAcceptExactlyTheSameClips) {
   struct Row {
     WaveFormat format;
@@ -380,9 +434,7 @@ TEST(SoundFormats, BothBackEndsAcceptExactlyTheSameClips) {
       {badRate, 64, false},
       {pcm(22050, 1, 16), 0, false},
   };
-  HeadlessBackend headless;
-  ASSERT_TRUE(headless.createSoundDevice());
-  SdlMixer muted(SoundOptions{.mute = true});
+  HostSound muted(SoundOptions{.mute = true});
   ASSERT_TRUE(muted.open());
   for (const Row& row : rows) {
     const WaveFormat& f = row.format;
@@ -391,26 +443,20 @@ TEST(SoundFormats, BothBackEndsAcceptExactlyTheSameClips) {
     if (row.bytes > 0) {
       EXPECT_EQ(clipRefusal(f, row.bytes).empty(), row.plays);
     }
-    const BufferId inMemory = headless.createBuffer(f, row.bytes);
     const BufferId onDevice = muted.create(f, row.bytes);
-    EXPECT_EQ(inMemory != 0, row.plays);
     EXPECT_EQ(onDevice != 0, row.plays);
-    headless.releaseBuffer(inMemory);
     muted.release(onDevice);
   }
 }
 
 // Muted, no device is opened, yet the buffers report what they would with sound.
 TEST(MutedDevice, OpensNoAudioYetBuffersPlayForTheirLengthAndStandStillWhenInactive) {
-  SdlMixer mixer(SoundOptions{.mute = true});
+  HostSound mixer(SoundOptions{.mute = true});
   ASSERT_TRUE(mixer.open());
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  EXPECT_FALSE(host::soundAudible());
   const auto load = [&mixer](uint32_t millis) {
-    const BufferId id = mixer.create(pcm(22050, 1, 16), millis * 441 / 10);
-    uint32_t bytes = 0;
-    EXPECT_NE(mixer.lock(id, bytes), nullptr);
-    EXPECT_TRUE(mixer.unlock(id));
-    return id;
+    return mixer.create(pcm(22050, 1, 16), millis * 441 / 10);
   };
   const BufferId shortOne = load(100);
   const BufferId looped = load(50);
@@ -439,9 +485,10 @@ TEST(MutedDevice, OpensNoAudioYetBuffersPlayForTheirLengthAndStandStillWhenInact
 // ThreadSanitizer by `make tsan-test`.
 TEST(MixerStress, FrameThreadAndAudioThreadShareNothingUnguarded) {
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-  SdlMixer mixer;
+  HostSound mixer;
   if (!mixer.open(22050)) GTEST_SKIP() << "SDL's dummy audio driver is not available";
   std::vector<BufferId> live;
+  HeldSamples clips[2][2][2][3];
   uint32_t seed = 12345;
   const auto next = [&seed](uint32_t n) {
     seed = seed * 1664525u + 1013904223u;
@@ -452,12 +499,14 @@ TEST(MixerStress, FrameThreadAndAudioThreadShareNothingUnguarded) {
   while (std::chrono::steady_clock::now() < until) {
     const auto format = pcm(next(2) == 0 ? 22050 : 11025, static_cast<uint16_t>(1 + next(2)),
                             next(2) == 0 ? 8 : 16);
-    const BufferId id = mixer.create(format, 512 + 512 * next(3));
-    uint32_t bytes = 0;
-    uint8_t* region = mixer.lock(id, bytes);
-    ASSERT_NE(region, nullptr);
-    std::fill_n(region, bytes, static_cast<uint8_t>(next(4)));  // few distinct clips, shared
-    ASSERT_TRUE(mixer.unlock(id));
+    // Few distinct clips, each shared by many buffers, as a bank's are.
+    HeldSamples& clip = clips[format.samplesPerSec == 22050][format.channels - 1]
+                             [format.bitsPerSample == 8][next(3)];
+    if (!clip)
+      clip = holdSamples(format,
+                         std::vector<uint8_t>(512 + 512 * next(3), static_cast<uint8_t>(next(4))));
+    const BufferId id = mixer.load(clip);
+    ASSERT_NE(id, 0u);
     if (next(3) == 0) mixer.setGroup(id, SoundGroup::Music);
     ASSERT_TRUE(mixer.play(id, next(4) == 0));
     ++started;

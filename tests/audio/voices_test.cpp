@@ -5,7 +5,7 @@
 namespace vane::testing {
 namespace {
 
-using Op = platform::HeadlessBackend::SoundOp;
+using Op = host::SoundOp;
 using Voices = AudioTest;
 
 std::vector<SoundVoice*> listed(const VoiceNode& list) {
@@ -24,14 +24,15 @@ TEST_F(Voices, PlayClipFillsItsOwnBufferAndPlaysItOnce) {
   const SoundClip* clip = clipAt(effectsBank, 1);
   SoundVoice* voice = playClip(clip);
   ASSERT_NE(voice, nullptr);
-  const auto* buffer = backend.buffer(voice->buffer);
-  ASSERT_NE(buffer, nullptr);
-  EXPECT_EQ(buffer->bytes, std::vector<uint8_t>(clip->data, clip->data + clip->length));
-  EXPECT_EQ(buffer->format.samplesPerSec, 22050u);
+  const auto buffer = host::bufferState(voice->buffer);
+  ASSERT_TRUE(buffer);
+  EXPECT_EQ(buffer->samples, clip->samples);  // shared, not copied
+  EXPECT_EQ(buffer->bytes, clip->length);
+  EXPECT_EQ(buffer->samples->format.samplesPerSec, 22050u);
   EXPECT_TRUE(buffer->playing);
   EXPECT_FALSE(buffer->looping);
   EXPECT_EQ(opKinds(), (std::vector<Op::Kind>{Op::Create, Op::Play}));
-  backend.releaseBuffer(voice->buffer);
+  host::releaseBuffer(voice->buffer);
   delete voice;
 }
 
@@ -42,7 +43,7 @@ TEST_F(Voices, NothingToPlayGivesNoVoiceAndNoMessage) {
   playEffect(3);
   EXPECT_EQ(playingVoices.next, nullptr);
   EXPECT_TRUE(backend.dialogs.empty());
-  EXPECT_TRUE(backend.soundOps.empty());
+  EXPECT_TRUE(host::soundOps().empty());
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, SoundEvent::Effect);
   EXPECT_EQ(events[0].clip, 3);
@@ -51,22 +52,21 @@ TEST_F(Voices, NothingToPlayGivesNoVoiceAndNoMessage) {
 TEST_F(Voices, EachFailingStepShowsItsMessageAndGivesNoVoice) {
   loadBank(effectsBank, {clipOfMillis(5)});
   struct Case {
-    bool platform::HeadlessBackend::*knob;
+    bool host::Faults::*knob;
     const char* message;
   };
-  for (const Case c :
-       {Case{&platform::HeadlessBackend::failCreateBuffer, "Fail to Create Sound Buffer"},
-        Case{&platform::HeadlessBackend::failLockBuffer, "Fail to Lock Buffer"},
-        Case{&platform::HeadlessBackend::failUnlockBuffer, "Fail to Unlock Buffer"}}) {
+  for (const Case c : {Case{&host::Faults::createBuffer, "Fail to Create Sound Buffer"},
+                       Case{&host::Faults::lockBuffer, "Fail to Lock Buffer"},
+                       Case{&host::Faults::unlockBuffer, "Fail to Unlock Buffer"}}) {
     backend.dialogs.clear();
-    backend.*c.knob = true;
+    host::faults().*c.knob = true;
     playEffect(1);
-    backend.*c.knob = false;
+    host::faults().*c.knob = false;
     EXPECT_EQ(playingVoices.next, nullptr) << c.message;
     ASSERT_EQ(backend.dialogs.size(), 1u) << c.message;
     EXPECT_EQ(backend.dialogs[0].text, c.message);
     EXPECT_EQ(backend.dialogs[0].title, "ERROR");
-    EXPECT_EQ(backend.dialogs[0].icon, platform::Icon::Error);
+    EXPECT_EQ(backend.dialogs[0].icon, host::Icon::Error);
   }
   // The two buffers that were made but could not be filled were given back, never played.
   EXPECT_EQ(opKinds(), (std::vector<Op::Kind>{Op::Create, Op::Release, Op::Create, Op::Release}));
@@ -80,8 +80,8 @@ TEST_F(Voices, TwoPlaysOfOneClipInAFrameGiveTwoTrackedVoices) {
   ASSERT_EQ(voices.size(), 2u);
   EXPECT_NE(voices[0]->buffer, voices[1]->buffer);
   EXPECT_GT(voices[0]->buffer, voices[1]->buffer) << "the newest voice is first";
-  EXPECT_EQ(backend.status(voices[0]->buffer), platform::kStatusPlaying);
-  EXPECT_EQ(backend.status(voices[1]->buffer), platform::kStatusPlaying);
+  EXPECT_EQ(host::status(voices[0]->buffer), host::kStatusPlaying);
+  EXPECT_EQ(host::status(voices[1]->buffer), host::kStatusPlaying);
   EXPECT_EQ(events.size(), 2u);
 }
 
@@ -91,7 +91,7 @@ TEST_F(Voices, ReclaimReleasesFinishedVoicesOnly) {
   playEffect(2);
   playEffect(1);
   const std::vector<SoundVoice*> started = listed(playingVoices);
-  const platform::BufferId longBuffer = started[1]->buffer;
+  const host::BufferId longBuffer = started[1]->buffer;
 
   backend.advanceNanos(millis(99));
   reclaimVoices(playingVoices);
@@ -102,14 +102,14 @@ TEST_F(Voices, ReclaimReleasesFinishedVoicesOnly) {
   const std::vector<SoundVoice*> left = listed(playingVoices);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0]->buffer, longBuffer);
-  EXPECT_EQ(backend.buffer(1)->released, true);
-  EXPECT_EQ(backend.buffer(3)->released, true);
-  EXPECT_EQ(backend.buffer(longBuffer)->released, false);
+  EXPECT_EQ(host::bufferState(1).has_value(), false);
+  EXPECT_EQ(host::bufferState(3).has_value(), false);
+  EXPECT_EQ(host::bufferState(longBuffer).has_value(), true);
 
   backend.advanceNanos(millis(300));
   reclaimVoices(playingVoices);
   EXPECT_EQ(playingVoices.next, nullptr);
-  EXPECT_TRUE(backend.buffer(longBuffer)->released);
+  EXPECT_FALSE(host::bufferState(longBuffer));
 }
 
 TEST_F(Voices, ReclaimTakesAnyStatusButPlainPlaying) {
@@ -117,7 +117,7 @@ TEST_F(Voices, ReclaimTakesAnyStatusButPlainPlaying) {
   playEffect(1);
   playEffect(1);
   // A buffer that reports looping as well as playing is not plainly playing.
-  backend.play(playingVoices.next->voice->buffer, true);
+  host::play(playingVoices.next->voice->buffer, true);
   reclaimVoices(playingVoices);
   const std::vector<SoundVoice*> left = listed(playingVoices);
   ASSERT_EQ(left.size(), 1u);
@@ -128,18 +128,18 @@ TEST_F(Voices, StageMusicLoopsAndTheGameOverTunePlaysOnce) {
   loadBank(musicBank, {clipOfMillis(100), clipOfMillis(100), clipOfMillis(100), clipOfMillis(200)});
   startMusicLooped(1);
   ASSERT_NE(musicVoice, nullptr);
-  const platform::BufferId stageBuffer = musicVoice->buffer;
+  const host::BufferId stageBuffer = musicVoice->buffer;
   EXPECT_EQ(opKinds(), (std::vector<Op::Kind>{Op::Create, Op::Play, Op::Stop, Op::Loop}));
   backend.advanceNanos(millis(1000));
-  EXPECT_EQ(backend.status(stageBuffer), platform::kStatusPlaying | platform::kStatusLooping);
+  EXPECT_EQ(host::status(stageBuffer), host::kStatusPlaying | host::kStatusLooping);
 
   releaseMusic();
   startMusicOnce(4);
-  EXPECT_TRUE(backend.buffer(stageBuffer)->released);
-  const platform::BufferId tuneBuffer = musicVoice->buffer;
-  EXPECT_EQ(backend.status(tuneBuffer), platform::kStatusPlaying);
+  EXPECT_FALSE(host::bufferState(stageBuffer));
+  const host::BufferId tuneBuffer = musicVoice->buffer;
+  EXPECT_EQ(host::status(tuneBuffer), host::kStatusPlaying);
   backend.advanceNanos(millis(200));
-  EXPECT_EQ(backend.status(tuneBuffer), 0u);
+  EXPECT_EQ(host::status(tuneBuffer), 0u);
 
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].kind, SoundEvent::Music);
@@ -161,7 +161,7 @@ TEST_F(Voices, ReleasingTheMusicTwiceReleasesOnce) {
   ASSERT_NE(musicVoice, nullptr);
   EXPECT_EQ(musicVoice->buffer, 0u);
   size_t releases = 0;
-  for (const auto& op : backend.soundOps) releases += op.kind == Op::Release;
+  for (const auto& op : host::soundOps()) releases += op.kind == Op::Release;
   EXPECT_EQ(releases, 1u);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[1].kind, SoundEvent::Release);
@@ -183,11 +183,10 @@ TEST_F(Voices, MusicOfAMissingClipLeavesNoVoice) {
 TEST_F(Voices, ReplacingAMusicVoiceThatStillSoundsReleasesItsBuffer) {
   loadBank(musicBank, {clipOfMillis(100), clipOfMillis(100)});
   startMusicLooped(1);
-  const platform::BufferId first = musicVoice->buffer;
+  const host::BufferId first = musicVoice->buffer;
   startMusicLooped(2);
-  EXPECT_TRUE(backend.buffer(first)->released);
-  EXPECT_EQ(backend.status(musicVoice->buffer),
-            platform::kStatusPlaying | platform::kStatusLooping);
+  EXPECT_FALSE(host::bufferState(first));
+  EXPECT_EQ(host::status(musicVoice->buffer), host::kStatusPlaying | host::kStatusLooping);
 }
 
 TEST_F(Voices, ResetAudioEmptiesBanksVoicesAndMusic) {

@@ -18,7 +18,7 @@ constexpr uint16_t kBack = 0x1234;
 struct Screen {
   static constexpr int kPitchWords = 648;
   std::vector<uint16_t> words = std::vector<uint16_t>(kPitchWords * 481, kBack);
-  platform::LockedSurface surface{words.data(), 640, 480, kPitchWords * 2};
+  host::LockedSurface surface{words.data(), 640, 480, kPitchWords * 2};
   uint16_t at(int col, int row) const { return words[row * kPitchWords + col]; }
   int changed() const {
     int n = 0;

@@ -7,13 +7,14 @@
 
 #include "gfx/sprite.h"
 #include "gfx/sprite_bytes.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 
 namespace vane {
 namespace {
 
+using host::Icon;
 using platform::HeadlessBackend;
-using platform::Icon;
 using test::RawFrame;
 using test::spriteBytes;
 

@@ -6,10 +6,12 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
+#include "host/keyboard.h"
 
 namespace vane::platform {
 namespace {
+
+using namespace vane::host;
 
 TEST(KeyTable, GameKeysHaveTheirVirtualKeyCodes) {
   struct Case {
@@ -61,67 +63,6 @@ TEST(KeyTable, LettersFollowTheLayoutAndFallBackToPosition) {
 TEST(KeyTable, KeysWithoutACodeAreIgnored) {
   EXPECT_EQ(virtualKeyFor(SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY), 0);
   EXPECT_EQ(virtualKeyFor(SDL_SCANCODE_UNKNOWN, SDLK_UNKNOWN), 0);
-}
-
-TEST(KeyStates, BothShiftKeysShareOneCode) {
-  KeyStates keys;
-  keys.press(SDL_SCANCODE_LSHIFT, kVkShift);
-  keys.press(SDL_SCANCODE_RSHIFT, kVkShift);
-  keys.release(SDL_SCANCODE_LSHIFT);
-  EXPECT_TRUE(keys.held(kVkShift));
-  keys.release(SDL_SCANCODE_RSHIFT);
-  EXPECT_FALSE(keys.held(kVkShift));
-}
-
-TEST(KeyStates, RepeatsDoNotOutliveTheRelease) {
-  KeyStates keys;
-  for (int i = 0; i < 5; ++i) keys.press(SDL_SCANCODE_SPACE, kVkSpace);
-  keys.release(SDL_SCANCODE_SPACE);
-  EXPECT_FALSE(keys.held(kVkSpace));
-  keys.release(SDL_SCANCODE_SPACE);  // a stray release of a key that is up
-  keys.press(SDL_SCANCODE_SPACE, kVkSpace);
-  EXPECT_TRUE(keys.held(kVkSpace));
-}
-
-TEST(KeyStates, ClearingTheThreadStateLeavesTheHeldKeys) {
-  KeyStates keys;
-  keys.press(SDL_SCANCODE_LEFT, kVkLeft);
-  uint8_t state[256];
-  keys.readThreadState(state);
-  EXPECT_EQ(state[kVkLeft] & 0x80, 0x80);
-
-  const uint8_t zero[256] = {};
-  keys.writeThreadState(zero);
-  EXPECT_TRUE(keys.held(kVkLeft));
-  keys.readThreadState(state);
-  EXPECT_EQ(state[kVkLeft], 0);
-
-  // A saved state written back is read back unchanged.
-  uint8_t saved[256] = {};
-  saved[kVkShift] = 0x80;
-  saved[20] = 1;
-  keys.writeThreadState(saved);
-  keys.readThreadState(state);
-  EXPECT_EQ(std::memcmp(state, saved, 256), 0);
-  EXPECT_FALSE(keys.held(kVkShift));
-}
-
-TEST(KeyStates, LosingTheKeyboardReleasesEverything) {
-  KeyStates keys;
-  keys.press(SDL_SCANCODE_Z, kVkZ);
-  keys.press(SDL_SCANCODE_KP_8, kVkNumpad8);
-  keys.releaseAll();
-  EXPECT_FALSE(keys.held(kVkZ));
-  EXPECT_FALSE(keys.held(kVkNumpad8));
-}
-
-TEST(KeyStates, OutOfRangeCodesAreRefused) {
-  KeyStates keys;
-  keys.press(SDL_SCANCODE_A, 300);
-  keys.press(static_cast<SDL_Scancode>(SDL_NUM_SCANCODES), 65);
-  EXPECT_FALSE(keys.held(65));
-  EXPECT_FALSE(keys.held(-1));
-  EXPECT_FALSE(keys.held(256));
 }
 
 }  // namespace

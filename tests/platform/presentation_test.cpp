@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Placement of the picture in windows of several sizes under both scaling modes, the first window
 // size, the rows that changed, and the 60 Hz pacing of flips, sent or held.
-#include "platform/sdl/presentation.h"
+#include "platform/picture/presentation.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "host/changes.h"
+
 namespace vane::platform {
 namespace {
+
+using host::changedBlocks;
+using host::changedColumns;
+using host::changedRows;
+using host::kStripRows;
 
 void expectRect(const PictureRect& r, int x, int y, int width, int height) {
   EXPECT_EQ(r.x, x);

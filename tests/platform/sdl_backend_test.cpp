@@ -12,12 +12,15 @@
 #include <thread>
 #include <vector>
 
+#include "host/host.h"
 #include "platform/pad.h"
-#include "platform/sdl/presentation.h"
+#include "platform/picture/presentation.h"
 #include "platform/sdl_key_events.h"
 
 namespace vane::platform {
 namespace {
+
+using namespace vane::host;
 
 using test::pushKey;
 
@@ -40,13 +43,13 @@ class SdlBackendTest : public testing::Test {
     backend_ = makeSdlBackend();
     ASSERT_NE(backend_, nullptr);
     setBackend(backend_.get());
-    ASSERT_TRUE(backend_->registerWindowClass(recordingProc));
-    ASSERT_TRUE(backend_->createWindow());
+    ASSERT_TRUE(host::registerWindowClass(recordingProc));
+    ASSERT_TRUE(host::createWindow());
   }
   void TearDown() override {
+    resetHost();
     backend_.reset();
     setBackend(nullptr);
-    setWindowProc(nullptr);
   }
 
   SdlBackend& sdl() { return static_cast<SdlBackend&>(*backend_); }
@@ -54,7 +57,7 @@ class SdlBackendTest : public testing::Test {
   std::vector<Message> drain() {
     std::vector<Message> out;
     Message m;
-    while (backend_->peekMessage(m)) out.push_back(backend_->getMessage());
+    while (host::peekMessage(m)) out.push_back(host::getMessage());
     return out;
   }
 
@@ -80,19 +83,19 @@ TEST_F(SdlBackendTest, KeyPressesBecomeKeyDownMessagesAndHeldKeys) {
   }
   ASSERT_EQ(keys.size(), 2u);  // the press and its repeat; the unknown key is ignored
   EXPECT_EQ(keys[0].wParam, static_cast<uint32_t>(kVkNumpad8));
-  EXPECT_TRUE(backend_->keyHeld(kVkNumpad8));
+  EXPECT_TRUE(host::keyHeld(kVkNumpad8));
 
   const uint8_t zero[256] = {};
-  backend_->setKeyboardState(zero);
-  EXPECT_TRUE(backend_->keyHeld(kVkNumpad8));
+  host::setKeyboardState(zero);
+  EXPECT_TRUE(host::keyHeld(kVkNumpad8));
 
   pushKey(SDL_KEYUP, SDL_SCANCODE_KP_8, SDLK_UP);
   drain();
-  EXPECT_FALSE(backend_->keyHeld(kVkNumpad8));
+  EXPECT_FALSE(host::keyHeld(kVkNumpad8));
 }
 
 TEST_F(SdlBackendTest, PlatformAndSystemKeysNeverReachTheGame) {
-  ASSERT_TRUE(backend_->createDisplay());
+  ASSERT_TRUE(host::createDisplay());
   drain();
   struct Case {
     const char* what;
@@ -119,13 +122,13 @@ TEST_F(SdlBackendTest, PlatformAndSystemKeysNeverReachTheGame) {
     for (const Message& m : drain()) EXPECT_NE(m.id, kWmKeyDown);
     EXPECT_EQ(sdl().windowState().mode, c.modeAfter);
     if (c.heldKey != 0) {
-      EXPECT_TRUE(backend_->keyHeld(c.heldKey));
+      EXPECT_TRUE(host::keyHeld(c.heldKey));
     }
     // Toggling never leaves Return held, which the menu reads as a choice.
-    EXPECT_FALSE(backend_->keyHeld(kVkReturn));
+    EXPECT_FALSE(host::keyHeld(kVkReturn));
     pushKey(SDL_KEYUP, c.scancode, c.keycode);
     drain();
-    EXPECT_TRUE(backend_->flip());
+    EXPECT_TRUE(host::flip());
   }
 
   // In a window the player's size is kept for the next time; AltGr (Ctrl+Alt) still types.
@@ -155,12 +158,13 @@ TEST(SdlBackendOptions, WindowModeOpensAWindowOfWholeStepsAndKeepsTheSizeItIsGiv
   auto backend = makeSdlBackend(options);
   ASSERT_NE(backend, nullptr);
   setBackend(backend.get());
-  ASSERT_TRUE(backend->registerWindowClass(defWindowProc));
-  ASSERT_TRUE(backend->createWindow());
+  ASSERT_TRUE(host::registerWindowClass(defWindowProc));
+  ASSERT_TRUE(host::createWindow());
   WindowState state = backend->windowState();
   EXPECT_EQ(state.mode, WindowMode::Window);
   EXPECT_EQ(state.width, 640);  // the dummy desktop is 1024x768
   EXPECT_EQ(state.height, 480);
+  resetHost();
   backend.reset();
 
   options.windowWidth = 1000;
@@ -170,17 +174,17 @@ TEST(SdlBackendOptions, WindowModeOpensAWindowOfWholeStepsAndKeepsTheSizeItIsGiv
   backend = makeSdlBackend(options);
   ASSERT_NE(backend, nullptr);
   setBackend(backend.get());
-  ASSERT_TRUE(backend->createWindow());
-  ASSERT_TRUE(backend->createDisplay());
-  EXPECT_TRUE(backend->flip());
-  backend->destroyWindow();  // the size is still known after the window has gone
+  ASSERT_TRUE(host::createWindow());
+  ASSERT_TRUE(host::createDisplay());
+  EXPECT_TRUE(host::flip());
+  host::destroyWindow();  // the size is still known after the window has gone
   state = backend->windowState();
   EXPECT_EQ(state.mode, WindowMode::Window);
   EXPECT_EQ(state.width, 1000);
   EXPECT_EQ(state.height, 700);
+  resetHost();
   backend.reset();
   setBackend(nullptr);
-  setWindowProc(nullptr);
 }
 
 // Whatever changes between flips, small blocks here and there or nothing at all, the window
@@ -196,9 +200,9 @@ TEST(SdlBackendOptions, TheWindowHoldsThePictureAfterEveryFlip) {
   auto backend = makeSdlBackend(options);
   ASSERT_NE(backend, nullptr);
   setBackend(backend.get());
-  ASSERT_TRUE(backend->registerWindowClass(defWindowProc));
-  ASSERT_TRUE(backend->createWindow());
-  ASSERT_TRUE(backend->createDisplay());
+  ASSERT_TRUE(host::registerWindowClass(defWindowProc));
+  ASSERT_TRUE(host::createWindow());
+  ASSERT_TRUE(host::createDisplay());
   SDL_Window* window = nullptr;
   for (Uint32 id = 1; id < 16 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
   ASSERT_NE(window, nullptr);
@@ -210,7 +214,7 @@ TEST(SdlBackendOptions, TheWindowHoldsThePictureAfterEveryFlip) {
   };
   for (int flip = 0; flip < 8; ++flip) {
     LockedSurface picture;
-    ASSERT_TRUE(backend->lock(picture));
+    ASSERT_TRUE(host::lock(picture));
     // Flip 5 changes nothing; the others a few blocks anywhere, strips and columns apart.
     for (uint32_t block = 0; flip != 5 && block < 1 + next(6); ++block) {
       const uint32_t x = next(630);
@@ -222,8 +226,8 @@ TEST(SdlBackendOptions, TheWindowHoldsThePictureAfterEveryFlip) {
         }
       }
     }
-    ASSERT_TRUE(backend->unlock());
-    ASSERT_TRUE(backend->flip());
+    ASSERT_TRUE(host::unlock());
+    ASSERT_TRUE(host::flip());
 
     SDL_Surface* shown = SDL_GetWindowSurface(window);
     ASSERT_NE(shown, nullptr);
@@ -246,9 +250,9 @@ TEST(SdlBackendOptions, TheWindowHoldsThePictureAfterEveryFlip) {
       }
     }
   }
+  resetHost();
   backend.reset();
   setBackend(nullptr);
-  setWindowProc(nullptr);
 }
 
 TEST_F(SdlBackendTest, QuitRequestBecomesCloseAndCloseDestroysTheWindow) {
@@ -256,16 +260,16 @@ TEST_F(SdlBackendTest, QuitRequestBecomesCloseAndCloseDestroysTheWindow) {
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
-  const Message m = backend_->getMessage();
+  const Message m = host::getMessage();
   EXPECT_EQ(m.id, kWmClose);
   dispatchMessage(m);
-  EXPECT_FALSE(backend_->windowExists());
+  EXPECT_FALSE(host::windowExists());
   EXPECT_EQ(dispatched.back().id, kWmDestroy);
 }
 
 TEST_F(SdlBackendTest, DialogWithoutADesktopStillSaysItOnStderr) {
   testing::internal::CaptureStderr();
-  backend_->messageBox("SPR Not Found", "ERROR", Icon::Error);
+  host::messageBox("SPR Not Found", "ERROR", Icon::Error);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: SPR Not Found\n");
 }
 
@@ -281,39 +285,39 @@ TEST_F(SdlBackendTest, DisplayIs565AndFlipsAreSixtyHertzAtMost) {
   for (const Case& c :
        {Case{"0", FlipPacer::kPeriodNanos}, Case{"1", FlipPacer::kPeriodNanos / 2}}) {
     setenv("SDL_RENDER_VSYNC", c.vsyncHint, 1);
-    ASSERT_TRUE(backend_->createDisplay());
+    ASSERT_TRUE(host::createDisplay());
     uint32_t green = 0;
-    ASSERT_TRUE(backend_->readGreenMask(green));
+    ASSERT_TRUE(host::readGreenMask(green));
     EXPECT_EQ(green, 0x07E0u);
     LockedSurface surface;
-    ASSERT_TRUE(backend_->fill(0x1234));
-    ASSERT_TRUE(backend_->lock(surface));
+    ASSERT_TRUE(host::fill(0x1234));
+    ASSERT_TRUE(host::lock(surface));
     EXPECT_EQ(surface.width, 640);
     EXPECT_EQ(surface.height, 480);
     EXPECT_EQ(surface.pitch, 1280);
     EXPECT_EQ(surface.pixels[640 * 480 - 1], 0x1234);
-    ASSERT_TRUE(backend_->unlock());
-    ASSERT_NE(backend_->getTextContext(), nullptr);
+    ASSERT_TRUE(host::unlock());
+    ASSERT_NE(host::getTextContext(), nullptr);
 
     // Whether the picture moves or stands still.
     constexpr int kFlips = 12;
-    ASSERT_TRUE(backend_->flip());
-    const uint64_t start = backend_->monotonicNanos();
+    ASSERT_TRUE(host::flip());
+    const uint64_t start = host::monotonicNanos();
     for (int i = 0; i < kFlips; ++i) {
       if (i % 3 == 0) {
-        ASSERT_TRUE(backend_->lock(surface));
+        ASSERT_TRUE(host::lock(surface));
         surface.pixels[i] = static_cast<uint16_t>(i);
-        ASSERT_TRUE(backend_->unlock());
+        ASSERT_TRUE(host::unlock());
       }
-      ASSERT_TRUE(backend_->flip());
+      ASSERT_TRUE(host::flip());
     }
-    const uint64_t elapsed = backend_->monotonicNanos() - start;
+    const uint64_t elapsed = host::monotonicNanos() - start;
     // The schedule may shorten one frame to catch up with a late one, never more.
     EXPECT_GE(elapsed, (kFlips - 1) * c.floor) << "vsync hint " << c.vsyncHint;
 
-    backend_->releaseDisplay();
-    EXPECT_FALSE(backend_->lock(surface));
-    EXPECT_FALSE(backend_->flip());
+    host::releaseDisplay();
+    EXPECT_FALSE(host::lock(surface));
+    EXPECT_FALSE(host::flip());
   }
   unsetenv("SDL_RENDER_VSYNC");
 }
@@ -324,7 +328,7 @@ TEST_F(SdlBackendTest, TickCountIsMillisecondsSinceTheMachineStarted) {
   clock_gettime(CLOCK_BOOTTIME, &boot);
   const auto expected = static_cast<uint32_t>(static_cast<uint64_t>(boot.tv_sec) * 1000 +
                                               static_cast<uint64_t>(boot.tv_nsec) / 1'000'000);
-  EXPECT_LT(backend_->tickCount() - expected, 1000u);
+  EXPECT_LT(host::tickCount() - expected, 1000u);
 }
 
 // SDL's event pump leaves the controllers to the back end: they are read when the main loop
@@ -350,7 +354,7 @@ TEST_F(SdlBackendTest, ControllersAreReadWhenLookingAndWhileWaiting) {
   bool shift = false;
   for (const Message& m : drain()) shift |= m.id == kWmKeyDown && m.wParam == kVkShift;
   EXPECT_TRUE(shift);
-  EXPECT_TRUE(backend_->keyHeld(kVkShift));
+  EXPECT_TRUE(host::keyHeld(kVkShift));
 
   // Pressed while the back end waits; a quit request ends a wait that never hears it.
   std::thread presser([pad] {
@@ -361,7 +365,7 @@ TEST_F(SdlBackendTest, ControllersAreReadWhenLookingAndWhileWaiting) {
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
   });
-  const Message heard = backend_->getMessage();
+  const Message heard = host::getMessage();
   presser.join();
   EXPECT_EQ(heard.id, kWmKeyDown);
   EXPECT_EQ(heard.wParam, static_cast<uint32_t>(kVkReturn));

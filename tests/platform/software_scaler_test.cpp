@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The software scaler against a plain reference: enlarge pixel for pixel, then sample linearly.
-#include "platform/sdl/software_scaler.h"
+#include "platform/picture/software_scaler.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/state.h"
-#include "platform/sdl/scripted_keys.h"
-#include "platform/sdl/sdl_backend.h"
+#include "host/host.h"
+#include "platform//sdl/sdl_backend.h"
 #include "platform/sdl_key_events.h"
 #include "shell/game.h"
 #include "shell/session.h"
@@ -51,19 +51,19 @@ class HookedLoop : public LoopObserver {
     hooked_ = false;
   }
   bool whileInactive() override { return session_.whileInactive(); }
-  void messageTaken(const platform::Message& message) override { session_.messageTaken(message); }
+  void messageTaken(const host::Message& message) override { session_.messageTaken(message); }
 
  private:
   // FNV-1a of the back buffer, which holds the picture just flipped, each word little-endian.
   static std::string pictureHash() {
-    platform::LockedSurface surface;
-    if (!platform::backend().lock(surface)) return "no picture";
+    host::LockedSurface surface;
+    if (!host::lock(surface)) return "no picture";
     uint64_t hash = 14695981039346656037ull;
     for (int y = 0; y < surface.height; ++y) {
       const auto* row = reinterpret_cast<const uint8_t*>(surface.pixels) + y * surface.pitch;
       for (int x = 0; x < surface.width * 2; ++x) hash = (hash ^ row[x]) * 1099511628211ull;
     }
-    platform::backend().unlock();
+    host::unlock();
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
     return hex;
@@ -96,9 +96,8 @@ class DesktopRun : public ::testing::Test {
     ASSERT_NE(backend, nullptr);
     platform::setBackend(backend.get());
     Session session(PadRoles{});
-    MadeUpKeys keyboard;
     if (replay_ != nullptr) {
-      session.replay(*replay_, keyboard);
+      session.replay(*replay_);
     } else {
       session.record(recording_, kSeed);
     }
@@ -136,19 +135,6 @@ class DesktopRun : public ::testing::Test {
     }
     EXPECT_EQ(f, fields_.size());
   }
-
-  // A replay's keys made up as desktop key events, as the program makes them.
-  class MadeUpKeys : public ScriptedKeyboard {
-   public:
-    void takeOver() override { platform::takeOverKeyboard(); }
-    void press(int virtualKey) override { platform::pushKey(virtualKey, true, false); }
-    void release(int virtualKey) override { platform::pushKey(virtualKey, false, false); }
-    void pressAgain(int virtualKey, bool held) override {
-      platform::pushKey(virtualKey, true, held);
-      if (!held) platform::pushKey(virtualKey, false, false);
-    }
-    void hold(int virtualKey) override { platform::holdKey(virtualKey); }
-  };
 
   std::ostringstream recording_;
   const KeyScript* replay_ = nullptr;

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "gfx/frames.h"
-#include "platform/text.h"
+#include "host/text.h"
 
 namespace vane::testing {
 namespace {

@@ -8,8 +8,8 @@
 namespace vane::testing {
 namespace {
 
-using platform::kVkC;
-using platform::kVkReturn;
+using host::kVkC;
+using host::kVkReturn;
 
 class HudTest : public ScreensTest {
  protected:
@@ -27,7 +27,7 @@ class HudTest : public ScreensTest {
     for (int x = 45; x <= 135; x += 15) out.push_back(frameInBackBuffer(Sheet::Etc, x, 13) - 1);
     return out;
   }
-  platform::LockedSurface surface;
+  host::LockedSurface surface;
 };
 
 TEST_F(HudTest, ScoreShowsSevenDigitsWithLeadingZeros) {

@@ -61,8 +61,8 @@ bool RecordingText::wrote(std::string_view text) const {
 
 void ScreensTest::SetUp() {
   platform::setBackend(&backend);
-  backend.createDisplay();
-  backend.createSoundDevice();
+  host::createDisplay();
+  host::createSoundDevice();
   resetWorld();
   resetCounters();
   resetSheets();
@@ -97,8 +97,9 @@ int ScreensTest::frameOnScreen(Sheet sheet, int x, int y) const {
 }
 
 int ScreensTest::frameInBackBuffer(Sheet sheet, int x, int y) const {
-  return decode(
-      sheet, backend.backBuffer()[static_cast<size_t>(y * platform::HeadlessBackend::kWidth + x)]);
+  host::LockedSurface surface;
+  if (!host::lock(surface)) return 0;
+  return decode(sheet, surface.pixels[static_cast<size_t>(y * host::kWidth + x)]);
 }
 
 Actor& ScreensTest::spawn(int32_t type, int32_t x, int32_t y) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "screens/frame_choice.h"
 #include "world/actor.h"
@@ -21,7 +22,7 @@ uint16_t codedColour(Sheet sheet, int n);
 uint16_t blendedOverBlack(uint16_t colour, int level);
 
 // A text context that keeps what was written.
-class RecordingText : public platform::TextContext {
+class RecordingText : public host::TextContext {
  public:
   struct Line {
     int x;
@@ -52,7 +53,7 @@ class ScreensTest : public ::testing::Test {
   // Spawns an actor at a pixel position and returns it (the head of its list).
   Actor& spawn(int32_t type, int32_t x, int32_t y);
   Actor& ship() { return *firstPlayer(); }
-  void hold(int key, bool held = true) { backend.setKeyHeld(key, held); }
+  void hold(int key, bool held = true) { held ? host::scriptKeyHold(key) : host::scriptKeyUp(key); }
   std::vector<SoundEvent> effects() const;
 
   platform::HeadlessBackend backend;

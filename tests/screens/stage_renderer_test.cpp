@@ -300,13 +300,13 @@ TEST_F(StageFrameTest, WeaponItemDropsOnlyAtWeaponLevelOne) {
   EXPECT_EQ(World.next[ItemList], nullptr);
 
   ship().hp = 1;
-  backend.failUnlock = true;
+  host::faults().unlock = true;
   seedRandom(seed);
   drawStageFrame();
   EXPECT_EQ(randomState(), seed);
   EXPECT_EQ(World.next[ItemList], nullptr);
 
-  backend.failUnlock = false;
+  host::faults().unlock = false;
   pauseCount = 1;
   drawStageFrame();
   const Actor* item = World.next[ItemList];
@@ -321,17 +321,17 @@ TEST_F(StageFrameTest, WeaponItemDropsOnlyAtWeaponLevelOne) {
 TEST_F(StageFrameTest, FailuresReturnTheirCodesAndSkipTheRest) {
   ship().speed = -1;
   World.endMusicLatch() = 0;
-  backend.failDescribe = true;
+  host::faults().describe = true;
   EXPECT_EQ(drawStageFrame(), 1);
-  backend.failDescribe = false;
-  backend.failLock = true;
+  host::faults().describe = false;
+  host::faults().lock = true;
   EXPECT_EQ(drawStageFrame(), 2);
-  backend.failLock = false;
-  backend.failUnlock = true;
+  host::faults().lock = false;
+  host::faults().unlock = true;
   EXPECT_EQ(drawStageFrame(), 3);
   EXPECT_EQ(backend.flips, 0);
   EXPECT_EQ(World.endMusicLatch(), 0);  // the game-over screen did not run
-  backend.failUnlock = false;
+  host::faults().unlock = false;
   EXPECT_EQ(drawStageFrame(), 0);
   EXPECT_EQ(backend.flips, 1);
   EXPECT_EQ(World.endMusicLatch(), -1);

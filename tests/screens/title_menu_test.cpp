@@ -8,12 +8,12 @@
 namespace vane::testing {
 namespace {
 
-using platform::kVkDown;
-using platform::kVkLeft;
-using platform::kVkNumpad2;
-using platform::kVkReturn;
-using platform::kVkRight;
-using platform::kVkUp;
+using host::kVkDown;
+using host::kVkLeft;
+using host::kVkNumpad2;
+using host::kVkReturn;
+using host::kVkRight;
+using host::kVkUp;
 
 class MenuTest : public ScreensTest {
  protected:
@@ -47,13 +47,13 @@ TEST_F(ScreensTest, TitleScreenShowsItsPictureBetweenClosingCurtains) {
 }
 
 TEST_F(ScreensTest, TitleScreenFailuresReturnTheirCodesWithoutFlipping) {
-  backend.failDescribe = true;
+  host::faults().describe = true;
   EXPECT_EQ(drawTitleScreen(20), 1);
-  backend.failDescribe = false;
-  backend.failLock = true;
+  host::faults().describe = false;
+  host::faults().lock = true;
   EXPECT_EQ(drawTitleScreen(20), 2);
-  backend.failLock = false;
-  backend.failUnlock = true;
+  host::faults().lock = false;
+  host::faults().unlock = true;
   EXPECT_EQ(drawTitleScreen(20), 3);
   EXPECT_EQ(backend.flips, 0);
   EXPECT_EQ(frameCount, 1u);  // only the frame that got as far as drawing counted
@@ -64,10 +64,10 @@ TEST_F(ScreensTest, TitleScreenFailuresReturnTheirCodesWithoutFlipping) {
 TEST_F(ScreensTest, AStillTitleIsDrawnOnceAndShownEveryFrame) {
   frameCount = 40;
   drawTitleScreen(20);
-  const uint64_t stamp = backend.backBufferStamp();
+  const uint64_t stamp = host::backBufferStamp();
   const std::vector<uint16_t> shown = backend.screen();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(drawTitleScreen(20), 1);
-  EXPECT_EQ(backend.backBufferStamp(), stamp);
+  EXPECT_EQ(host::backBufferStamp(), stamp);
   EXPECT_EQ(backend.flips, 4);
   EXPECT_EQ(frameCount, 44u);
   EXPECT_EQ(backend.screen(), shown);
@@ -77,10 +77,10 @@ TEST_F(ScreensTest, AStillTitleIsDrawnOnceAndShownEveryFrame) {
 
 TEST_F(MenuTest, AStillMenuIsShownAgainUntilAKeyOrAnotherWriterChangesIt) {
   frames(40);
-  const uint64_t stamp = backend.backBufferStamp();
+  const uint64_t stamp = host::backBufferStamp();
   const std::vector<uint16_t> shown = backend.screen();
   frames(5);
-  EXPECT_EQ(backend.backBufferStamp(), stamp);
+  EXPECT_EQ(host::backBufferStamp(), stamp);
   EXPECT_EQ(backend.flips, 45);
   EXPECT_EQ(frameCount, 45u);
   EXPECT_EQ(backend.screen(), shown);
@@ -93,7 +93,7 @@ TEST_F(MenuTest, AStillMenuIsShownAgainUntilAKeyOrAnotherWriterChangesIt) {
   frames(2);
   EXPECT_EQ(World.downLatch(), 0);  // the keys still act on still frames
 
-  backend.fill(0x1234);
+  host::fill(0x1234);
   runMenuFrame();
   EXPECT_EQ(frameOnScreen(Sheet::Etc, 200, 210), 27);
   EXPECT_EQ(frameOnScreen(Sheet::Etc, 300, 30), 22);
@@ -236,12 +236,12 @@ TEST_F(MenuTest, UnlockFailureAfterStartingKeepsTheStart) {
   frameCount = 32;
   World.menuCursor() = 3;
   hold(kVkReturn);
-  backend.failUnlock = true;
+  host::faults().unlock = true;
   EXPECT_EQ(runMenuFrame(), 3);
   EXPECT_EQ(gameState, Stage1);
   EXPECT_NE(firstPlayer(), nullptr);
-  backend.failUnlock = false;
-  backend.failLock = true;
+  host::faults().unlock = false;
+  host::faults().lock = true;
   gameState = Menu;
   EXPECT_EQ(runMenuFrame(), 2);
   EXPECT_EQ(backend.flips, 0);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "host/host.h"
 #include "platform/headless/headless.h"
 
 namespace vane::testing {
@@ -15,13 +16,13 @@ namespace {
 class LateSleeper : public platform::HeadlessBackend {
  public:
   explicit LateSleeper(uint64_t lateNanos) : late_(lateNanos) {}
-  void sleepNanos(uint64_t nanos) override {
+  void sleep(uint64_t nanos) override {
     ++sleeps;
-    HeadlessBackend::sleepNanos(nanos + late_);
+    HeadlessBackend::sleep(nanos + late_);
   }
-  uint64_t monotonicNanos() override {
+  uint64_t now() override {
     ++polls;
-    return HeadlessBackend::monotonicNanos();
+    return HeadlessBackend::now();
   }
   int sleeps = 0;
   int polls = 0;
@@ -56,14 +57,14 @@ TEST(FramePacerTest, FramesLastTwentyFiveMillisecondsAndEndCloseToIt) {
     SleepAccuracy accuracy;
     uint64_t longest = 0;
     for (int frame = 0; frame < 50; ++frame) {
-      const uint64_t start = machine.monotonicNanos();
-      const uint32_t tick = machine.tickCount();
+      const uint64_t start = machine.now();
+      const uint32_t tick = host::tickCount();
       machine.sleeps = 0;
       machine.polls = 0;
       waitForFrameEnd(accuracy, start, tick);
-      const uint64_t lasted = machine.monotonicNanos() - start;
+      const uint64_t lasted = machine.now() - start;
       EXPECT_GE(lasted, 25'000'000u);
-      EXPECT_GE(machine.tickCount() - tick, 25u);
+      EXPECT_GE(host::tickCount() - tick, 25u);
       if (frame >= 32) longest = std::max(longest, lasted);
       // A machine with accurate sleeps is never polled in a loop.
       if (late == 0 && frame > 0) {

@@ -41,15 +41,17 @@ class LoopTest : public ShellTest {
 
 TEST_F(LoopTest, BootFrameDrawsNothingAndMovesToTheFirstTitle) {
   EXPECT_EQ(gameState, Boot);
-  ASSERT_TRUE(backend.fill(0x1234));
+  ASSERT_TRUE(host::fill(0x1234));
   runFrame();
   EXPECT_EQ(gameState, TitleA);
-  EXPECT_EQ(backend.backBuffer()[0], 0x1234);  // not even cleared
+  host::LockedSurface surface;
+  ASSERT_TRUE(host::lock(surface));
+  EXPECT_EQ(surface.pixels[0], 0x1234);  // not even cleared
   EXPECT_EQ(backend.flips, 0);
 }
 
 TEST_F(LoopTest, NoFrameRunsWhileInactive) {
-  backend.postMessage(platform::Message{platform::kWmActivateApp, 0, 0});
+  host::postMessage(host::Message{host::kWmActivateApp, 0, 0});
   CountingObserver observer(5);
   runMainLoop(&observer);
   EXPECT_EQ(observer.frames, 0);
@@ -58,10 +60,10 @@ TEST_F(LoopTest, NoFrameRunsWhileInactive) {
 }
 
 TEST_F(LoopTest, FramesResumeWithTheNextActivation) {
-  backend.postMessage(platform::Message{platform::kWmActivateApp, 0, 0});
+  host::postMessage(host::Message{host::kWmActivateApp, 0, 0});
   CountingObserver idle(5);
   runMainLoop(&idle);
-  backend.postMessage(platform::Message{platform::kWmActivateApp, 1, 0});
+  host::postMessage(host::Message{host::kWmActivateApp, 1, 0});
   CountingObserver active(2);
   runMainLoop(&active);
   EXPECT_EQ(active.frames, 2);
@@ -70,8 +72,8 @@ TEST_F(LoopTest, FramesResumeWithTheNextActivation) {
 
 TEST_F(LoopTest, MessagesGoBeforeFrames) {
   runFrame();  // Boot -> TitleA
-  keyDown(platform::kVkSpace);
-  keyDown(platform::kVkLeft);
+  keyDown(host::kVkSpace);
+  keyDown(host::kVkLeft);
   CountingObserver observer(1);
   runMainLoop(&observer);
   // Both key-downs were handled before the one frame: TitleA -> TitleB -> Menu.
@@ -88,7 +90,7 @@ TEST_F(LoopTest, TitleKeysMoveOnAndResetTheMenuSettings) {
   World.upLatch() = 100;
   World.downLatch() = 100;
   World.endMusicLatch() = -1;
-  keyDown(platform::kVkUp);
+  keyDown(host::kVkUp);
   ASSERT_TRUE(pumpMessages());
   EXPECT_EQ(gameState, TitleB);
   EXPECT_EQ(frameCount, 0u);
@@ -102,7 +104,7 @@ TEST_F(LoopTest, TitleKeysMoveOnAndResetTheMenuSettings) {
   const int32_t actual[6] = {World.menuCursor(), World.stageChoice(), World.shipChoice(),
                              World.upLatch(),    World.downLatch(),   World.endMusicLatch()};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(actual[i], expected[i]) << "setting " << i;
-  keyDown(platform::kVkDown);
+  keyDown(host::kVkDown);
   ASSERT_TRUE(pumpMessages());
   EXPECT_EQ(gameState, Menu);  // the menu polls its keys; messages change nothing
 }
@@ -114,11 +116,11 @@ TEST_F(LoopTest, EscapeEndsTheProgramInEveryState) {
     SetUp();
     gameState = state;
     pauseCount = state == Stage2 ? 1 : 0;
-    keyDown(platform::kVkEscape);
+    keyDown(host::kVkEscape);
     EXPECT_FALSE(pumpMessages());
-    EXPECT_FALSE(backend.windowExists());
+    EXPECT_FALSE(host::windowExists());
     EXPECT_TRUE(backend.displayReleased);
-    EXPECT_TRUE(backend.soundReleased);
+    EXPECT_FALSE(backend.audioOpen);
   }
 }
 
@@ -127,38 +129,41 @@ TEST_F(LoopTest, QuitStatePostsACloseEveryFrameUntilTheWindowIsGone) {
   runFrame();
   runFrame();
   int closes = 0;
-  platform::Message m;
-  while (backend.peekMessage(m) && m.id == platform::kWmClose) {
+  host::Message m;
+  while (host::peekMessage(m) && m.id == host::kWmClose) {
     closes += 1;
-    platform::dispatchMessage(backend.getMessage());
+    host::dispatchMessage(host::getMessage());
   }
   EXPECT_EQ(closes, 2);
-  EXPECT_FALSE(backend.windowExists());
+  EXPECT_FALSE(host::windowExists());
   CountingObserver observer(10);
   EXPECT_EQ(runMainLoop(&observer), 0);  // the quit the destruction posted
 }
 
 TEST_F(LoopTest, DestroyingTheWindowRestoresTheKeyboardFoundAtStart) {
   uint8_t found[256];
-  backend.getKeyboardState(found);
-  backend.keyboardState[65] = 0x80;
+  host::getKeyboardState(found);
+  uint8_t pressed[256];
+  std::memcpy(pressed, found, 256);
+  pressed[65] = 0x80;
+  host::setKeyboardState(pressed);
   clearKeyboardState();
-  backend.setKeyHeld(platform::kVkShift, true);
-  EXPECT_TRUE(keyHeld(platform::kVkShift));  // the asynchronous state is untouched by the clear
-  backend.destroyWindow();
+  host::scriptKeyHold(host::kVkShift);
+  EXPECT_TRUE(keyHeld(host::kVkShift));  // the asynchronous state is untouched by the clear
+  host::destroyWindow();
   uint8_t now[256];
-  backend.getKeyboardState(now);
+  host::getKeyboardState(now);
   EXPECT_EQ(std::memcmp(found, now, 256), 0);
 }
 
 TEST_F(LoopTest, CursorQueryIsHandledSoThePointerStaysHidden) {
-  EXPECT_EQ(windowProc(platform::Message{platform::kWmSetCursor, 0, 0}), 1);
+  EXPECT_EQ(windowProc(host::Message{host::kWmSetCursor, 0, 0}), 1);
 }
 
 class PauseTest : public LoopTest {
  protected:
   void stageFrame(bool space) {
-    backend.setKeyHeld(platform::kVkSpace, space);
+    space ? host::scriptKeyHold(host::kVkSpace) : host::scriptKeyUp(host::kVkSpace);
     runFrame();
   }
 };
@@ -197,11 +202,11 @@ TEST_F(PauseTest, EveryStageFrameLastsAtLeast25Milliseconds) {
   gameState = Stage1;
   World.spawnActor(1, 1, 170, 400, 300, 2);
   for (int i = 0; i < 5; ++i) {
-    const uint64_t before = backend.monotonicNanos();
-    const uint32_t tickBefore = backend.tickCount();
+    const uint64_t before = host::monotonicNanos();
+    const uint32_t tickBefore = host::tickCount();
     runFrame();
-    EXPECT_GE(backend.monotonicNanos() - before, 25'000'000u);
-    EXPECT_GE(backend.tickCount() - tickBefore, 25u);
+    EXPECT_GE(host::monotonicNanos() - before, 25'000'000u);
+    EXPECT_GE(host::tickCount() - tickBefore, 25u);
     EXPECT_EQ(frameStartTick >= tickBefore, true);
   }
 }

@@ -48,18 +48,17 @@ int ShellTest::startUpHere() {
 }
 
 bool ShellTest::pumpMessages() {
-  platform::Message m;
-  while (backend.peekMessage(m)) {
-    m = backend.getMessage();
-    if (m.id == platform::kWmQuit) return false;
-    platform::dispatchMessage(m);
+  host::Message m;
+  while (host::peekMessage(m)) {
+    m = host::getMessage();
+    if (m.id == host::kWmQuit) return false;
+    host::dispatchMessage(m);
   }
   return true;
 }
 
 void ShellTest::keyDown(int virtualKey) {
-  backend.postMessage(
-      platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
+  host::postMessage(host::Message{host::kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
 }
 
 }  // namespace vane::testing

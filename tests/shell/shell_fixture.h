@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "shell/game.h"
 

@@ -12,7 +12,7 @@
 namespace vane::testing {
 namespace {
 
-using Icon = platform::Icon;
+using Icon = host::Icon;
 
 TEST_F(ShellTest, StartsWithAllFilesPresentAndSeedsTheGenerator) {
   writeDataFiles();
@@ -20,7 +20,7 @@ TEST_F(ShellTest, StartsWithAllFilesPresentAndSeedsTheGenerator) {
   EXPECT_TRUE(backend.dialogs.empty());
   EXPECT_EQ(randomState(), 1u);
   EXPECT_EQ(use565, 1);
-  EXPECT_TRUE(backend.windowExists());
+  EXPECT_TRUE(host::windowExists());
 }
 
 TEST_F(ShellTest, MissingSpriteFileEndsStartUpBeforeLaterFilesAndBanks) {
@@ -49,7 +49,7 @@ TEST_F(ShellTest, DisplayFailureEndsSilently) {
 
 TEST_F(ShellTest, NoSoundDeviceShowsItsMessageAndEnds) {
   writeDataFiles();
-  backend.failSoundDevice = true;
+  host::faults().soundDevice = true;
   EXPECT_EQ(startUpHere(), 0);
   ASSERT_EQ(backend.dialogs.size(), 1u);
   EXPECT_EQ(backend.dialogs[0].text, "Fail to create Direct Sound");
@@ -58,7 +58,7 @@ TEST_F(ShellTest, NoSoundDeviceShowsItsMessageAndEnds) {
 
 TEST_F(ShellTest, UnreadablePixelFormatWarnsAndFallsBackTo555) {
   writeDataFiles();
-  backend.failPixelFormat = true;
+  host::faults().pixelFormat = true;
   EXPECT_EQ(startUpHere(), 1);
   ASSERT_EQ(backend.dialogs.size(), 1u);
   EXPECT_EQ(backend.dialogs[0].text, "GetRGB16");
@@ -74,9 +74,9 @@ TEST_F(ShellTest, A555DisplayKeepsThe555Layout) {
 }
 
 TEST_F(ShellTest, UnregisteredWindowClassEndsWithoutAWindow) {
-  backend.failRegisterClass = true;
+  host::faults().registerClass = true;
   EXPECT_EQ(startUpHere(), 0);
-  EXPECT_FALSE(backend.windowExists());
+  EXPECT_FALSE(host::windowExists());
   EXPECT_TRUE(backend.dialogs.empty());
 }
 

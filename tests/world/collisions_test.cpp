@@ -48,12 +48,12 @@ TEST_F(CollisionsTest, HoldingTMakesTheShipUntouchable) {
   Actor& ship = flyingShip();
   spawn(3, 101, 170, 400, 90, 1);
   spawn(3, 4001, 170, 400, 90, 3);
-  hold(platform::kVkT);
+  hold(host::kVkT);
   playerCollisionPass(World);
   EXPECT_EQ(ship.mode, ShipFlying);
   EXPECT_NE(World.next[BulletList], nullptr);
   EXPECT_NE(World.next[ItemList], nullptr);
-  release(platform::kVkT);
+  release(host::kVkT);
   playerCollisionPass(World);
   EXPECT_EQ(ship.mode, ShipExploding);
   EXPECT_EQ(World.next[ItemList], nullptr);

@@ -9,6 +9,7 @@ namespace vane::testing {
 namespace {
 
 using namespace platform;
+using namespace host;
 
 class PlayerTest : public WorldTest {
  protected:
@@ -40,7 +41,7 @@ TEST_F(PlayerTest, FireCadenceFollowsTheTable) {
                       {true, 106, false}, {false, 6, false},  {true, 101, true}};
   for (size_t i = 0; i < std::size(rows); ++i) {
     SCOPED_TRACE(i + 1);
-    backend.setKeyHeld(kVkShift, rows[i].shift);
+    rows[i].shift ? host::scriptKeyHold(kVkShift) : host::scriptKeyUp(kVkShift);
     EXPECT_EQ(frame(), rows[i].volley ? 2u : 0u);
     EXPECT_EQ(ship.fireTimer, rows[i].timer);
   }
@@ -158,9 +159,12 @@ TEST_F(PlayerTest, SteeringTiltAndClamps) {
 
 TEST_F(PlayerTest, ClearsTheKeyboardStateEveryFrame) {
   flyingShip(1);
-  backend.keyboardState.fill(0x80);
+  uint8_t state[256];
+  std::fill_n(state, 256, uint8_t{0x80});
+  host::setKeyboardState(state);
   frame();
-  for (uint8_t v : backend.keyboardState) EXPECT_EQ(v, 0);
+  host::getKeyboardState(state);
+  for (uint8_t v : state) EXPECT_EQ(v, 0);
 }
 
 TEST_F(PlayerTest, ArrivalLastsUntilTheCounterReachesOneHundred) {

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "world/actor.h"
 
@@ -16,8 +17,8 @@ class WorldTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  void hold(int virtualKey) { backend.setKeyHeld(virtualKey, true); }
-  void release(int virtualKey) { backend.setKeyHeld(virtualKey, false); }
+  void hold(int virtualKey) { host::scriptKeyHold(virtualKey); }
+  void release(int virtualKey) { host::scriptKeyUp(virtualKey); }
 
   // Spawns a ship at its start position and returns it (it becomes firstPlayer).
   Actor& spawnShip(int32_t type);

@@ -158,13 +158,15 @@ bool bakeFont(const std::string& file, Bake& bake) {
   return opened;
 }
 
-// The table as the source platform/text.h declares it: plain data, compiled into the game.
+// The table as the source platform/picture/glyph_table.h declares it: plain data, compiled into the
+// game.
 std::string tableSource(const Bake& bake) {
   std::ostringstream out;
   out << "// SPDX-License-Identifier: GPL-3.0-or-later\n"
       << "// The glyph table of " << bake.font << " at " << kFontPixels << " px as "
       << bake.renderer << " renders it, made by vane-glyphs; do not edit.\n"
-      << "#include \"platform/text.h\"\n\nnamespace vane::platform {\nnamespace {\n\n"
+      << "#include \"platform/picture/glyph_table.h\"\n\nnamespace vane::platform {\nnamespace "
+         "{\n\n"
       << "constexpr uint8_t kCoverage[] = {\n";
   for (int byte = 0; byte < kByteValues; ++byte) {
     const BakedGlyph& g = bake.glyphs[static_cast<size_t>(byte)];

@@ -28,15 +28,16 @@ find src tools tests bench fuzz -name '*.h' -o -name '*.cpp' 2>/dev/null | sort 
     }
     function rank(f) {
       if (f == "platform") return 0
-      if (f == "core") return 1
-      if (f == "gfx" || f == "audio") return 2
-      if (f == "world") return 3
-      if (f == "stages") return 4
-      if (f == "flow") return 5
-      if (f == "screens") return 6
-      if (f == "shell") return 7
-      if (f == "tools") return 8
-      return 9  # tests, bench, fuzz
+      if (f == "host") return 1
+      if (f == "core") return 2
+      if (f == "gfx" || f == "audio") return 3
+      if (f == "world") return 4
+      if (f == "stages") return 5
+      if (f == "flow") return 6
+      if (f == "screens") return 7
+      if (f == "shell") return 8
+      if (f == "tools") return 9
+      return 10  # tests, bench, fuzz
     }
     {
       file = $0; sub(/:.*/, "", file)
@@ -46,12 +47,12 @@ find src tools tests bench fuzz -name '*.h' -o -name '*.cpp' 2>/dev/null | sort 
       from = folder(file)
       to = header ~ /^tools\// ? "tools" : header
       if (to != "tools") {
-        if (split(header, parts, "/") < 2 || rank(parts[1]) == 9) next  # beside the including file
+        if (split(header, parts, "/") < 2 || rank(parts[1]) == 10) next  # beside the including file
         to = parts[1]
       }
       if (from == to) next
       count[from " -> " to]++
-      up = rank(to) > rank(from) || (rank(to) == rank(from) && rank(from) < 8)
+      up = rank(to) > rank(from) || (rank(to) == rank(from) && rank(from) < 9)
       if (up) { bad = bad file ": includes \"" header "\" (" to " is not below " from ")\n" }
     }
     END {

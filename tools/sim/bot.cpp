@@ -16,6 +16,7 @@
 
 #include "core/state.h"
 #include "flow/flow.h"
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "shell/game.h"
 #include "tools/sim/sim_run.h"
@@ -93,10 +94,10 @@ bool bossAlive() {
 }
 
 void steer(std::vector<int>& keys, Point ship, Point target) {
-  if (target.x < ship.x - kReachX) keys.push_back(platform::kVkLeft);
-  if (target.x > ship.x + kReachX) keys.push_back(platform::kVkRight);
-  if (target.y < ship.y - kReachX) keys.push_back(platform::kVkUp);
-  if (target.y > ship.y + kReachX) keys.push_back(platform::kVkDown);
+  if (target.x < ship.x - kReachX) keys.push_back(host::kVkLeft);
+  if (target.x > ship.x + kReachX) keys.push_back(host::kVkRight);
+  if (target.y < ship.y - kReachX) keys.push_back(host::kVkUp);
+  if (target.y > ship.y + kReachX) keys.push_back(host::kVkDown);
 }
 
 class Bot {
@@ -109,11 +110,11 @@ class Bot {
     const Actor* ship = firstPlayer();
     if (ship == nullptr) return keys;
     if (ship->lives() < 0) {
-      if (f % 2 == 0) keys.push_back(platform::kVkC);
+      if (f % 2 == 0) keys.push_back(host::kVkC);
       return keys;
     }
     if (frameCount > bossFrame_ && !bossAlive()) {
-      if (++clearFrames_ > kClearScreenFrames) keys.push_back(platform::kVkReturn);
+      if (++clearFrames_ > kClearScreenFrames) keys.push_back(host::kVkReturn);
       return keys;
     }
     const Point at = pixelOf(*ship);
@@ -124,9 +125,9 @@ class Bot {
     } else if (enemy != nullptr) {
       steer(keys, at, {pixelX(*enemy), kFightY});
     }
-    if (bulletNear(at) || item == nullptr) keys.push_back(platform::kVkT);
-    if (f % 2 == 0) keys.push_back(platform::kVkShift);
-    if (ship->energy() >= 100 && bossAlive() && f % 2 == 1) keys.push_back(platform::kVkZ);
+    if (bulletNear(at) || item == nullptr) keys.push_back(host::kVkT);
+    if (f % 2 == 0) keys.push_back(host::kVkShift);
+    if (ship->energy() >= 100 && bossAlive() && f % 2 == 1) keys.push_back(host::kVkZ);
     return keys;
   }
 
@@ -152,7 +153,7 @@ class Wanderer {
         return inMenu(f);
       default:
         bot_.reset();
-        return f % 2 == 0 ? std::vector<int>{platform::kVkSpace} : std::vector<int>{};
+        return f % 2 == 0 ? std::vector<int>{host::kVkSpace} : std::vector<int>{};
     }
   }
 
@@ -174,14 +175,13 @@ class Wanderer {
     const int wantedRow = World.stageChoice() != targetStage_ ? StageRow
                           : World.shipChoice() != targetShip_ ? ShipRow
                                                               : StartRow;
-    if (row > wantedRow) return {platform::kVkUp};
-    if (row < wantedRow) return {platform::kVkDown};
+    if (row > wantedRow) return {host::kVkUp};
+    if (row < wantedRow) return {host::kVkDown};
     if (row == StageRow)
-      return {World.stageChoice() < targetStage_ ? platform::kVkRight : platform::kVkLeft};
-    if (row == ShipRow)
-      return {World.shipChoice() < targetShip_ ? platform::kVkRight : platform::kVkLeft};
+      return {World.stageChoice() < targetStage_ ? host::kVkRight : host::kVkLeft};
+    if (row == ShipRow) return {World.shipChoice() < targetShip_ ? host::kVkRight : host::kVkLeft};
     menuChosen_ = false;
-    return {platform::kVkReturn};
+    return {host::kVkReturn};
   }
 
   std::vector<int> inStage(long long f) {
@@ -192,8 +192,7 @@ class Wanderer {
     const Actor* ship = firstPlayer();
     if (ship != nullptr && ship->lives() < 0) {
       // Game over: mostly continue, sometimes go back to the menu.
-      if (gameOverChoice_ == 0)
-        gameOverChoice_ = below(4) == 0 ? platform::kVkReturn : platform::kVkC;
+      if (gameOverChoice_ == 0) gameOverChoice_ = below(4) == 0 ? host::kVkReturn : host::kVkC;
       return f % 2 == 0 ? std::vector<int>{gameOverChoice_} : std::vector<int>{};
     }
     gameOverChoice_ = 0;
@@ -219,10 +218,9 @@ class Wanderer {
     return held_;
   }
 
-  static constexpr int kStageKeys[] = {platform::kVkLeft,   platform::kVkRight, platform::kVkUp,
-                                       platform::kVkDown,   platform::kVkShift, platform::kVkZ,
-                                       platform::kVkT,      platform::kVkSpace, platform::kVkReturn,
-                                       platform::kVkNumpad4};
+  static constexpr int kStageKeys[] = {
+      host::kVkLeft, host::kVkRight, host::kVkUp,    host::kVkDown,   host::kVkShift,
+      host::kVkZ,    host::kVkT,     host::kVkSpace, host::kVkReturn, host::kVkNumpad4};
   std::mt19937 random_;
   std::optional<Bot> bot_;
   Mode mode_ = Mode::Bot;
@@ -256,14 +254,14 @@ class ScriptPrinter : public LoopObserver {
     if (f_ == 1 || keys != held_) std::printf("%s\n", scriptLine(f_, keys).c_str());
     bool posted = false;
     for (int k = 0; k < 256; ++k) {
-      if (backend_.keyHeld(k) && std::find(keys.begin(), keys.end(), k) == keys.end()) {
-        backend_.setKeyHeld(k, false);
+      if (host::keyHeld(k) && std::find(keys.begin(), keys.end(), k) == keys.end()) {
+        host::scriptKeyUp(k);
       }
     }
     for (int k : keys) {
-      if (backend_.keyHeld(k)) continue;
-      backend_.setKeyHeld(k, true);
-      backend_.postMessage(platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(k), 0});
+      if (host::keyHeld(k)) continue;
+      host::scriptKeyHold(k);
+      host::postMessage(host::Message{host::kWmKeyDown, static_cast<uint32_t>(k), 0});
       posted = true;
     }
     held_ = std::move(keys);

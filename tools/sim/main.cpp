@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "host/host.h"
 #include "platform/headless/headless.h"
 #include "shell/game.h"
 #include "tools/sim/sim_run.h"

@@ -14,6 +14,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "flow/flow.h"
+#include "host/host.h"
 #include "platform/file_writer.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
@@ -146,15 +147,20 @@ class Driver : public LoopObserver {
   // Sets the held keys of this frame; posts the script's key-down messages before it.
   bool applyKeys() {
     HeldKeys before{};
-    for (int k = 0; k < 256; ++k) before[static_cast<size_t>(k)] = backend_.keyHeld(k);
+    for (int k = 0; k < 256; ++k) before[static_cast<size_t>(k)] = host::keyHeld(k);
     const FrameInput input = inputForFrame(script_, frame_, before);
     if (!input.scripted) return false;
     for (int k = 0; k < 256; ++k) {
       const auto i = static_cast<size_t>(k);
-      if (input.held[i] != before[i]) backend_.setKeyHeld(k, input.held[i]);
+      if (input.held[i] == before[i]) continue;
+      if (input.held[i]) {
+        host::scriptKeyHold(k);
+      } else {
+        host::scriptKeyUp(k);
+      }
     }
     for (int k : input.keyDowns) {
-      backend_.postMessage(platform::Message{platform::kWmKeyDown, static_cast<uint32_t>(k), 0});
+      host::postMessage(host::Message{host::kWmKeyDown, static_cast<uint32_t>(k), 0});
     }
     return !input.keyDowns.empty();
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/mix/sound_format.h"
 
 namespace vane::tools {
 

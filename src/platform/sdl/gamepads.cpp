@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Game controllers: hot-plugging, buttons and the left stick turned into held keys and key-downs.
+// Game controllers: hot-plugging, buttons and the left stick turned into key events.
 #include "platform/sdl/gamepads.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@ namespace vane::platform {
 
 namespace {
 
-// Each controller's controls are held in KeyStates under scancodes SDL never gives a key, a
+// Each controller's controls are physical keys numbered where SDL gives no key a scancode, a
 // block of them per controller: its buttons first, then the stick's four directions.
 constexpr int kFirstPadScancode = 400;
 constexpr size_t kStickSources = 4;
@@ -26,9 +26,8 @@ constexpr int kStickRelease = 8000;
 constexpr std::array<PadControl, kStickSources> kStickControls{PadControl::Up, PadControl::Down,
                                                                PadControl::Left, PadControl::Right};
 
-SDL_Scancode scancodeFor(int slot, size_t source) {
-  return static_cast<SDL_Scancode>(kFirstPadScancode + slot * static_cast<int>(kSourcesPerPad) +
-                                   static_cast<int>(source));
+int keyFor(int slot, size_t source) {
+  return kFirstPadScancode + slot * static_cast<int>(kSourcesPerPad) + static_cast<int>(source);
 }
 
 }  // namespace
@@ -62,26 +61,24 @@ int Gamepads::millisToUpdate(uint64_t nowNanos) const {
   return static_cast<int>((nextSearch_ - nowNanos + 999'999) / 1'000'000);
 }
 
-bool Gamepads::handle(const SDL_Event& event, KeyStates& keys,
-                      const std::function<void(int)>& keyDown) {
+bool Gamepads::handle(const SDL_Event& event, const Emit& emit) {
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED:
       open(event.cdevice.which);
       return true;
     case SDL_CONTROLLERDEVICEREMOVED:
-      remove(event.cdevice.which, keys);
+      remove(event.cdevice.which, emit);
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
       if (Pad* pad = find(event.cbutton.which);
           pad != nullptr && event.cbutton.button < kPadControlCount) {
-        setControl(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN, keys,
-                   keyDown);
+        setControl(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN, emit);
       }
       return true;
     case SDL_CONTROLLERAXISMOTION:
       if (Pad* pad = find(event.caxis.which); pad != nullptr) {
-        moveStick(*pad, event.caxis.axis, event.caxis.value, keys, keyDown);
+        moveStick(*pad, event.caxis.axis, event.caxis.value, emit);
       }
       return true;
     default:
@@ -105,13 +102,13 @@ void Gamepads::open(int deviceIndex) {
   pads_.push_back(Pad{controller, id, slot, {}});
 }
 
-void Gamepads::remove(SDL_JoystickID id, KeyStates& keys) {
+void Gamepads::remove(SDL_JoystickID id, const Emit& emit) {
   const auto pad =
       std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
   if (pad == pads_.end()) return;
   // What it held is let go, as keys are when the keyboard is lost.
   for (size_t source = 0; source < kSourcesPerPad; ++source) {
-    keys.release(scancodeFor(pad->slot, source));
+    setControl(*pad, source, false, emit);
   }
   SDL_GameControllerClose(pad->controller);
   pads_.erase(pad);
@@ -125,23 +122,18 @@ Gamepads::Pad* Gamepads::find(SDL_JoystickID id) {
 }
 
 // `source` is a button, or kPadControlCount + a stick direction.
-void Gamepads::setControl(Pad& pad, size_t source, bool down, KeyStates& keys,
-                          const std::function<void(int)>& keyDown) {
-  const SDL_Scancode scancode = scancodeFor(pad.slot, source);
-  if (!down) {
-    keys.release(scancode);
-    return;
-  }
-  const PadControl control = source < kPadControlCount ? static_cast<PadControl>(source)
-                                                       : kStickControls[source - kPadControlCount];
-  const int virtualKey = padBindings()[static_cast<size_t>(control)];
-  if (virtualKey == 0 || virtualKey == kVkEscape) return;
-  keys.press(scancode, virtualKey);
-  keyDown(virtualKey);
+void Gamepads::setControl(const Pad& pad, size_t source, bool down, const Emit& emit) {
+  Event event;
+  event.kind = down ? Event::Kind::KeyDown : Event::Kind::KeyUp;
+  event.key = keyFor(pad.slot, source);
+  event.fromPad = true;
+  event.control =
+      static_cast<uint8_t>(source < kPadControlCount ? static_cast<PadControl>(source)
+                                                     : kStickControls[source - kPadControlCount]);
+  emit(event);
 }
 
-void Gamepads::moveStick(Pad& pad, uint8_t axis, int16_t value, KeyStates& keys,
-                         const std::function<void(int)>& keyDown) {
+void Gamepads::moveStick(Pad& pad, uint8_t axis, int16_t value, const Emit& emit) {
   if (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY) return;
   const size_t negative = axis == SDL_CONTROLLER_AXIS_LEFTY ? 0 : 2;  // up or left
   for (size_t direction : {negative, negative + 1}) {
@@ -150,7 +142,7 @@ void Gamepads::moveStick(Pad& pad, uint8_t axis, int16_t value, KeyStates& keys,
     const bool now = held ? lean > kStickRelease : lean > kStickPress;
     if (now == held) continue;
     held = now;
-    setControl(pad, kPadControlCount + direction, now, keys, keyDown);
+    setControl(pad, kPadControlCount + direction, now, emit);
   }
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Game controllers through SDL: plugged in and out at any time, turned into the game's keys.
+// Game controllers through SDL: plugged in and out at any time, their controls as key events.
 #pragma once
 
 #include <SDL.h>
@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/sdl/keymap.h"
+#include "platform/platform.h"
 
 namespace vane::platform {
 
@@ -21,9 +21,10 @@ class Gamepads {
   // Closes every controller; called before SDL itself shuts down.
   void close();
 
-  // Takes in a controller event: holds and lets go of keys in `keys` as padBindings() says,
-  // calling `keyDown` for each key-down message. False for events of other devices.
-  bool handle(const SDL_Event& event, KeyStates& keys, const std::function<void(int)>& keyDown);
+  // Takes in a controller event, giving the key events of its buttons and stick directions to
+  // `emit`. False for events of other devices.
+  using Emit = std::function<void(const Event&)>;
+  bool handle(const SDL_Event& event, const Emit& emit);
 
   size_t openCount() const { return pads_.size(); }
 
@@ -46,12 +47,10 @@ class Gamepads {
   };
 
   void open(int deviceIndex);
-  void remove(SDL_JoystickID id, KeyStates& keys);
+  void remove(SDL_JoystickID id, const Emit& emit);
   Pad* find(SDL_JoystickID id);
-  void setControl(Pad& pad, size_t control, bool down, KeyStates& keys,
-                  const std::function<void(int)>& keyDown);
-  void moveStick(Pad& pad, uint8_t axis, int16_t value, KeyStates& keys,
-                 const std::function<void(int)>& keyDown);
+  void setControl(const Pad& pad, size_t source, bool down, const Emit& emit);
+  void moveStick(Pad& pad, uint8_t axis, int16_t value, const Emit& emit);
 
   bool started_ = false;
   std::vector<Pad> pads_;

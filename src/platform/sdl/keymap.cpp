@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key table from desktop scancodes to virtual-key codes, and the held-key bookkeeping.
+// The key table from desktop scancodes to virtual-key codes.
 #include "platform/sdl/keymap.h"
-
-#include <cstring>
 
 namespace vane::platform {
 
@@ -113,44 +111,6 @@ int virtualKeyFor(SDL_Scancode scancode, SDL_Keycode keycode) {
   if (int vk = characterKey(keycode); vk != 0) return vk;
   if (int vk = positionalCharacterKey(scancode); vk != 0) return vk;
   return lookUp(kKeys, scancode);
-}
-
-void KeyStates::press(SDL_Scancode scancode, int virtualKey) {
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES || virtualKey <= 0 || virtualKey > 255) return;
-  auto& downAs = downAs_[static_cast<size_t>(scancode)];
-  const auto vk = static_cast<size_t>(virtualKey);
-  if (downAs == 0) {
-    downAs = static_cast<uint8_t>(virtualKey);
-    ++heldCount_[vk];
-    // A fresh press flips the toggle bit, as Caps Lock's light does.
-    threadState_[vk] = static_cast<uint8_t>(0x80 | ((threadState_[vk] & 1) ^ 1));
-  }
-}
-
-void KeyStates::release(SDL_Scancode scancode) {
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
-  auto& downAs = downAs_[static_cast<size_t>(scancode)];
-  if (downAs == 0) return;
-  const size_t vk = downAs;
-  downAs = 0;
-  if (--heldCount_[vk] == 0) threadState_[vk] &= 1;
-}
-
-void KeyStates::releaseAll() {
-  for (int s = 0; s < SDL_NUM_SCANCODES; ++s) release(static_cast<SDL_Scancode>(s));
-}
-
-bool KeyStates::held(int virtualKey) const {
-  if (virtualKey < 0 || virtualKey > 255) return false;
-  return heldCount_[static_cast<size_t>(virtualKey)] != 0;
-}
-
-void KeyStates::readThreadState(uint8_t state[256]) const {
-  std::memcpy(state, threadState_.data(), threadState_.size());
-}
-
-void KeyStates::writeThreadState(const uint8_t state[256]) {
-  std::memcpy(threadState_.data(), state, threadState_.size());
 }
 
 }  // namespace vane::platform

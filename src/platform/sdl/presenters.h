@@ -9,7 +9,7 @@
 #include <span>
 
 #include "platform/options.h"
-#include "platform/sdl/presentation.h"
+#include "platform/picture/presentation.h"
 
 namespace vane::platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The SDL back end: a desktop window, full screen or not, presenting a 640x480 5-6-5 back buffer.
+// The SDL back end: a desktop window, full screen or not, its events, and the audio output.
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
@@ -7,11 +7,11 @@
 #include <sys/prctl.h>
 #include <time.h>
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,13 +20,13 @@
 
 #include "platform/sdl/gamepads.h"
 #include "platform/sdl/keymap.h"
-#include "platform/sdl/mixer.h"
-#include "platform/sdl/presentation.h"
 #include "platform/sdl/presenters.h"
 
 namespace vane::platform {
 
 namespace {
+
+constexpr Uint16 kCallbackFrames = 1024;
 
 // SDL turns SIGINT and SIGTERM into a quit request, which the main loop reads; but a modal box
 // runs its own loop and never reads it. While one is up, either signal ends the program at once,
@@ -55,17 +55,22 @@ class EndOnSignalWhileModal {
   struct sigaction previousTerm_ {};
 };
 
+bool isWholePicture(std::span<const Block> changed) {
+  return changed.size() == 1 && changed[0].rows.first == 0 &&
+         changed[0].rows.end == Backend::kHeight && changed[0].columns.first == 0 &&
+         changed[0].columns.end == Backend::kWidth;
+}
+
 class DesktopBackend : public SdlBackend {
  public:
-  DesktopBackend(const DisplayOptions& options, const SoundOptions& sound)
-      : options_(options), windows_(options), mixer_(sound) {
+  explicit DesktopBackend(const DisplayOptions& options) : options_(options), windows_(options) {
     // The frame pacing sleeps to within a fraction of a millisecond: ask for the tightest wake-ups.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   }
 
   ~DesktopBackend() override {
-    releaseDisplay();
-    mixer_.close();
+    closeDisplay();
+    closeAudio();
     pads_.close();
     windows_.close();
     SDL_Quit();
@@ -73,28 +78,133 @@ class DesktopBackend : public SdlBackend {
 
   WindowState windowState() const override { return windows_.state(); }
 
-  // --- keyboard ---
+  // --- window and screen ---
 
-  // Key events are taken in whenever the main loop looks at the queue, once a frame at least.
-  bool keyHeld(int virtualKey) override { return keys_.held(virtualKey); }
-  void getKeyboardState(uint8_t state[256]) override { keys_.readThreadState(state); }
-  void setKeyboardState(const uint8_t state[256]) override { keys_.writeThreadState(state); }
+  bool openWindow() override {
+    if (!windows_.open()) return false;
+    window_ = windows_.window();
+    return true;
+  }
 
-  // --- clocks ---
+  void closeWindow() override {
+    windows_.close();
+    window_ = nullptr;
+  }
+
+  bool openDisplay(bool& is565) override {
+    if (window_ == nullptr) return false;
+    presenter_ = choosePresenter(window_, options_);
+    if (presenter_ == nullptr) {
+      std::fprintf(stderr, "vane: cannot draw into the window: %s\n", SDL_GetError());
+      return false;
+    }
+    pacer_.emplace(presenter_->waitsForDisplay());
+    const std::vector<uint16_t> black(static_cast<size_t>(kWidth) * kHeight, 0);
+    presenter_->show(black.data(), {}, true);
+    is565 = true;
+    return true;
+  }
+
+  void closeDisplay() override {
+    pacer_.reset();
+    presenter_.reset();
+  }
+
+  // A picture that has not changed is not sent at all, though the flip still takes its time.
+  bool present(const uint16_t* pixels, std::span<const Block> changed) override {
+    if (presenter_ == nullptr) return false;
+    if (changed.empty()) {
+      const uint64_t wait = pacer_->waitBeforeHold(now());
+      if (wait != 0) sleep(wait);
+      pacer_->held(now());
+      return true;
+    }
+    const uint64_t wait = pacer_->waitBeforePresent(now());
+    if (wait != 0) sleep(wait);
+    if (!presenter_->show(pixels, changed, isWholePicture(changed))) return false;
+    pacer_->presented(now());
+    return true;
+  }
+
+  // --- events ---
+
+  bool pollEvent(Event& out) override {
+    if (pending_.empty()) {
+      pads_.update(now());
+      SDL_Event event;
+      while (pending_.empty() && SDL_PollEvent(&event) != 0) translate(event);
+    }
+    return takePending(out);
+  }
+
+  // Waits in steps, reading the controllers between them; -1 (no controllers at all) waits for
+  // the desktop alone.
+  bool waitEvent(Event& out) override {
+    while (pending_.empty()) {
+      SDL_Event event;
+      pads_.update(now());
+      const int millis = pads_.millisToUpdate(now());
+      if (millis < 0) {
+        if (SDL_WaitEvent(&event) == 0) return false;
+      } else if (SDL_WaitEventTimeout(&event, millis) == 0) {
+        if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
+        continue;
+      }
+      translate(event);
+    }
+    return takePending(out);
+  }
+
+  // --- audio ---
+
+  bool openAudio(uint32_t rate, AudioPull pull, void* user, uint32_t& openedRate) override {
+    pull_ = pull;
+    pullUser_ = user;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noAudio();
+    SDL_AudioSpec want{};
+    want.freq = static_cast<int>(rate);
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kCallbackFrames;
+    want.callback = &DesktopBackend::audioCallback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
+                                 SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (audio_ == 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return noAudio();
+    }
+    openedRate = static_cast<uint32_t>(have.freq);
+    if (options_.verbose) sayAudio(have);
+    SDL_PauseAudioDevice(audio_, 0);
+    return true;
+  }
+
+  void pauseAudio(bool paused) override {
+    if (audio_ != 0) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
+  }
+
+  void closeAudio() override {
+    if (audio_ == 0) return;
+    SDL_CloseAudioDevice(audio_);
+    audio_ = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  // --- clock and dialogs ---
 
   // Counted from the machine's start, so the tick count (the seed of a run) is too: a count from
   // the program's start would give only the few hundred values a start-up can take.
-  uint64_t monotonicNanos() override {
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1'000'000'000 + static_cast<uint64_t>(now.tv_nsec);
+  uint64_t now() override {
+    timespec t{};
+    clock_gettime(CLOCK_BOOTTIME, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1'000'000'000 + static_cast<uint64_t>(t.tv_nsec);
   }
 
-  void sleepNanos(uint64_t nanos) override {
+  void sleep(uint64_t nanos) override {
     std::this_thread::sleep_for(std::chrono::nanoseconds(nanos));
   }
-
-  // --- dialogs ---
 
   void messageBox(std::string_view text, std::string_view title, Icon icon) override {
     std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
@@ -107,136 +217,65 @@ class DesktopBackend : public SdlBackend {
     SDL_ShowSimpleMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
   }
 
-  // --- sound ---
-
-  bool createSoundDevice() override { return mixer_.open(); }
-  void preferSoundRate(uint32_t samplesPerSec) override { mixer_.preferRate(samplesPerSec); }
-  BufferId createBuffer(const WaveFormat& format, uint32_t bytes) override {
-    return mixer_.create(format, bytes);
-  }
-  void setSoundGroup(BufferId buffer, SoundGroup group) override { mixer_.setGroup(buffer, group); }
-  uint8_t* lockBuffer(BufferId buffer, uint32_t& bytes) override {
-    return mixer_.lock(buffer, bytes);
-  }
-  bool unlockBuffer(BufferId buffer) override { return mixer_.unlock(buffer); }
-  bool play(BufferId buffer, bool looping) override { return mixer_.play(buffer, looping); }
-  bool stop(BufferId buffer) override { return mixer_.stop(buffer); }
-  uint32_t status(BufferId buffer) override { return mixer_.status(buffer); }
-  void releaseBuffer(BufferId buffer) override { mixer_.release(buffer); }
-  void releaseSoundDevice() override { mixer_.close(); }
-
- protected:
-  bool openWindow() override {
-    if (!windows_.open()) return false;
-    window_ = windows_.window();
-    return true;
-  }
-
-  void closeWindow() override {
-    windows_.close();
-    window_ = nullptr;
-  }
-
-  void pollEvents() override {
-    pads_.update(monotonicNanos());
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) translate(event);
-  }
-
-  // Waits in steps, reading the controllers between them; -1 (no controllers at all) waits for
-  // the desktop alone.
-  bool waitForEvents() override {
-    SDL_Event event;
-    for (;;) {
-      pads_.update(monotonicNanos());
-      const int millis = pads_.millisToUpdate(monotonicNanos());
-      if (millis < 0) {
-        if (SDL_WaitEvent(&event) == 0) return false;
-        break;
-      }
-      if (SDL_WaitEventTimeout(&event, millis) != 0) break;
-      if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
-    }
-    translate(event);
-    return true;
-  }
-
-  bool openDisplay(bool& is565) override {
-    if (window_ == nullptr) return false;
-    presenter_ = choosePresenter(window_, options_);
-    if (presenter_ == nullptr) return failDisplay("cannot draw into the window");
-    pacer_.emplace(presenter_->waitsForDisplay());
-    shown_.assign(static_cast<size_t>(kWidth) * kHeight, 0);
-    presentLastPicture();
-    is565 = true;
-    return true;
-  }
-
-  // Only the blocks where the picture differs from the one shown are sent; an equal picture is
-  // not sent at all, though the flip still takes its time.
-  bool present(const uint16_t* pixels) override {
-    changedBlocks(shown_.data(), pixels, kWidth, kHeight, changed_);
-    if (changed_.empty()) return presentAgain();
-    // Outside the changed blocks the pictures are equal already.
-    for (const Block& block : changed_) {
-      for (int row = block.rows.first; row < block.rows.end; ++row) {
-        const auto at = static_cast<std::ptrdiff_t>(row) * kWidth;
-        std::copy(pixels + at + block.columns.first, pixels + at + block.columns.end,
-                  shown_.begin() + at + block.columns.first);
-      }
-    }
-    const uint64_t wait = pacer_->waitBeforePresent(monotonicNanos());
-    if (wait != 0) sleepNanos(wait);
-    if (!presenter_->show(shown_.data(), changed_, false)) return false;
-    pacer_->presented(monotonicNanos());
-    return true;
-  }
-
-  // The picture on the screen stays; the flip still takes its time.
-  bool presentAgain() override {
-    const uint64_t wait = pacer_->waitBeforeHold(monotonicNanos());
-    if (wait != 0) sleepNanos(wait);
-    pacer_->held(monotonicNanos());
-    return true;
-  }
-
-  void closeDisplay() override {
-    shown_.clear();
-    shown_.shrink_to_fit();
-    pacer_.reset();
-    presenter_.reset();
-  }
-
  private:
-  bool displayReady() const { return presenter_ != nullptr; }
+  static void audioCallback(void* self, Uint8* stream, int bytes) {
+    auto* b = static_cast<DesktopBackend*>(self);
+    b->pull_(b->pullUser_, reinterpret_cast<int16_t*>(stream), static_cast<size_t>(bytes) / 4);
+  }
 
-  bool failDisplay(const char* what) {
-    std::fprintf(stderr, "vane: %s: %s\n", what, SDL_GetError());
-    closeDisplay();
+  // Once: the game goes on without sound, as with --mute.
+  bool noAudio() {
+    if (!saidNoAudio_) {
+      std::fprintf(stderr, "vane: no sound output (%s): playing without sound\n", SDL_GetError());
+      saidNoAudio_ = true;
+    }
     return false;
   }
 
-  // Draws the picture last shown again, borders and all.
-  void presentLastPicture() { presenter_->show(shown_.data(), {}, true); }
+  static void sayAudio(const SDL_AudioSpec& have) {
+    char* name = nullptr;
+    SDL_AudioSpec spec{};
+    const bool named = SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0 && name != nullptr;
+    std::fprintf(stderr, "vane: sound: %s driver, device %s, %d Hz, %d frames a callback\n",
+                 SDL_GetCurrentAudioDriver(), named ? name : "(the default)", have.freq,
+                 have.samples);
+    SDL_free(name);
+  }
+
+  bool takePending(Event& out) {
+    if (pending_.empty()) return false;
+    out = pending_.front();
+    pending_.pop_front();
+    return true;
+  }
+
+  void emit(Event::Kind kind, bool focused = false) {
+    Event event;
+    event.kind = kind;
+    event.focused = focused;
+    pending_.push_back(event);
+  }
 
   void translate(const SDL_Event& event) {
     switch (event.type) {
       case SDL_KEYDOWN:
         onKeyDown(event.key.keysym, event.key.repeat != 0);
         break;
-      case SDL_KEYUP:
-        keys_.release(event.key.keysym.scancode);
+      case SDL_KEYUP: {
+        Event up;
+        up.kind = Event::Kind::KeyUp;
+        up.key = event.key.keysym.scancode;
+        pending_.push_back(up);
         break;
+      }
       case SDL_WINDOWEVENT:
         onWindowEvent(event.window.event);
         break;
       case SDL_QUIT:
-        postMessage(Message{kWmClose, 0, 0});
+        emit(Event::Kind::Close);
         break;
       default:
-        pads_.handle(event, keys_, [this](int virtualKey) {
-          postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
-        });
+        pads_.handle(event, [this](const Event& e) { pending_.push_back(e); });
         break;
     }
   }
@@ -249,36 +288,32 @@ class DesktopBackend : public SdlBackend {
       return;
     }
     if (route == KeyRoute::Close) {
-      postMessage(Message{kWmClose, 0, 0});
+      emit(Event::Kind::Close);
       return;
     }
-    const int virtualKey = virtualKeyFor(key.scancode, key.sym);
-    if (virtualKey == 0) return;
-    keys_.press(key.scancode, virtualKey);
-    if (route == KeyRoute::Game) {
-      postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
-    }
+    Event down;
+    down.kind = Event::Kind::KeyDown;
+    down.key = key.scancode;
+    down.virtualKey = virtualKeyFor(key.scancode, key.sym);
+    down.repeat = repeat;
+    down.message = route == KeyRoute::Game;
+    if (down.virtualKey != 0) pending_.push_back(down);
   }
 
   void onWindowEvent(uint8_t what) {
     switch (what) {
       case SDL_WINDOWEVENT_FOCUS_GAINED:
-        mixer_.setActive(true);
-        postMessage(Message{kWmActivateApp, 1, 0});
+        emit(Event::Kind::Focus, true);
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
-        // Keys let go elsewhere never come back as releases here.
-        keys_.releaseAll();
-        // The game stands still while inactive, and so does its sound, silent until it returns.
-        mixer_.setActive(false);
-        postMessage(Message{kWmActivateApp, 0, 0});
+        emit(Event::Kind::Focus, false);
         break;
       case SDL_WINDOWEVENT_CLOSE:
-        postMessage(Message{kWmClose, 0, 0});
+        emit(Event::Kind::Close);
         break;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SIZE_CHANGED:
-        if (displayReady()) presentLastPicture();
+        emit(Event::Kind::Exposed);
         break;
       default:
         break;
@@ -289,12 +324,13 @@ class DesktopBackend : public SdlBackend {
   WindowModes windows_;
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
-  std::vector<uint16_t> shown_;  // the picture on the screen
-  std::vector<Block> changed_;   // where the picture being presented differs from it
   std::optional<FlipPacer> pacer_;
-  KeyStates keys_;
   Gamepads pads_;
-  SdlMixer mixer_;
+  std::deque<Event> pending_;
+  SDL_AudioDeviceID audio_ = 0;
+  AudioPull pull_ = nullptr;
+  void* pullUser_ = nullptr;
+  bool saidNoAudio_ = false;
 };
 
 // SDL falls back to drivers that draw nowhere and read no keys; a game nobody can see or stop
@@ -304,21 +340,40 @@ bool drawsNowhereUnasked() {
   return (driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr;
 }
 
+constexpr const char* kNoDesktop =
+    "vane: cannot open the display: no desktop found (DISPLAY or WAYLAND_DISPLAY)\n";
+
+// With no desktop named at all, SDL's own complaints would come before the game's message.
+bool desktopNamed() {
+  return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+         std::getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
+void sayDisplay() {
+  SDL_DisplayMode mode{};
+  SDL_GetDesktopDisplayMode(0, &mode);
+  std::fprintf(stderr, "vane: video: %s driver, display %dx%d at %d Hz\n",
+               SDL_GetCurrentVideoDriver(), mode.w, mode.h, mode.refresh_rate);
+}
+
 }  // namespace
 
-std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options,
-                                           const SoundOptions& sound) {
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options) {
+  if (!desktopNamed()) {
+    std::fputs(kNoDesktop, stderr);
+    return nullptr;
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vane: cannot open the display: %s\n", SDL_GetError());
     return nullptr;
   }
   if (drawsNowhereUnasked()) {
-    std::fputs("vane: cannot open the display: no desktop found (DISPLAY or WAYLAND_DISPLAY)\n",
-               stderr);
+    std::fputs(kNoDesktop, stderr);
     SDL_Quit();
     return nullptr;
   }
-  return std::make_unique<DesktopBackend>(options, sound);
+  if (options.verbose) sayDisplay();
+  return std::make_unique<DesktopBackend>(options);
 }
 
 }  // namespace vane::platform

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The SDL back end: the desktop window, keyboard, clocks, dialogs, display and sound.
+// The SDL back end: the desktop window, keyboard and controllers, clock, dialogs, display, sound.
 #pragma once
 
 #include <memory>
@@ -17,9 +17,7 @@ class SdlBackend : public Backend {
 };
 
 // Creates the back end the real program runs on; nullptr (with the reason on stderr) when the
-// machine has no display to open. Muted, it opens no audio device at all, yet its sound
-// buffers start, play for their length and end just as they do with sound.
-std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options = DisplayOptions{},
-                                           const SoundOptions& sound = SoundOptions{});
+// machine has no display to open.
+std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options = DisplayOptions{});
 
 }  // namespace vane::platform

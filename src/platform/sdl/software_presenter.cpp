@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/picture/software_scaler.h"
 #include "platform/sdl/presenters.h"
-#include "platform/sdl/software_scaler.h"
 
 namespace vane::platform {
 

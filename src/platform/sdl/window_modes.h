@@ -6,7 +6,7 @@
 #include <SDL_video.h>
 
 #include "platform/options.h"
-#include "platform/sdl/presentation.h"
+#include "platform/picture/presentation.h"
 
 namespace vane::platform {
 

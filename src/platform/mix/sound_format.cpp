@@ -1,12 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The one check of a clip's format and size that both back ends and the bank loader apply.
-#include "platform/sound_format.h"
+// Held clip samples, and the one check of a clip's format and size.
+#include "platform/mix/sound_format.h"
+
+#include <utility>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace vane::platform {
 
 namespace {
 constexpr uint16_t kPcmTag = 1;
+
+#if defined(__GLIBC__)
+// A piece of music is read from its bank file each time it starts and freed when it stops. glibc
+// raises its threshold for taking blocks straight from the system to the size of the first such
+// block freed, after which pieces come from the heap and their pages stay when they are freed; a
+// fixed threshold keeps every long clip's bytes going straight back to the system.
+constexpr int kFromSystemBytes = 64 << 10;
+[[maybe_unused]] const int fixedThreshold = mallopt(M_MMAP_THRESHOLD, kFromSystemBytes);
+#endif
 }  // namespace
+
+uint64_t ClipSamples::frames() const {
+  const uint64_t frameBytes = uint64_t{format.channels} * format.bitsPerSample / 8;
+  return frameBytes == 0 ? 0 : bytes.size() / frameBytes;
+}
+
+HeldSamples holdSamples(const WaveFormat& format, std::vector<uint8_t> bytes) {
+  return std::make_shared<const ClipSamples>(ClipSamples{format, std::move(bytes)});
+}
 
 std::string clipRefusal(const WaveFormat& f, uint32_t bytes) {
   using std::to_string;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text drawn from the baked glyph table: lines composed once, blended in colour.
-#include "platform/text.h"
+#include "host/text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,7 +9,11 @@
 #include <utility>
 #include <vector>
 
-namespace vane::platform {
+namespace vane::host {
+
+using platform::Glyph;
+using platform::KerningPair;
+using platform::kGlyphTable;
 
 namespace {
 
@@ -187,4 +191,4 @@ std::unique_ptr<TextContext> makeTextContext(uint16_t* pixels, int width, int he
   return std::make_unique<BufferText>(pixels, width, height, pitch, is565);
 }
 
-}  // namespace vane::platform
+}  // namespace vane::host

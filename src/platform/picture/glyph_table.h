@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Text drawn straight into a 16-bit pixel buffer from the glyph table baked at build time.
+// The glyph table baked at build time: the font at the game's size as plain data.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <span>
-
-#include "platform/platform.h"
 
 namespace vane::platform {
 
@@ -41,9 +38,5 @@ struct GlyphTable {
 
 // Generated into the build tree by vane-glyphs (or taken from another build: VANE_GLYPH_TABLE).
 extern const GlyphTable kGlyphTable;
-
-// A text context writing into `pixels` (width x height, pitch in bytes) in 5-6-5 or 5-5-5.
-std::unique_ptr<TextContext> makeTextContext(uint16_t* pixels, int width, int height, int pitch,
-                                             bool is565);
 
 }  // namespace vane::platform

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text lines drawn into 16-bit buffers of both layouts, on a transparent background.
-#include "platform/text.h"
+#include "host/text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,12 @@
 #include <string>
 #include <vector>
 
-namespace vane::platform {
+namespace vane::host {
 namespace {
+
+using platform::Glyph;
+using platform::KerningPair;
+using platform::kGlyphTable;
 
 constexpr int kWidth = 200;
 constexpr int kHeight = 40;
@@ -160,4 +164,4 @@ TEST(TextContext, KernedPairsPlaceTheSecondGlyphByTheKerning) {
 }
 
 }  // namespace
-}  // namespace vane::platform
+}  // namespace vane::host

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The software scaler: 5-6-5 pixels widened by arithmetic, and per-line taps of the enlargement.
-#include "platform/sdl/software_scaler.h"
+#include "platform/picture/software_scaler.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -52,26 +52,11 @@ struct RowBand {
   bool empty() const { return first >= end; }
 };
 
-// The band of rows holding every difference between two pictures `width` pixels wide, among the
-// rows `within`.
-RowBand changedRows(const uint16_t* before, const uint16_t* after, int width, RowBand within);
-// The band of columns holding every difference within `rows` (a stage's panel stays still while
-// its playfield scrolls).
-RowBand changedColumns(const uint16_t* before, const uint16_t* after, int width, RowBand rows);
-
 // A rectangle of the picture.
 struct Block {
   RowBand rows;
   RowBand columns;
 };
-// Pictures are compared in strips of this many rows, each giving one block: a few sprites moving
-// over a still background are sent as a few small blocks, not as one spanning them all.
-constexpr int kStripRows = 32;
-// The blocks holding every difference between two pictures, strip by strip from the top; strips
-// without any are left out. `out` is cleared first.
-void changedBlocks(const uint16_t* before, const uint16_t* after, int width, int height,
-                   std::vector<Block>& out);
-
 // Paces flips as a 60 Hz display would, unless the display is seen waiting for its own vertical
 // blank. A display that says it waits is trusted, with a floor of half a period so it can never
 // run wild, for as long as its presents keep coming at least three quarters of a period apart:

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/presentation.h"
+#include "platform/picture/presentation.h"
 
 namespace vane::platform {
 

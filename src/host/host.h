@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The machine as the game sees it, and the knobs a test or a back end uses on it from outside.
+#pragma once
+
+#include <cstdint>
+
+#include "host/display.h"
+#include "host/keyboard.h"
+#include "host/messages.h"
+#include "host/sound.h"
+#include "host/system.h"
+
+namespace vane::host {
+
+// Steps the host may refuse, as a system that takes surfaces and buffers away would; the game
+// has a failure path for each. A desktop never refuses them: only tests do.
+struct Faults {
+  bool registerClass = false;
+  bool soundDevice = false;
+  bool pixelFormat = false;
+  bool describe = false;
+  bool lock = false;
+  bool unlock = false;
+  bool createBuffer = false;
+  bool lockBuffer = false;
+  bool unlockBuffer = false;
+};
+Faults& faults();
+
+// The picture on the screen, as last presented.
+const uint16_t* shownPicture();
+// The pause badge, drawn by the host over the shown picture while the game is paused.
+void setPauseBadge(bool enabled);
+void showPaused(bool paused);
+
+// Puts the whole machine back as before the window was made: for tests and vane-sim runs.
+void resetHost();
+
+}  // namespace vane::host
