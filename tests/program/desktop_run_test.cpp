@@ -44,7 +44,7 @@ class HookedLoop : public LoopObserver {
   }
   void afterFrame() override {
     session_.afterFrame();
-    const std::string line = sim::traceLine(frame_, {}, 0);
+    const std::string line = sim::traceLine(frame_, {}, 0, 0);
     fields.push_back(line.substr(0, line.find(",\"snd\"")));
     pictures.push_back(pictureHash());
     ++frame_;

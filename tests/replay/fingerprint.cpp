@@ -81,6 +81,10 @@ std::string currentFingerprint() {
     const std::string name = sheet.fileName;
     out += name + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
   }
+  // The sound banks, which the mix hash follows.
+  for (const char* name : {"1.snd", "music.snd"}) {
+    out += std::string(name) + " " + fileDigest(std::string(VANE_DATA_DIR) + "/" + name) + "\n";
+  }
   out += "glyphs " + glyphTableDigest() + "\n";
   return out;
 }

@@ -76,7 +76,7 @@ class KeyDriver : public LoopObserver {
   }
 
   void afterFrame() override {
-    trace += sim::traceLine(frame_, events, 0);
+    trace += sim::traceLine(frame_, events, 0, 0);
     audioOpened |= SDL_WasInit(SDL_INIT_AUDIO) != 0;
     events.clear();
     ++frame_;
@@ -147,8 +147,9 @@ TEST(SdlSoundRun, MutedAndWithSoundTheGameRunsAsVaneSimDoes) {
   options.frames = kFrames;
   std::ostringstream headless;
   ASSERT_EQ(sim::run(options, script, &headless), 0);
-  const std::string want = std::regex_replace(headless.str(), std::regex("\"h\":\"[0-9a-f]{16}\""),
-                                              "\"h\":\"0000000000000000\"");
+  // The picture and the mix are another matter: only the game's fields are compared.
+  const std::string want = std::regex_replace(
+      headless.str(), std::regex("\"([ha])\":\"[0-9a-f]{16}\""), "\"$1\":\"0000000000000000\"");
   ASSERT_NE(want.find("\"fx\""), std::string::npos) << "the run plays effects";
 
   for (const bool mute : {true, false}) {

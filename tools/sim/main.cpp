@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE] "
-    "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555]";
+    "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555] [--mix FILE]";
 
 // A bad command line gets one line on stderr: what was wrong, then the usage.
 int usage(const std::string& problem) {
@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
       options.pngDir = *absolute(value);
     } else if (flag == "--png-every" && number && *number >= 1) {
       options.pngEvery = *number;
+    } else if (flag == "--mix" && absolute(value)) {
+      options.mixPath = *absolute(value);
     } else if (flag == "--layout" && (value == "565" || value == "555")) {
       options.use565 = value == "565";
     } else {

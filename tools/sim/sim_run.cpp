@@ -20,6 +20,7 @@
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "tools/sim/png_out.h"
+#include "tools/snd/wav.h"
 #include "world/actor.h"
 
 namespace vane::sim {
@@ -74,7 +75,8 @@ void appendSound(std::string& out, const std::vector<SoundEvent>& events) {
 
 }  // namespace
 
-std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash) {
+std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash,
+                      uint64_t audio) {
   std::string out = "{\"f\":" + std::to_string(f) + ",\"gs\":" + std::to_string(gameState) +
                     ",\"fc\":" + std::to_string(frameCount) +
                     ",\"pause\":" + std::to_string(pauseCount) +
@@ -96,6 +98,9 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
   char hex[17];
   std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
   out += ",\"h\":\"";
+  out += hex;
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(audio));
+  out += "\",\"a\":\"";
   out += hex;
   out += "\"}\n";
   return out;
@@ -131,7 +136,7 @@ class Driver : public LoopObserver {
 
   void afterFrame() override {
     if (trace_ != nullptr) {
-      *trace_ << traceLine(frame_, events, backend_.screenHash());
+      *trace_ << traceLine(frame_, events, backend_.screenHash(), backend_.takeMixHash());
       if (!*trace_) writeFailure = traceFailure(options_);
     }
     events.clear();
@@ -208,6 +213,27 @@ class DataDir {
   std::string empty_;
 };
 
+// The run's mix as a 16-bit stereo WAV file at the output's rate; what went wrong, or nothing.
+std::string writeMix(const std::string& path, const platform::HeadlessBackend& backend) {
+  const uint32_t rate = backend.audioRate;
+  const platform::WaveFormat format{1, 2, rate, rate * 4, 4, 16, 0};
+  std::vector<uint8_t> data;
+  data.reserve(backend.mixed.size() * 2);
+  for (const int16_t s : backend.mixed) {
+    data.push_back(static_cast<uint8_t>(s & 0xFF));
+    data.push_back(static_cast<uint8_t>(static_cast<uint16_t>(s) >> 8));
+  }
+  const std::vector<uint8_t> wav =
+      tools::wavBytes(format, data.data(), static_cast<uint32_t>(data.size()));
+  platform::FileWriter out;
+  if (!out.open(path) ||
+      !out.write(std::string_view(reinterpret_cast<const char*>(wav.data()), wav.size())) ||
+      !out.commit()) {
+    return out.error();
+  }
+  return {};
+}
+
 }  // namespace
 
 int run(const Options& options, const KeyScript& script, std::ostream* trace) {
@@ -235,6 +261,7 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   platform::HeadlessBackend backend;
   backend.use565Layout = options.use565;
   backend.keepRecords = false;
+  backend.keepMix = !options.mixPath.empty();
   platform::setBackend(&backend);
   resetGame();
   Driver driver(options, script, backend, trace);
@@ -259,6 +286,9 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   if (trace == &traceFile && (!driver.writeFailure.empty() || !traceFile.commit()) &&
       !traceFile.error().empty()) {
     driver.writeFailure = traceFile.error();
+  }
+  if (driver.writeFailure.empty() && !options.mixPath.empty()) {
+    driver.writeFailure = writeMix(options.mixPath, backend);
   }
   if (!driver.writeFailure.empty()) {
     std::fprintf(stderr, "vane-sim: %s\n", driver.writeFailure.c_str());

@@ -25,6 +25,7 @@ struct Options {
   std::string pngDir;
   long long pngEvery = 1;
   bool use565 = true;
+  std::string mixPath;  // the run's mixed sound as a WAV file, empty for none
   // Called after each frame with its number (benchmarks time a stretch of a run with it).
   std::function<void(long long frame)> afterFrame;
 };
@@ -33,9 +34,10 @@ using vane::KeyScript;
 using vane::parseKeyScript;
 using vane::readKeyScript;
 
-// The trace line of the frame just run: the game's state now, the sound events of the frame and
-// the picture's hash.
-std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash);
+// The trace line of the frame just run: the game's state now, the sound events of the frame, the
+// picture's hash and the hash of the sound mixed during the frame.
+std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash,
+                      uint64_t audio);
 
 // Runs the game and returns the program's exit status. Trace lines go to `trace` when given,
 // otherwise to options.tracePath.
