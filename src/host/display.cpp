@@ -46,9 +46,9 @@ void stampBackBuffer() {
   display.backStamp = ++lastStamp;
 }
 
-// A small dark plate with the word on it, at the top of the playfield's middle.
+// A small dark plate with the word on it, in the middle of the playfield.
 void drawBadge(std::vector<uint16_t>& picture) {
-  constexpr int kLeft = 283, kTop = 8, kWide = 74, kHigh = 19;
+  constexpr int kLeft = 128, kTop = 230, kWide = 74, kHigh = 19;
   for (int y = kTop; y < kTop + kHigh; ++y) {
     std::fill_n(picture.begin() + static_cast<std::ptrdiff_t>(y) * kWidth + kLeft, kWide,
                 uint16_t{0x0000});

@@ -28,6 +28,14 @@ class LoopObserver {
   virtual void messageTaken(const host::Message&) {}
 };
 
+// What one step of the main loop did.
+struct LoopStep {
+  enum Kind { Message, Frame, Inactive, Ended } kind;
+  int exitCode = 0;  // Ended: the program's exit status
+};
+// One step of the main loop: takes one message, or runs one frame, or (inactive) waits for a
+// message. A host that calls back (a browser's animation frame) calls it until a frame has run.
+LoopStep runMainLoopOnce(LoopObserver* observer = nullptr);
 // Runs until the quit message (its exit code) or until the observer stops it (0).
 int runMainLoop(LoopObserver* observer = nullptr);
 void runFrame();

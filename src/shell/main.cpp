@@ -80,6 +80,7 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
   host::setSoundSettings(options.sound);
+  host::setPauseBadge(options.pauseBadge);
   Session session(options.pad);
   if (replay) session.replay(*replay);
   ExitStatus failure = kExitOk;

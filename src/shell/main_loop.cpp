@@ -31,6 +31,7 @@ void runStageFrame(void (*timeline)(), bool decorations) {
   if (decorations) spawnDecoration();
   updatePauseWord();
   const bool running = notPaused();
+  host::showPaused(!running);
   if (running) {
     updateWorld();
     ++frameCount;
@@ -70,32 +71,42 @@ constexpr std::array<void (*)(), 7> kFrameByState{
 
 void runFrame() {
   if (gameState < 0 || gameState >= static_cast<int32_t>(kFrameByState.size())) return;
+  // Only a stage can be paused; its frame says so itself.
+  host::showPaused(false);
   kFrameByState[static_cast<size_t>(gameState)]();
+}
+
+LoopStep runMainLoopOnce(LoopObserver* observer) {
+  host::Message message;
+  if (host::peekMessage(message)) {
+    message = host::getMessage();
+    if (observer != nullptr) observer->messageTaken(message);
+    if (message.id == host::kWmQuit) return {LoopStep::Ended, static_cast<int>(message.wParam)};
+    host::dispatchMessage(message);
+    return {LoopStep::Message};
+  }
+  if (appActive != 0) {
+    if (observer != nullptr) {
+      const LoopObserver::Next next = observer->beforeFrame();
+      if (next == LoopObserver::Next::Stop) return {LoopStep::Ended, 0};
+      if (next == LoopObserver::Next::HandleMessages) return {LoopStep::Message};
+    }
+    runFrame();
+    if (observer != nullptr) observer->afterFrame();
+    return {LoopStep::Frame};
+  }
+  if (observer != nullptr) {
+    if (!observer->whileInactive()) return {LoopStep::Ended, 0};
+  } else {
+    host::waitMessage();
+  }
+  return {LoopStep::Inactive};
 }
 
 int runMainLoop(LoopObserver* observer) {
   for (;;) {
-    host::Message message;
-    if (host::peekMessage(message)) {
-      message = host::getMessage();
-      if (observer != nullptr) observer->messageTaken(message);
-      if (message.id == host::kWmQuit) return static_cast<int>(message.wParam);
-      host::dispatchMessage(message);
-    } else if (appActive != 0) {
-      if (observer != nullptr) {
-        const LoopObserver::Next next = observer->beforeFrame();
-        if (next == LoopObserver::Next::Stop) return 0;
-        if (next == LoopObserver::Next::HandleMessages) continue;
-      }
-      runFrame();
-      if (observer != nullptr) observer->afterFrame();
-    } else {
-      if (observer != nullptr) {
-        if (!observer->whileInactive()) return 0;
-      } else {
-        host::waitMessage();
-      }
-    }
+    const LoopStep step = runMainLoopOnce(observer);
+    if (step.kind == LoopStep::Ended) return step.exitCode;
   }
 }
 

@@ -130,6 +130,11 @@ Verdict applyConfigValue(std::string_view key, std::string_view value, ProgramOp
     if (v) (key == "music_volume" ? o.sound.musicVolume : o.sound.effectVolume) = *v;
     return take(v.has_value());
   }
+  if (key == "pause_badge") {
+    const bool on = value == "on";
+    if (on || value == "off") o.pauseBadge = on;
+    return take(on || value == "off");
+  }
   if (PadControl* role = padRole(o.pad, key); role != nullptr) {
     // The d-pad steers, so only buttons can take a part.
     const auto v = platform::padControlNamed(value);

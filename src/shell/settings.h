@@ -17,6 +17,8 @@ struct ProgramOptions {
   platform::DisplayOptions display;
   platform::SoundOptions sound;
   PadRoles pad;
+  // A "PAUSED" badge over the picture while the game is paused; off for exact screenshots.
+  bool pauseBadge = true;
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;

@@ -190,5 +190,29 @@ TEST_F(CoreTest, KeyEventsHoldKeysApartAndSendKeyDownsAsTheSystemSays) {
   EXPECT_EQ(getMessage().wParam, uint32_t{kVkEscape});
 }
 
+// The badge is drawn over the picture sent to the screen, never into the back buffer, and goes
+// with the pause even when the game draws nothing new.
+TEST_F(CoreTest, PauseBadgeShowsOnTheScreenOnlyWhilePausedAndOnlyWhenAsked) {
+  ASSERT_TRUE(createDisplay());
+  ASSERT_TRUE(fill(0x1234));
+  const auto differing = [this] {
+    int n = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) n += onScreen(x, y) != inBackBuffer(x, y) ? 1 : 0;
+    }
+    return n;
+  };
+  showPaused(true);
+  ASSERT_TRUE(flip());
+  EXPECT_EQ(differing(), 0) << "not asked for";
+  setPauseBadge(true);
+  ASSERT_TRUE(flip());
+  EXPECT_GT(differing(), 500) << "a plate with the word";
+  EXPECT_EQ(inBackBuffer(140, 235), 0x1234);
+  showPaused(false);
+  ASSERT_TRUE(flip());
+  EXPECT_EQ(differing(), 0) << "gone on resume";
+}
+
 }  // namespace
 }  // namespace vane::host
