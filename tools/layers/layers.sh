@@ -4,7 +4,8 @@
 #
 #   tools/layers/layers.sh [ROOT]          print "from -> to  count" for every pair of folders
 #   tools/layers/layers.sh --check [ROOT]  exit 1 and name each include that goes up a layer, and
-#                                          each write of gameState outside src/flow/
+#                                          each write of gameState outside src/flow/, and each
+#                                          window message or sound buffer below the host
 #
 # A folder is the first part of the path below src/ (core, world, ...) or tools/, tests/, bench/,
 # fuzz/ as a whole. Layers, bottom to top; a file may include its own folder and lower ranks only.
@@ -65,6 +66,12 @@ find src tools tests bench fuzz -name '*.h' -o -name '*.cpp' 2>/dev/null | sort 
     }'
 
 if [ "$mode" = check ]; then
+  # Window messages and sound buffers are the host's: no back end knows them.
+  machine=$(grep -rnE '\bkWm[A-Z]|\bBufferId\b|windowProc' src/platform --include='*.cpp' --include='*.h' || true)
+  if [ -n "$machine" ]; then
+    echo "$machine" | sed 's|$|  <- window messages and sound buffers belong to the host|'
+    exit 1
+  fi
   # The game's flow alone changes the game state (core/state.cpp only resets it).
   writes=$(grep -rnE '(^|[^.>a-zA-Z_])gameState *=[^=]' src --include='*.cpp' --include='*.h' |
     grep -v -e '^src/flow/' -e '^src/core/state.cpp:' || true)
