@@ -37,13 +37,17 @@ const Case kCases[] = {
     {"version", "env -u DISPLAY ", "--version", kExitOk, "", "vane "},
     {"bad flag", "", "--bogus", kExitBadCommandLine, "vane: unknown option --bogus"},
     {"bad value", "", "--scale huge", kExitBadCommandLine, "bad value for --scale"},
-    {"no display", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ", "", kExitNoDisplay,
-     "cannot open the display"},
+    {"no display", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=@/none ",
+     "", kExitNoDisplay, "cannot open the display"},
     {"no sound output", "SDL_AUDIODRIVER=none-such VANE_DATA=" VANE_DATA_DIR " ",
      "--replay @/quit.keys", kExitOk, "playing without sound"},
     {"no data anywhere", "", "", kExitBadData, "SPR Not Found"},
     {"broken data", "", "--data @/broken", kExitBadData, "ERROR:"},
     {"quit", "VANE_DATA=" VANE_DATA_DIR " ", "--replay @/quit.keys", kExitOk, ""},
+    {"verbose sound", "VANE_DATA=" VANE_DATA_DIR " ", "--verbose --replay @/quit.keys", kExitOk,
+     "vane: sound: dummy driver, device "},
+    {"verbose video", "VANE_DATA=" VANE_DATA_DIR " ", "--verbose --replay @/quit.keys", kExitOk,
+     "vane: video: dummy driver, display "},
 };
 
 class ProgramExit : public ::testing::TestWithParam<Case> {
@@ -88,6 +92,9 @@ TEST_P(ProgramExit, EndsWithItsCodeAndSaysWhy) {
   EXPECT_EQ(WEXITSTATUS(raw), c.status) << err;
   EXPECT_NE(err.find(c.saysOnStderr), std::string::npos) << err;
   EXPECT_NE(out.find(c.saysOnStdout), std::string::npos) << out;
+  if (c.status == kExitNoDisplay) {
+    EXPECT_EQ(err.rfind("vane: ", 0), 0u) << "the game's own message comes first: " << err;
+  }
   if (c.status == kExitBadCommandLine) {
     EXPECT_NE(err.find("usage: vane"), std::string::npos) << err;
     EXPECT_EQ(err.find('\n'), err.find("\nusage:")) << "one line, then the usage";
