@@ -89,6 +89,55 @@ TEST(FirstWindowSize, LargestWholeMultipleWithRoomForDecorations) {
   }
 }
 
+// A window's inside with its decorations always lies wholly in the usable area it is placed in.
+TEST(PlaceWindow, ClampedSoThatWindowAndDecorationsFitTheUsableAreaCentred) {
+  struct Case {
+    const char* what;
+    WindowSize wanted;
+    PictureRect usable;
+    Decorations decorations;
+    PictureRect placed;
+  };
+  const Decorations none{};
+  const Decorations titled{19, 1, 1, 1};
+  const Case cases[] = {
+      {"fits as it is", {640, 480}, {0, 0, 1366, 768}, none, {363, 144, 640, 480}},
+      {"a maximised size, decorations known",
+       {1366, 749},
+       {0, 0, 1366, 768},
+       titled,
+       {1, 19, 1364, 748}},
+      {"a maximised size, decorations assumed",
+       {1366, 749},
+       {0, 0, 1366, 768},
+       kAssumedDecorations,
+       {16, 48, 1334, 704}},
+      {"under a top panel", {1366, 768}, {0, 27, 1366, 741}, titled, {1, 46, 1364, 721}},
+      {"on a second display", {1920, 1200}, {1366, 0, 1920, 1080}, none, {1366, 0, 1920, 1080}},
+      {"on a display left of the first",
+       {800, 600},
+       {-1024, 0, 1024, 768},
+       titled,
+       {-912, 84, 800, 600}},
+      {"too wide only", {3000, 400}, {0, 0, 1366, 768}, none, {0, 184, 1366, 400}},
+      {"a usable area smaller than the decorations",
+       {640, 480},
+       {0, 0, 20, 40},
+       kAssumedDecorations,
+       {16, 48, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PictureRect r = placeWindow(c.wanted, c.usable, c.decorations);
+    expectRect(r, c.placed.x, c.placed.y, c.placed.width, c.placed.height);
+    if (c.usable.width < 40) continue;
+    EXPECT_GE(r.x - c.decorations.left, c.usable.x);
+    EXPECT_GE(r.y - c.decorations.top, c.usable.y);
+    EXPECT_LE(r.x + r.width + c.decorations.right, c.usable.x + c.usable.width);
+    EXPECT_LE(r.y + r.height + c.decorations.bottom, c.usable.y + c.usable.height);
+  }
+}
+
 TEST(ChangedRows, BandsOfRowsAndColumnsHoldEveryDifference) {
   struct Case {
     std::vector<int> changed;  // pixel indices in an 8 x 6 picture

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on an X server of its own with no window manager: the full-screen window is
-# shown over the whole screen, F11 makes it a window in the middle and F11 again full screen.
+# shown over the whole screen, F11 makes it a window in the middle and F11 again full screen; a
+# window the config asks to be wider than the screen fits wholly on it, and that size is kept.
 # Skipped (77) where Xvfb, xwininfo or xdotool is missing.
 # usage: fullscreen.sh VANE DATA_DIR
 set -uo pipefail
@@ -23,10 +24,11 @@ shown() {
     END { if (state == "IsViewable") print at }'
 }
 
-# Waits up to five seconds for the window to be shown at `geometry`.
+# Waits up to ten seconds (a busy machine starts the game slowly) for the window to be shown at
+# `geometry`.
 expect() {
   local geometry=$1 what=$2
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     [ "$(shown)" = "$geometry" ] && { echo "ok   $what: $geometry"; return; }
     sleep 0.1
   done
@@ -41,4 +43,19 @@ xdotool key F11
 expect 640x480+192+144 "a window after F11"
 xdotool key F11
 expect 1024x768+0+0 "full screen after F11 again"
+xdotool key Escape
+wait $game
+
+printf 'window_mode = window\nwindow_size = 1366x749\n' >"$XDG_CONFIG_HOME/vane/vane.conf"
+"$vane" --data "$data" 2>>"$work/err" &
+game=$!
+expect 1024x749+0+9 "a window from a config size wider than the screen"
+xdotool key Escape
+wait $game
+if grep -qx 'window_size = 1024x749' "$XDG_CONFIG_HOME/vane/vane.conf"; then
+  echo "ok   the size written back: 1024x749"
+else
+  echo "FAIL the size written back: $(grep window_size "$XDG_CONFIG_HOME/vane/vane.conf")"
+  failed=1
+fi
 exit $failed

@@ -52,16 +52,32 @@ int enlargementFor(const PictureRect& target, int pictureWidth, int pictureHeigh
 
 WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, int pictureHeight) {
   // Room for a title bar and borders, which are not known before the window is shown.
-  constexpr int kDecorationWidth = 32;
-  constexpr int kDecorationHeight = 64;
-  const int width = usableWidth - kDecorationWidth;
-  const int height = usableHeight - kDecorationHeight;
+  constexpr Decorations d = kAssumedDecorations;
+  const int width = usableWidth - d.left - d.right;
+  const int height = usableHeight - d.top - d.bottom;
   if (pictureWidth <= 0 || pictureHeight <= 0) return WindowSize{};
   const int scale = std::min(width / pictureWidth, height / pictureHeight);
   if (scale >= 1) return WindowSize{pictureWidth * scale, pictureHeight * scale};
   const PictureRect shrunk = placePicture(ScaleMode::Fit, std::max(width, 1), std::max(height, 1),
                                           pictureWidth, pictureHeight);
   return WindowSize{std::max(shrunk.width, 1), std::max(shrunk.height, 1)};
+}
+
+PictureRect placeWindow(WindowSize wanted, const PictureRect& usable,
+                        const Decorations& decorations) {
+  const int width =
+      std::max(std::min(wanted.width, usable.width - decorations.left - decorations.right), 1);
+  const int height =
+      std::max(std::min(wanted.height, usable.height - decorations.top - decorations.bottom), 1);
+  // Centred, then moved as little as keeps the decorations on the usable area too.
+  const auto keepIn = [](int centred, int low, int high) {
+    return std::max(low, std::min(centred, high));
+  };
+  const int x = keepIn(usable.x + (usable.width - width) / 2, usable.x + decorations.left,
+                       usable.x + usable.width - decorations.right - width);
+  const int y = keepIn(usable.y + (usable.height - height) / 2, usable.y + decorations.top,
+                       usable.y + usable.height - decorations.bottom - height);
+  return PictureRect{x, y, width, height};
 }
 
 FlipPacer::FlipPacer(bool displayWaits) : displayTrusted_(displayWaits) {}

@@ -45,6 +45,22 @@ struct WindowSize {
 // shrunk to fit, on a desktop smaller than that).
 WindowSize firstWindowSize(int usableWidth, int usableHeight, int pictureWidth, int pictureHeight);
 
+// What a window manager puts around a window's inside: title bar and borders, in pixels.
+struct Decorations {
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+};
+// The room kept for decorations that are not known yet (a window not shown): a generous title bar.
+constexpr Decorations kAssumedDecorations{48, 16, 16, 16};
+
+// The inside of a window `wanted` large, clamped so that it and its decorations fit wholly in a
+// display's usable area (the desktop less its panels), and centred there as far as the
+// decorations let it be. Sizes never go below 1.
+PictureRect placeWindow(WindowSize wanted, const PictureRect& usable,
+                        const Decorations& decorations);
+
 // The rows [first, end) of a picture; empty when first == end.
 struct RowBand {
   int first = 0;

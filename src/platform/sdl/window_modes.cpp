@@ -57,6 +57,34 @@ SDL_Window* openFullscreenWindow(const SDL_Rect& screen) {
                           kCovering | SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
+// Whether the window is on the desktop of a windowing system. SDL's dummy and offscreen drivers
+// have none, only a display size of their own: a window there has no screen to fit and keeps the
+// size asked for.
+bool onDesktop(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  return SDL_GetWindowWMInfo(window, &info) == SDL_TRUE;
+}
+
+int displayOf(SDL_Window* window) {
+  return window != nullptr ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
+}
+
+// The display's area less the desktop's panels; the whole display where that is not known.
+PictureRect usableArea(int display) {
+  SDL_Rect area{0, 0, kPictureWidth, kPictureHeight};
+  if (SDL_GetDisplayUsableBounds(display, &area) != 0) SDL_GetDisplayBounds(display, &area);
+  return PictureRect{area.x, area.y, area.w, area.h};
+}
+
+// The decorations around the window as the window manager reports them; `otherwise` where it
+// cannot say.
+Decorations decorationsOf(SDL_Window* window, const Decorations& otherwise) {
+  Decorations d;
+  if (SDL_GetWindowBordersSize(window, &d.top, &d.left, &d.bottom, &d.right) != 0) return otherwise;
+  return d;
+}
+
 }  // namespace
 
 KeyRoute routeKey(const SDL_Keysym& key) {
@@ -101,10 +129,12 @@ bool WindowModes::open() {
     SDL_GetDisplayBounds(0, &screen);
     window_ = openFullscreenWindow(screen);
   } else {
-    windowSize_ = windowSize();
-    const WindowSize size = windowSize_;
-    window_ = SDL_CreateWindow("VANE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width,
-                               size.height, SDL_WINDOW_RESIZABLE);
+    window_ = SDL_CreateWindow("VANE", 0, 0, kPictureWidth, kPictureHeight,
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    if (window_ != nullptr) {
+      placeAsWindow(0);
+      SDL_ShowWindow(window_);
+    }
   }
   if (window_ == nullptr) {
     std::fprintf(stderr, "vane: cannot open the window: %s\n", SDL_GetError());
@@ -135,6 +165,10 @@ void WindowModes::toggle() {
 void WindowModes::enterFullscreen() {
   // The size the player gave the window is where it goes back to.
   SDL_GetWindowSize(window_, &windowSize_.width, &windowSize_.height);
+  // A maximised window wears slimmer decorations than the window it goes back to.
+  if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) == 0) {
+    decorations_ = decorationsOf(window_, decorations_);
+  }
   const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
   SDL_Rect screen{0, 0, kPictureWidth, kPictureHeight};
   SDL_GetDisplayBounds(display, &screen);
@@ -150,33 +184,53 @@ void WindowModes::enterFullscreen() {
 }
 
 void WindowModes::enterWindow() {
-  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  const int display = displayOf(window_);
   mode_ = WindowMode::Window;
-  windowSize_ = windowSize();
-  const WindowSize size = windowSize_;
   SDL_SetWindowFullscreen(window_, 0);
   SDL_SetWindowBordered(window_, SDL_TRUE);
   SDL_SetWindowResizable(window_, SDL_TRUE);
-  SDL_SetWindowSize(window_, size.width, size.height);
-  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                        SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  placeAsWindow(display);
   SDL_ShowCursor(SDL_ENABLE);
+}
+
+// Sizes and places the window so that it and its decorations fit wholly on the display. Until a
+// window has shown its decorations, room is kept for generous ones; without a window manager
+// there are none.
+void WindowModes::placeAsWindow(int display) {
+  if (!onDesktop(window_)) {
+    windowSize_ = windowSize();
+    SDL_SetWindowSize(window_, windowSize_.width, windowSize_.height);
+    return;
+  }
+  const Decorations d = windowManagerRunning(window_) ? decorations_ : Decorations{};
+  const PictureRect place = placeWindow(windowSize(), usableArea(display), d);
+  windowSize_ = WindowSize{place.width, place.height};
+  SDL_SetWindowSize(window_, place.width, place.height);
+  // A window manager puts the window's frame, not its inside, where the window is asked to go.
+  SDL_SetWindowPosition(window_, place.x - d.left, place.y - d.top);
 }
 
 WindowSize WindowModes::windowSize() const {
   if (windowSize_.width > 0) return windowSize_;
-  const int display = window_ != nullptr ? std::max(SDL_GetWindowDisplayIndex(window_), 0) : 0;
-  SDL_Rect usable{0, 0, kPictureWidth, kPictureHeight};
-  if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
-  return firstWindowSize(usable.w, usable.h, kPictureWidth, kPictureHeight);
+  const PictureRect usable = usableArea(displayOf(window_));
+  return firstWindowSize(usable.width, usable.height, kPictureWidth, kPictureHeight);
 }
 
+// The size as a window, no larger than fits with its decorations on the display the window is on
+// (a maximised window, say, that then went full screen and back).
 WindowState WindowModes::state() const {
   WindowSize size = windowSize_;
-  if (mode_ == WindowMode::Window && window_ != nullptr) {
+  if (window_ == nullptr) return WindowState{mode_, size.width, size.height};
+  Decorations decorations = decorations_;
+  if (mode_ == WindowMode::Window) {
     SDL_GetWindowSize(window_, &size.width, &size.height);
+    decorations = decorationsOf(window_, decorations_);
   }
-  return WindowState{mode_, size.width, size.height};
+  if (!onDesktop(window_) || size.width <= 0 || size.height <= 0) {
+    return WindowState{mode_, size.width, size.height};
+  }
+  const PictureRect fitted = placeWindow(size, usableArea(displayOf(window_)), decorations);
+  return WindowState{mode_, fitted.width, fitted.height};
 }
 
 }  // namespace vane::platform

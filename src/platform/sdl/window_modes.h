@@ -48,11 +48,14 @@ class WindowModes {
  private:
   void enterFullscreen();
   void enterWindow();
+  void placeAsWindow(int display);
   WindowSize windowSize() const;
 
   SDL_Window* window_ = nullptr;
   WindowMode mode_;
   WindowSize windowSize_;  // 0 x 0 until the player has one
+  // Those seen around the window when it last was one; assumed until then.
+  Decorations decorations_ = kAssumedDecorations;
 };
 
 }  // namespace vane::platform
