@@ -1,15 +1,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README: `make run` and `make test` (plus `make test-all`, with the slow
-# replays, `make asan-test` and `make package`).
+# replays, `make asan-test`, `make libcxx-test` and `make package`).
 PRESET ?= default
 PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev \
             libfontconfig-dev fonts-dejavu-core libpng-dev libcairo2-dev libsamplerate0-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xfonts-base x11-utils xdotool
+            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xfonts-base x11-utils xdotool \
+            libc++-14-dev libc++abi-14-dev googletest
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all asan-test tsan-test package deps configure build format format-check fuzz soak
+.PHONY: run test test-all asan-test libcxx-test tsan-test package deps configure build format \
+        format-check fuzz soak
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -38,6 +40,12 @@ test-all: build
 
 asan-test:
 	$(MAKE) test PRESET=asan
+
+# The whole suite, the long replays too, built by clang against LLVM's standard library (libc++)
+# with GoogleTest built from its sources: what another compiler or standard library resolves,
+# declares, orders or lacks differently fails here.
+libcxx-test:
+	$(MAKE) test-all PRESET=libcxx
 
 # The sound device's frame thread and audio thread under ThreadSanitizer: the mixer stress test
 # and the tests of the real and muted devices. Builds only the sound tests.

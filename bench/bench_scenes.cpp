@@ -27,7 +27,7 @@ constexpr Scene kScenes[] = {
 };
 
 vane::sim::KeyScript readScene(const Scene& scene) {
-  std::ifstream in(std::string(VANE_SCENES_DIR) + "/" + scene.keys);
+  std::ifstream in(std::string(VANE_SCENES_DIR) + "/" + scene.keys, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   std::string error;

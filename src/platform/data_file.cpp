@@ -4,12 +4,32 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+// Flags only some systems have: where one is absent, what it guards against cannot happen there
+// (no FIFO to block on, no child to inherit the file, no terminal to take over) or, for
+// O_BINARY, every file is binary already.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+#ifndef O_NONBLOCK
+#define O_NONBLOCK 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
+#ifndef O_NOCTTY
+#define O_NOCTTY 0
+#endif
 
 namespace vane::platform {
 
@@ -32,7 +52,7 @@ DataFileRead tooLarge(size_t maxBytes) {
 
 DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& size) {
   // Non-blocking, so opening a FIFO with no writer returns at once; fstat then refuses it.
-  fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  fd = ::open(name, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     const bool missing = errno == ENOENT;
     DataFileRead why = failed(ReadFailure::CannotOpen, errnoText("cannot open"));
@@ -61,7 +81,7 @@ DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& si
 DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got) {
   got = 0;
   while (got < count) {
-    const ssize_t n = ::read(fd, out + got, count - got);
+    const auto n = ::read(fd, out + got, count - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return failed(ReadFailure::ReadError, errnoText("read error"));
     if (n == 0) break;
@@ -72,14 +92,10 @@ DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got) {
 
 DataFileRead readDataBytesAt(int fd, uint64_t offset, uint8_t* out, size_t count, size_t& got) {
   got = 0;
-  while (got < count) {
-    const ssize_t n = ::pread(fd, out + got, count - got, static_cast<off_t>(offset + got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return failed(ReadFailure::ReadError, errnoText("read error"));
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
+  if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+    return failed(ReadFailure::ReadError, errnoText("read error"));
   }
-  return {};
+  return readDataBytes(fd, out, count, got);
 }
 
 DataFileRead readDataFile(const char* name, size_t maxBytes, std::vector<uint8_t>& bytes) {

@@ -31,7 +31,8 @@ DataFileRead openDataFile(const char* name, size_t maxBytes, int& fd, size_t& si
 DataFileRead readDataBytes(int fd, uint8_t* out, size_t count, size_t& got);
 
 // Reads up to `count` bytes from `offset` in `fd` into `out`, fewer only at the end of the file;
-// `got` says how many. The file's position does not move.
+// `got` says how many. The file's position is left after them: a file read at offsets is not
+// also read in order.
 DataFileRead readDataBytesAt(int fd, uint64_t offset, uint8_t* out, size_t count, size_t& got);
 
 // "<name>: <reason>", the one line a loader or a tool shows for a refused file.

@@ -132,7 +132,12 @@ Handle createBeside(const std::string& target, unsigned mode, std::string& creat
                     std::string& reason) {
   static std::atomic<unsigned> serial{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    created = besideName(target, "." + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) of "." + std::string at -O3.
+    std::string tag = ".";
+    tag += std::to_string(::getpid());
+    tag += '-';
+    tag += std::to_string(serial++);
+    created = besideName(target, tag);
     // A new file gets the mode the user's umask gives; a replacement is given its target's.
     const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                           mode != 0 ? 0600 : 0666);

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "shell/system_paths.h"
+
 namespace vane {
 
 namespace fs = std::filesystem;
@@ -24,7 +26,7 @@ std::vector<fs::path> dataFolderCandidates(const std::string& dataFlag) {
   }
   std::error_code failed;
   if (fs::path here = fs::current_path(failed); !failed) candidates.push_back(here);
-  if (fs::path program = fs::read_symlink("/proc/self/exe", failed); !failed) {
+  if (const fs::path program = programFile(); !program.empty()) {
     candidates.push_back(program.parent_path() / "data");
   }
 #ifdef VANE_INSTALLED_DATA_DIR

@@ -174,10 +174,16 @@ std::string lineForFrame(long long frame, const HeldKeys& before, const HeldKeys
     const bool pressedNow = now[i] && !before[i] && !named[i];
     if (pressedNow) named[i] = true;
     needed = needed || !pressedNow;
-    tokens += (pressedNow ? " " : " +") + keyName(k);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) of "literal" + std::string
+    // at -O3.
+    tokens += pressedNow ? " " : " +";
+    tokens += keyName(k);
   }
   for (size_t k = 1; k < now.size(); ++k) {
-    if (now[k] && !named[k]) tokens += (before[k] ? " " : " =") + keyName(static_cast<int>(k));
+    if (now[k] && !named[k]) {
+      tokens += before[k] ? " " : " =";
+      tokens += keyName(static_cast<int>(k));
+    }
   }
   if (!needed) return {};
   return std::to_string(frame) + tokens;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The vane program: options, the data folder, the game on the desktop back end, its exit status.
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -70,7 +68,10 @@ void enterDataFolder(const std::string& dataFlag) {
     std::fputs(report.c_str(), stderr);
     return;
   }
-  if (chdir(folder->c_str()) != 0) std::perror(("vane: " + folder->string()).c_str());
+  std::error_code failed;
+  std::filesystem::current_path(*folder, failed);
+  if (failed)
+    std::fprintf(stderr, "vane: %s: %s\n", folder->string().c_str(), failed.message().c_str());
 }
 
 // Runs the game; `ended` receives the window mode and size the player ended with.

@@ -12,7 +12,9 @@ using platform::PadControl;
 
 namespace {
 
-void bind(platform::PadBindings& bindings, PadControl control, int virtualKey) {
+// Not named bind: with a std::array among its arguments, argument lookup also finds std::bind,
+// which wins overload resolution wherever <functional> is visible (libc++) and does nothing.
+void bindControl(platform::PadBindings& bindings, PadControl control, int virtualKey) {
   bindings[static_cast<size_t>(control)] = static_cast<uint8_t>(virtualKey);
 }
 
@@ -41,29 +43,29 @@ Screen screenNow() {
 platform::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
   platform::PadBindings bindings{};
   if (screen == Screen::None) return bindings;
-  bind(bindings, PadControl::Up, host::kVkUp);
-  bind(bindings, PadControl::Down, host::kVkDown);
-  bind(bindings, PadControl::Left, host::kVkLeft);
-  bind(bindings, PadControl::Right, host::kVkRight);
+  bindControl(bindings, PadControl::Up, host::kVkUp);
+  bindControl(bindings, PadControl::Down, host::kVkDown);
+  bindControl(bindings, PadControl::Left, host::kVkLeft);
+  bindControl(bindings, PadControl::Right, host::kVkRight);
   switch (screen) {
     case Screen::Title:
       for (size_t c = 0; c < static_cast<size_t>(PadControl::Up); ++c) {
-        bind(bindings, static_cast<PadControl>(c), host::kVkReturn);
+        bindControl(bindings, static_cast<PadControl>(c), host::kVkReturn);
       }
       break;
     case Screen::Menu:
-      bind(bindings, roles.fire, host::kVkReturn);
-      bind(bindings, roles.pause, host::kVkReturn);
+      bindControl(bindings, roles.fire, host::kVkReturn);
+      bindControl(bindings, roles.pause, host::kVkReturn);
       break;
     case Screen::Stage:
     case Screen::StageEnded: {
       // Once the stage is over, fire and pause are where the game asks for Return.
       const bool ended = screen == Screen::StageEnded;
-      bind(bindings, roles.fire, ended ? host::kVkReturn : host::kVkShift);
-      bind(bindings, roles.pause, ended ? host::kVkReturn : host::kVkSpace);
-      bind(bindings, roles.special, host::kVkZ);
-      bind(bindings, roles.hold, host::kVkT);
-      bind(bindings, roles.continueGame, host::kVkC);
+      bindControl(bindings, roles.fire, ended ? host::kVkReturn : host::kVkShift);
+      bindControl(bindings, roles.pause, ended ? host::kVkReturn : host::kVkSpace);
+      bindControl(bindings, roles.special, host::kVkZ);
+      bindControl(bindings, roles.hold, host::kVkT);
+      bindControl(bindings, roles.continueGame, host::kVkC);
       break;
     }
     case Screen::None:

@@ -3,12 +3,12 @@
 #include "shell/settings.h"
 
 #include <array>
-#include <cstdlib>
 #include <sstream>
 #include <string_view>
 
 #include "platform/data_file.h"
 #include "shell/exit_status.h"
+#include "shell/system_paths.h"
 
 namespace vane {
 
@@ -278,12 +278,8 @@ void applyCommandLine(const CommandLine& line, ProgramOptions& options) {
 }
 
 fs::path configPath() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  // A relative XDG_CONFIG_HOME is invalid by the base directory rules and is ignored.
-  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg) / "vane" / "vane.conf";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return fs::path(home) / ".config" / "vane" / "vane.conf";
-  return {};
+  const fs::path folder = userConfigFolder();
+  return folder.empty() ? folder : folder / "vane" / "vane.conf";
 }
 
 void readConfig(const std::string& text, const std::string& fileName, ProgramOptions& options,

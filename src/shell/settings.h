@@ -45,7 +45,8 @@ void applyCommandLine(const CommandLine& line, ProgramOptions& options);
 const char* usageText();
 std::string helpText();
 
-// $XDG_CONFIG_HOME/vane/vane.conf, else ~/.config/vane/vane.conf; empty with neither.
+// vane/vane.conf in the system's settings folder ($XDG_CONFIG_HOME, else ~/.config; on Windows
+// %APPDATA%); empty without one.
 std::filesystem::path configPath();
 // Takes every valid "key = value" line; each unknown key or bad value is one warning naming the
 // file and line, and is otherwise ignored.

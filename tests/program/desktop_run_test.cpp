@@ -3,8 +3,8 @@
 // keyboard events, recorded, and replayed by vane-sim frame for frame.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -86,16 +86,17 @@ class DesktopRun : public ::testing::Test {
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    ASSERT_EQ(chdir(VANE_DATA_DIR), 0);
+    std::filesystem::current_path(VANE_DATA_DIR);
     resetGame();
   }
 
-  // Plays from start-up to the end of the program; `hook` acts before each frame.
-  void play(const std::function<void(long long)>& hook) {
+  // Plays from start-up to the end of the program with the buttons of `roles`; `hook` acts
+  // before each frame.
+  void play(const std::function<void(long long)>& hook, const PadRoles& roles = PadRoles{}) {
     auto backend = platform::makeSdlBackend();
     ASSERT_NE(backend, nullptr);
     platform::setBackend(backend.get());
-    Session session(PadRoles{});
+    Session session(roles);
     if (replay_ != nullptr) {
       session.replay(*replay_);
     } else {
@@ -184,6 +185,38 @@ struct PadStep {
   long long frames;
 };
 
+// Takes the steps in turn: each control goes down once its step is ready and up again after its
+// frames.
+class Journey {
+ public:
+  explicit Journey(std::vector<PadStep> steps) : steps_(std::move(steps)) {}
+
+  // Acts before `frame`; false when no step was under way or ready.
+  bool act(long long frame, VirtualPad& pad) {
+    if (frame == releaseAt_) steps_[step_ - 1].press(pad, false);
+    if (frame <= releaseAt_) return true;
+    if (done() || !steps_[step_].ready()) return false;
+    steps_[step_].press(pad, true);
+    releaseAt_ = frame + steps_[step_].frames;
+    ++step_;
+    return true;
+  }
+  bool done() const { return step_ == steps_.size(); }
+  const char* next() const { return done() ? "the end" : steps_[step_].what; }
+
+ private:
+  std::vector<PadStep> steps_;
+  size_t step_ = 0;
+  long long releaseAt_ = -1;
+};
+
+// Ends the program as closing its window does.
+void closeTheWindow() {
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+}
+
 std::function<void(VirtualPad&, bool)> button(SDL_GameControllerButton b) {
   return [b](VirtualPad& pad, bool down) { pad.set(b, down); };
 }
@@ -208,12 +241,9 @@ void keyboardAfterTheStage(long long after) {
       pushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, SDLK_z, false);
       pushKey(SDL_KEYUP, SDL_SCANCODE_Z, SDLK_z, false);
       break;
-    case 8: {
-      SDL_Event quit{};
-      quit.type = SDL_QUIT;
-      SDL_PushEvent(&quit);
+    case 8:
+      closeTheWindow();
       break;
-    }
     default:
       break;
   }
@@ -230,7 +260,7 @@ TEST_F(DesktopRun, AControllerPlaysFromTheTitleThroughAStageBackToTheMenuAndTheR
   bool paused = false;
   bool stageLeft = false;
   auto inStage = [] { return gameState == Stage1; };
-  const std::vector<PadStep> steps{
+  Journey journey({
       {"leave the first title", [] { return gameState == TitleA; }, button(SDL_CONTROLLER_BUTTON_B),
        1},
       {"leave the second title", [] { return gameState == TitleB; },
@@ -246,35 +276,23 @@ TEST_F(DesktopRun, AControllerPlaysFromTheTitleThroughAStageBackToTheMenuAndTheR
       {"go on", [&] { return paused; }, button(SDL_CONTROLLER_BUTTON_START), 2},
       {"leave the lost stage", [] { return World.endMusicLatch() != 0; },
        button(SDL_CONTROLLER_BUTTON_A), 1},
-  };
-  size_t step = 0;
-  long long releaseAt = -1;
+  });
   long long leftAt = 0;
   play([&](long long frame) {
     shotsFlew = shotsFlew || World.next[ShotList] != nullptr;
     paused = paused || (inStage() && !notPaused());
-    if (gameState == Menu && step == steps.size() && !stageLeft) {
+    if (gameState == Menu && journey.done() && !stageLeft) {
       stageLeft = true;
       leftAt = frame;
     }
-    if (frame == releaseAt) steps[step - 1].press(*pad, false);
-    if (frame <= releaseAt) return;
-    if (step < steps.size() && steps[step].ready()) {
-      steps[step].press(*pad, true);
-      releaseAt = frame + steps[step].frames;
-      ++step;
-    } else if (stageLeft) {
-      keyboardAfterTheStage(frame - leftAt);
-    }
+    if (!journey.act(frame, *pad) && stageLeft) keyboardAfterTheStage(frame - leftAt);
     if (frame == 3000) {
-      ADD_FAILURE() << "stuck before: " << (step < steps.size() ? steps[step].what : "the end");
-      SDL_Event quit{};
-      quit.type = SDL_QUIT;
-      SDL_PushEvent(&quit);
+      ADD_FAILURE() << "stuck before: " << journey.next();
+      closeTheWindow();
     }
   });
   EXPECT_EQ(status_, 0);
-  EXPECT_EQ(step, steps.size());
+  EXPECT_TRUE(journey.done());
   EXPECT_TRUE(shotsFlew);
   EXPECT_TRUE(paused);
   EXPECT_TRUE(stageLeft);
@@ -364,6 +382,63 @@ TEST_F(DesktopRun, KeysPressedWithAltHeldReplayAsTheyWerePlayed) {
     ASSERT_EQ(fields_[f], live[f]) << "frame " << f + 1 << " of the desktop's replay";
     ASSERT_EQ(pictures_[f], livePictures[f]) << "frame " << f + 1 << " of the desktop's replay";
   }
+}
+
+// The buttons the config file gives the parts take them over, all the way from the player's
+// choice through the bindings the session sets for each screen to the keys the game hears; the
+// buttons they replace send nothing.
+TEST_F(DesktopRun, ButtonsChosenForThePartsSendTheirKeysAndTheDefaultOnesNothing) {
+  PadRoles roles;
+  roles.fire = platform::PadControl::RightShoulder;
+  roles.pause = platform::PadControl::X;
+  roles.continueGame = platform::PadControl::LeftShoulder;
+  std::unique_ptr<VirtualPad> pad;
+  onStart_ = [&] {
+    pad = std::make_unique<VirtualPad>();
+    ASSERT_TRUE(pad->ready()) << SDL_GetError();
+  };
+  onEnd_ = [&] { pad.reset(); };
+  bool shotsFlew = false;
+  bool paused = false;
+  auto inStage = [] { return gameState == Stage1; };
+  auto atStartRow = [] { return gameState == Menu && World.menuCursor() == 3; };
+  // A step that must do nothing is followed by one whose readiness it would have spoilt.
+  Journey journey({
+      {"leave the first title", [] { return gameState == TitleA; },
+       button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER), 1},
+      {"leave the second title", [] { return gameState == TitleB; },
+       button(SDL_CONTROLLER_BUTTON_X), 1},
+      {"down to the ship row", [] { return gameState == Menu && frameCount > 40; },
+       button(SDL_CONTROLLER_BUTTON_DPAD_DOWN), 2},
+      {"down to the start row", [] { return World.menuCursor() == 2; },
+       button(SDL_CONTROLLER_BUTTON_DPAD_DOWN), 2},
+      {"A no longer chooses", atStartRow, button(SDL_CONTROLLER_BUTTON_A), 2},
+      {"Start no longer chooses", atStartRow, button(SDL_CONTROLLER_BUTTON_START), 2},
+      {"start with the chosen fire button", atStartRow, button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER),
+       1},
+      {"A no longer fires", inStage, button(SDL_CONTROLLER_BUTTON_A), 12},
+      {"fire with the chosen button", [&] { return inStage() && !shotsFlew; },
+       button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER), 12},
+      {"Start no longer pauses", [&] { return shotsFlew; }, button(SDL_CONTROLLER_BUTTON_START), 2},
+      {"pause with the chosen button", [&] { return inStage() && !paused; },
+       button(SDL_CONTROLLER_BUTTON_X), 2},
+  });
+  play(
+      [&](long long frame) {
+        shotsFlew = shotsFlew || World.next[ShotList] != nullptr;
+        paused = paused || (inStage() && !notPaused());
+        if (!journey.act(frame, *pad) && journey.done() && paused) closeTheWindow();
+        if (frame == 800) {
+          ADD_FAILURE() << "stuck before: " << journey.next();
+          closeTheWindow();
+        }
+      },
+      roles);
+  EXPECT_EQ(status_, 0);
+  EXPECT_TRUE(journey.done()) << "stuck before: " << journey.next();
+  EXPECT_TRUE(shotsFlew);
+  EXPECT_TRUE(paused);
+  expectVaneSimAgrees();
 }
 
 }  // namespace

@@ -60,8 +60,9 @@ class ProgramExit : public ::testing::TestWithParam<Case> {
     // A copy of the program with no data beside it, started from an empty folder.
     fs::copy_file(VANE_PROGRAM, dir_ / "vane");
     fs::permissions(dir_ / "vane", fs::perms::owner_all);
-    for (const char* name : kDataFiles) std::ofstream(dir_ / "broken" / name) << "not data";
-    std::ofstream(dir_ / "quit.keys") << "# seed 7\n30 ESCAPE\n";
+    for (const char* name : kDataFiles)
+      std::ofstream(dir_ / "broken" / name, std::ios::binary) << "not data";
+    std::ofstream(dir_ / "quit.keys", std::ios::binary) << "# seed 7\n30 ESCAPE\n";
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -71,7 +72,7 @@ class ProgramExit : public ::testing::TestWithParam<Case> {
   }
 
   static std::string slurp(const fs::path& path) {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();

@@ -90,14 +90,14 @@ std::string currentFingerprint() {
 }
 
 std::string recordedFingerprint() {
-  std::ifstream in(kFingerprintFile);
+  std::ifstream in(kFingerprintFile, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
 void recordFingerprint(const std::string& fingerprint) {
-  std::ofstream(kFingerprintFile) << fingerprint;
+  std::ofstream(kFingerprintFile, std::ios::binary) << fingerprint;
 }
 
 std::string pictureSourcesDiffer() {

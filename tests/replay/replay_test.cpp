@@ -47,7 +47,7 @@ void PrintTo(const Replay& r, std::ostream* out) {
 }
 
 std::string readText(const std::string& path) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
@@ -71,7 +71,7 @@ TEST_P(ReplayTest, MatchesTheGoldenTrace) {
   ASSERT_EQ(sim::run(options, script, &trace), 0);
 
   if (std::getenv("VANE_REGENERATE_GOLDEN") != nullptr) {
-    std::ofstream(base + ".trace") << digestTrace(trace.str());
+    std::ofstream(base + ".trace", std::ios::binary) << digestTrace(trace.str());
     GTEST_SKIP() << "golden trace rewritten: " << base << ".trace";
   }
   const std::string expected = readText(base + ".trace");

@@ -2,10 +2,9 @@
 // A headless back end, reset game state and a scratch data folder for the shell tests.
 #include "shell/shell_fixture.h"
 
-#include <unistd.h>
-
 #include "gfx/frames.h"
 #include "tools/common/formats.h"
+#include "tools/common/private_folder.h"
 
 namespace vane::testing {
 
@@ -14,8 +13,9 @@ void ShellTest::SetUp() {
   platform::setBackend(&backend);
   resetGame();
   previousDir = std::filesystem::current_path();
-  char pattern[] = "/tmp/vane-shell-XXXXXX";
-  dir = mkdtemp(pattern);
+  std::error_code failed;
+  dir = tools::makePrivateFolder("vane-shell-", failed);
+  ASSERT_FALSE(failed) << failed.message();
 }
 
 void ShellTest::TearDown() {

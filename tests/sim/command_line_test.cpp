@@ -24,7 +24,7 @@ struct Outcome {
 };
 
 std::vector<std::string> linesOf(const fs::path& path) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
@@ -44,7 +44,7 @@ class SimCommandLine : public ::testing::Test {
 
   fs::path write(const std::string& name, const std::string& text) {
     const fs::path path = dir_ / name;
-    std::ofstream(path) << text;
+    std::ofstream(path, std::ios::binary) << text;
     return path;
   }
 

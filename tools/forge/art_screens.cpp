@@ -184,7 +184,10 @@ SpriteFrame drawTitleA() {
   for (int i = 0; i < 12; ++i) {
     const double y = 380 + i * 9 + rng.uniform(0, 5);
     cairo_move_to(cr, rng.uniform(0, 300), y);
-    cairo_line_to(cr, rng.uniform(320, 620), y + rng.uniform(-6, 6));
+    // Drawn one by one: the order of a call's arguments is the compiler's to choose.
+    const double rise = rng.uniform(-6, 6);
+    const double end = rng.uniform(320, 620);
+    cairo_line_to(cr, end, y + rise);
     setColor(cr, 0xE0F0FF, 0.15);
     cairo_set_line_width(cr, rng.uniform(2, 6));
     cairo_stroke(cr);

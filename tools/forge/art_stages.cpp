@@ -320,7 +320,10 @@ SpriteFrame drawIsland(int w, int h, uint32_t seed, bool ruins) {
     const double x = rng.uniform(w * 0.2, w * 0.8);
     const double y = rng.uniform(top + 10, h * 0.7);
     cairo_move_to(cr, x, y);
-    cairo_line_to(cr, x + rng.uniform(-8, 8), y + rng.uniform(8, 20));
+    // Drawn one by one: the order of a call's arguments is the compiler's to choose.
+    const double down = rng.uniform(8, 20);
+    const double across = rng.uniform(-8, 8);
+    cairo_line_to(cr, x + across, y + down);
   }
   setColor(cr, 0x402818, 0.8);
   cairo_set_line_width(cr, 1.2);
@@ -545,13 +548,19 @@ void paintSky(cairo_t* cr) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr);
   }
+  // Each cloud's size, height and place drawn one by one, in that order: the order of a call's
+  // arguments is the compiler's to choose.
   for (int i = 0; i < 10; ++i) {
-    paintCloud(cr, rng, rng.uniform(0, W), i * kSkyHeight / 10.0 + rng.uniform(0, 20),
-               rng.uniform(14, 24), 0x90A4D0);
+    const double size = rng.uniform(14, 24);
+    const double y = i * kSkyHeight / 10.0 + rng.uniform(0, 20);
+    const double x = rng.uniform(0, W);
+    paintCloud(cr, rng, x, y, size, 0x90A4D0);
   }
   for (int i = 0; i < 5; ++i) {
-    paintCloud(cr, rng, rng.uniform(0, W), i * kSkyHeight / 5.0 + rng.uniform(20, 60),
-               rng.uniform(30, 46), 0xA8B8DC);
+    const double size = rng.uniform(30, 46);
+    const double y = i * kSkyHeight / 5.0 + rng.uniform(20, 60);
+    const double x = rng.uniform(0, W);
+    paintCloud(cr, rng, x, y, size, 0xA8B8DC);
   }
 }
 

@@ -4,11 +4,10 @@
 // It steers towards power-ups and enemies, fires without pause, spends energy on the boss, holds
 // T whenever a bullet comes near, continues after a game over, and leaves the stage once cleared.
 // Its scripts feed vane-sim for replay tests and screenshots.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>
@@ -234,7 +233,10 @@ class Wanderer {
 
 std::string scriptLine(long long f, const std::vector<int>& keys) {
   std::string line = std::to_string(f);
-  for (int k : keys) line += " " + std::to_string(k);
+  for (int k : keys) {
+    line += ' ';  // not " " + std::to_string(k), of which GCC 12 warns falsely at -O3
+    line += std::to_string(k);
+  }
   return line;
 }
 
@@ -313,7 +315,9 @@ int main(int argc, char** argv) {
   backend.keepRecords = false;
   platform::setBackend(&backend);
   resetGame();
-  if (chdir(VANE_DATA_DIR) != 0 || !startUp(seed)) return 1;
+  std::error_code noData;
+  std::filesystem::current_path(VANE_DATA_DIR, noData);
+  if (noData || !startUp(seed)) return 1;
   if (wander) {
     std::printf("# vane-bot --wander %u %lld\n", seed, frames);
     Wanderer wanderer(seed);

@@ -2,8 +2,6 @@
 // One headless run of the game: the key script, the loop observer, the trace and the screenshots.
 #include "tools/sim/sim_run.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +17,7 @@
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
+#include "tools/common/private_folder.h"
 #include "tools/sim/png_out.h"
 #include "tools/snd/wav.h"
 #include "world/actor.h"
@@ -194,13 +193,15 @@ class Driver : public LoopObserver {
 class DataDir {
  public:
   explicit DataDir(const std::string& dir) {
-    if (chdir(dir.c_str()) == 0) return;
-    std::string pattern = (std::filesystem::temp_directory_path() / "vane-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) {
-      std::perror("vane-sim: cannot make an empty data folder");
-      return;
+    std::error_code failed;
+    std::filesystem::current_path(dir, failed);
+    if (!failed) return;
+    empty_ = tools::makePrivateFolder("vane-sim-", failed);
+    if (!failed) std::filesystem::current_path(empty_, failed);
+    if (failed) {
+      std::fprintf(stderr, "vane-sim: cannot make an empty data folder: %s\n",
+                   failed.message().c_str());
     }
-    empty_ = pattern;
   }
   ~DataDir() {
     std::error_code ignored;
@@ -210,7 +211,7 @@ class DataDir {
   DataDir& operator=(const DataDir&) = delete;
 
  private:
-  std::string empty_;
+  std::filesystem::path empty_;
 };
 
 // The run's mix as a 16-bit stereo WAV file at the output's rate; what went wrong, or nothing.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The four pieces of "music.snd": both stage loops, the stage-clear fanfare, the game-over tune.
 #include <algorithm>
+#include <iterator>
 
 #include "tools/forge/sound/sequencer.h"
 #include "tools/forge/sound/sound_forge.h"
@@ -407,10 +408,10 @@ constexpr Section kGameOver[] = {
      .pad = true},
 };
 
-static_assert(std::ranges::all_of(kStage1, sectionFits));
-static_assert(std::ranges::all_of(kStage2, sectionFits));
-static_assert(std::ranges::all_of(kStageClear, sectionFits));
-static_assert(std::ranges::all_of(kGameOver, sectionFits));
+static_assert(std::all_of(std::begin(kStage1), std::end(kStage1), sectionFits));
+static_assert(std::all_of(std::begin(kStage2), std::end(kStage2), sectionFits));
+static_assert(std::all_of(std::begin(kStageClear), std::end(kStageClear), sectionFits));
+static_assert(std::all_of(std::begin(kGameOver), std::end(kGameOver), sectionFits));
 
 struct Piece {
   Song song;

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where the system keeps the program's own file and the player's settings, by its convention.
+#pragma once
+
+#include <filesystem>
+
+namespace vane {
+
+// The running program's own file; empty where the system cannot say.
+std::filesystem::path programFile();
+
+// The folder the system's convention gives programs for the player's settings: Linux and other
+// free systems $XDG_CONFIG_HOME, else ~/.config; Windows %APPDATA%. Empty when there is none.
+std::filesystem::path userConfigFolder();
+
+}  // namespace vane

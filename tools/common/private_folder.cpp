@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A fresh folder of one's own: a random name, made only when nothing has it yet.
+#include "tools/common/private_folder.h"
+
+#include <cstdio>
+#include <random>
+
+namespace vane::tools {
+
+namespace fs = std::filesystem;
+
+fs::path makePrivateFolder(const std::string& prefix, std::error_code& error) {
+  const fs::path parent = fs::temp_directory_path(error);
+  if (error) return {};
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[9];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+    const fs::path folder = parent / (prefix + suffix);
+    // Made only when no file or folder had the name, so nobody else's folder is ever taken.
+    if (!fs::create_directory(folder, error)) {
+      if (error) return {};
+      continue;
+    }
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+    if (!error) return folder;
+    std::error_code ignored;
+    fs::remove(folder, ignored);
+    return {};
+  }
+  error = std::make_error_code(std::errc::file_exists);
+  return {};
+}
+
+}  // namespace vane::tools
