@@ -45,7 +45,7 @@ asan-test:
 # with GoogleTest built from its sources: what another compiler or standard library resolves,
 # declares, orders or lacks differently fails here.
 libcxx-test:
-	$(MAKE) test-all PRESET=libcxx
+	$(MAKE) test PRESET=libcxx
 
 # The sound device's frame thread and audio thread under ThreadSanitizer: the mixer stress test
 # and the tests of the real and muted devices. Builds only the sound tests.
