@@ -41,7 +41,7 @@ test-all: build
 asan-test:
 	$(MAKE) test PRESET=asan
 
-# The whole suite, the long replays too, built by clang against LLVM's standard library (libc++)
+# The suite without the long replays, built by clang against LLVM's standard library (libc++)
 # with GoogleTest built from its sources: what another compiler or standard library resolves,
 # declares, orders or lacks differently fails here.
 libcxx-test:
