@@ -242,7 +242,11 @@ TEST_F(Bank, ALongPieceIsHeldOnlyWhilePlayingAndThenOnceHoweverOftenItRestarts) 
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   host::resetHost();
   platform::setBackend(nullptr);
+  // AddressSanitizer's allocator holds freed blocks back to catch late uses, so what the process
+  // gives back is the allocator's decision there, not the game's.
+#if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(residentKib() - before, kPieceKib / 2) << "KiB more once it has stopped";
+#endif
 
   std::ifstream in(path, std::ios::binary);
   const std::vector<char> raw((std::istreambuf_iterator<char>(in)),
