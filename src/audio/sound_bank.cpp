@@ -184,7 +184,7 @@ int loadSoundBank(SoundBank& bank, const char* name) {
   int fd = -1;
   size_t size = 0;
   platform::DataFileRead read = platform::openDataFile(name, kMaxSoundBankBytes, fd, size);
-  if (read.failure == platform::ReadFailure::CannotOpen) {
+  if (read.missing) {
     host::messageBox("File Not Found", "ERROR", host::Icon::Error);
     return 0;
   }

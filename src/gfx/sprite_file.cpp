@@ -129,7 +129,7 @@ int frameCountOf(const SpriteSheet& sheet) {
 int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565) {
   std::vector<uint8_t> bytes;
   const platform::DataFileRead read = platform::readDataFile(name, kMaxSpriteFileBytes, bytes);
-  if (read.failure == platform::ReadFailure::CannotOpen) {
+  if (read.missing) {
     showError("SPR Not Found", host::Icon::Error);
     return 0;
   }

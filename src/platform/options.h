@@ -8,6 +8,12 @@ enum class WindowMode { Fullscreen, Window };
 enum class ScaleMode { Fit, Integer };
 enum class RendererChoice { Auto, Gpu, Software };
 
+// The window sizes a player may give (the config's window_size) and the game writes back: from
+// half the picture, the smallest the window can be made, to the largest a renderer draws into.
+constexpr int kSmallestWindowWidth = 320;
+constexpr int kSmallestWindowHeight = 240;
+constexpr int kLargestWindowSide = 16384;
+
 struct DisplayOptions {
   WindowMode windowMode = WindowMode::Fullscreen;
   ScaleMode scale = ScaleMode::Fit;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The config file on disk: read as a data file is, the window choice written back safely.
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -41,7 +42,15 @@ ConfigText readConfigText(const fs::path& path) {
 std::optional<std::string> savedText(const ConfigText& config,
                                      const platform::DisplayOptions& display) {
   const std::string before = config.missing ? kNewConfig : config.text;
-  std::string after = withWindowChoice(before, display);
+  // Written so, the size is always one the file is read back with.
+  platform::DisplayOptions kept = display;
+  if (kept.windowWidth > 0 && kept.windowHeight > 0) {
+    kept.windowWidth =
+        std::clamp(kept.windowWidth, platform::kSmallestWindowWidth, platform::kLargestWindowSide);
+    kept.windowHeight = std::clamp(kept.windowHeight, platform::kSmallestWindowHeight,
+                                   platform::kLargestWindowSide);
+  }
+  std::string after = withWindowChoice(before, kept);
   if (!config.missing && after == before) return std::nullopt;
   return after;
 }

@@ -10,7 +10,8 @@ enum ExitStatus : int {
   kExitBadCommandLine = 2,
   kExitNoDisplay = 3,
   kExitNoSound = 4,
-  kExitBadData = 5,  // a data file is missing or cannot be read as the game's data
+  kExitBadData = 5,        // a data file is missing or cannot be read as the game's data
+  kExitSystemFailure = 7,  // out of memory, or the file system failed; one line says which
 };
 
 }  // namespace vane

@@ -8,6 +8,7 @@
 
 #include "host/host.h"
 #include "platform/data_file.h"
+#include "platform/last_resort.h"
 
 namespace vane {
 
@@ -136,6 +137,7 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
 
 KeyScript readKeyScript(const std::string& path, std::string& error,
                         std::optional<uint32_t>* seed) {
+  const platform::LoadingNote note(path);
   std::vector<uint8_t> bytes;
   const platform::DataFileRead read = platform::readDataFile(path.c_str(), kMaxScriptBytes, bytes);
   if (read.failure != platform::ReadFailure::None) {

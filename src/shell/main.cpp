@@ -10,6 +10,7 @@
 #include "core/random.h"
 #include "host/host.h"
 #include "platform/file_writer.h"
+#include "platform/last_resort.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
@@ -108,9 +109,7 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int playFromCommandLine(int argc, char** argv) {
   std::string error;
   const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!error.empty()) {
@@ -149,4 +148,11 @@ int main(int argc, char** argv) {
     saveWindowChoice(configPath(), ended, std::cerr);
   }
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return platform::runMain("vane", kExitSystemFailure,
+                           [&] { return playFromCommandLine(argc, argv); });
 }

@@ -65,12 +65,14 @@ std::optional<int> wholeNumber(std::string_view text, int low, int high) {
   return v;
 }
 
-// "WIDTHxHEIGHT", each at least the picture's own size.
+// "WIDTHxHEIGHT", a window size the game can open and writes back.
 bool parseSize(std::string_view text, int& width, int& height) {
   const size_t x = text.find('x');
   if (x == std::string_view::npos) return false;
-  const auto w = wholeNumber(text.substr(0, x), 640, 65535);
-  const auto h = wholeNumber(text.substr(x + 1), 480, 65535);
+  const auto w =
+      wholeNumber(text.substr(0, x), platform::kSmallestWindowWidth, platform::kLargestWindowSide);
+  const auto h = wholeNumber(text.substr(x + 1), platform::kSmallestWindowHeight,
+                             platform::kLargestWindowSide);
   if (!w || !h) return false;
   width = *w;
   height = *h;
@@ -154,7 +156,7 @@ struct StatusLine {
   const char* meaning;
 };
 
-constexpr std::array<StatusLine, 6> kStatusLines{{
+constexpr std::array<StatusLine, 7> kStatusLines{{
     {kExitOk, "the game was quit"},
     {kExitNotRecorded, "the game was quit, but the --record file could not be written"},
     {kExitBadCommandLine, "bad command line"},
@@ -162,6 +164,7 @@ constexpr std::array<StatusLine, 6> kStatusLines{{
     {kExitNoSound,
      "the sound device refused to start (with no sound output at all the game plays silently)"},
     {kExitBadData, "a data file is missing or broken"},
+    {kExitSystemFailure, "out of memory, or the file system failed (stderr says which)"},
 }};
 
 std::string exitStatusLines() {

@@ -11,6 +11,7 @@
 #include "core/state.h"
 #include "gfx/sprite.h"
 #include "host/host.h"
+#include "platform/last_resort.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "world/actor.h"
@@ -33,6 +34,7 @@ int loadSheets() {
       {&etcSheet, "etc.spr"},
   };
   for (const SheetFile& f : files) {
+    const platform::LoadingNote note(f.name);
     if (!loadSpriteSheet(*f.sheet, f.name, use565)) return 0;
   }
   return 1;
@@ -55,8 +57,12 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   }
   cause = kExitBadData;
   if (!loadSheets()) return 0;
-  loadSoundBank(effectsBank, "1.snd");
-  loadSoundBank(musicBank, "music.snd");
+  const auto loadBank = [](SoundBank& bank, const char* name) {
+    const platform::LoadingNote note(name);
+    loadSoundBank(bank, name);
+  };
+  loadBank(effectsBank, "1.snd");
+  loadBank(musicBank, "music.snd");
   tuneSoundDevice();
 #if defined(__GLIBC__)
   // Loading freed the files' bytes between what it keeps; give those pages back.

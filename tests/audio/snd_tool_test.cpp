@@ -74,6 +74,15 @@ TEST_F(SndTool, EmptyBankAndBadInputs) {
   ASSERT_EQ(writeFile(at("odd/odd.wav"), wav), "");
   EXPECT_EQ(run("pack " + at("odd") + " " + at("odd.snd")), 1 << 8) << "refused, not crashed";
 
+  // A bank the game would load with a clip it cannot play (24 bits a sample) is not built.
+  Clip deep;
+  deep.format = platform::WaveFormat{1, 1, 22050, 66150, 3, 24, 0};
+  deep.data.assign(300, 0x40);
+  ASSERT_EQ(writeFile(at("deep.snd"), soundBankBytes({deep})), "");
+  ASSERT_EQ(run("unpack " + at("deep.snd") + " " + at("deep")), 0);
+  EXPECT_EQ(run("pack " + at("deep") + " " + at("deep-again.snd")), 1 << 8);
+  EXPECT_FALSE(std::filesystem::exists(dir / "deep-again.snd"));
+
   EXPECT_NE(run("unpack " + at("missing.snd") + " " + at("x")), 0);
   EXPECT_NE(run("pack " + at("missing-dir") + " " + at("y.snd")), 0);
   EXPECT_NE(run("frobnicate a b"), 0);

@@ -20,6 +20,7 @@
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/settings.h"
+#include "tools/common/formats.h"
 
 namespace vane {
 namespace {
@@ -365,6 +366,8 @@ TEST_F(Files, ARecordingReplacesItsFileOnlyWhenTheRunEnds) {
       {"to /dev/full", "--record /dev/full", kExitBadCommandLine,
        "vane: /dev/full: is not a regular file", ""},
       {"to a FIFO", "--record fifo", kExitBadCommandLine, "fifo: is not a regular file", ""},
+      {"replaying a FIFO", "--replay fifo --record old.keys", kExitBadCommandLine,
+       "fifo: is not a regular file", "old.keys"},
       {"to a read-only file", "--record read-only.keys", kExitBadCommandLine,
        "read-only.keys: is read-only", "read-only.keys"},
       {"into the file replayed", "--replay old.keys --record ./old.keys", kExitBadCommandLine,
@@ -437,6 +440,72 @@ TEST_F(Files, ToolsSayWhenTheirOutputIsLostAndKeepTheOldFile) {
     if (c.file[0] != '\0') {
       EXPECT_EQ(slurp(full_ / c.file), kOld);
     }
+  }
+}
+
+// The failures nothing can go on from end each program with one line and its documented status,
+// never an abort: memory running out while a large sprite file loads (`ulimit -v`), file
+// descriptors running out (named so, not as a missing file), an unusable TMPDIR, a working
+// directory that was deleted.
+TEST_F(Files, OutOfMemoryAndAFailingFileSystemEndWithOneLine) {
+  // Four opaque frames of 1900 x 2000 pixels: a sprite file of 29 MB, under the cap, that takes
+  // twice that to load.
+  tools::Picture picture;
+  picture.width = 1900;
+  picture.height = 2000;
+  picture.pixels.assign(size_t{1900} * 2000, 0x1234);
+  picture.opaque.assign(picture.pixels.size(), 1);
+  const SpriteFrame frame = tools::encodeFrame(picture);
+  fs::create_directories(dir_ / "big");
+  for (const char* name : kDataFiles) {
+    fs::copy_file(fs::path(VANE_DATA_DIR) / name, dir_ / "big" / name);
+  }
+  ASSERT_EQ(tools::writeFile((dir_ / "big" / "player.spr").string(),
+                             tools::spriteFileBytes({frame, frame, frame, frame})),
+            "");
+  fs::create_directories(dir_ / "gone");
+  struct Case {
+    const char* name;
+    std::string command;
+    int status;
+    const char* said;
+  };
+  // Enough memory for each program with the data the build makes, not for the large file.
+  const std::string tight = "ulimit -v 65536 && ";
+  const std::string quiet = "env -u DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " +
+                            std::string("XDG_CONFIG_HOME=") + (dir_ / "config").string() + " ";
+  const std::string sim = std::string(VANE_SIM) + " --seed 1 --frames 2 ";
+  const Case cases[] = {
+      {"vane, out of memory", "sh -c '" + tight + quiet + VANE_PROGRAM + " --data big'",
+       kExitSystemFailure, "vane: out of memory while loading player.spr"},
+      {"vane-sim, out of memory", "sh -c '" + tight + sim + "--data big'", kExitSystemFailure,
+       "vane-sim: out of memory while loading player.spr"},
+      {"vane-spr, out of memory", "sh -c '" + tight + VANE_SPR + " unpack big/player.spr frames'",
+       1, "vane-spr: out of memory"},
+      {"vane, out of file descriptors",
+       "sh -c 'exec 3<&- 4<&- 5<&- 6<&- 7<&- 8<&- 9<&- && ulimit -n 4 && exec " + quiet +
+           VANE_PROGRAM + " --data " + VANE_DATA_DIR + "'",
+       kExitBadData, "ERROR: player.spr: cannot open: Too many open files"},
+      {"vane-sim, no TMPDIR", "env TMPDIR=" + (dir_ / "none").string() + " " + sim + "--data none",
+       kExitSystemFailure, "vane-sim: cannot make an empty data folder: No such file or directory"},
+      {"vane-sim in a deleted folder",
+       "sh -c 'cd gone && rmdir ../gone && exec " + sim + "--data " + VANE_DATA_DIR + "'", kExitOk,
+       ""},
+      {"vane --record in a deleted folder",
+       "sh -c 'mkdir gone && cd gone && rmdir ../gone && exec " + quiet + VANE_PROGRAM +
+           " --record run.keys'",
+       kExitBadCommandLine, "vane: run.keys: No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's shadow memory alone is larger than any limit worth testing.
+    if (c.command.find("ulimit") != std::string::npos) continue;
+#endif
+    const Outcome o = run(c.command);
+    EXPECT_EQ(o.status, c.status) << o.err;
+    EXPECT_NE(o.err.find(c.said), std::string::npos) << o.err;
+    EXPECT_LE(count(o.err, "\n"), 1u) << o.err;
   }
 }
 

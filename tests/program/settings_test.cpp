@@ -3,7 +3,10 @@
 #include "shell/settings.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,44 @@ TEST(ConfigFile, TheWindowChoiceReplacesItsOwnLinesAndKeepsEveryOther) {
   EXPECT_EQ(withWindowChoice("", platform::DisplayOptions{}), "window_mode = fullscreen\n");
   const std::string saved = withWindowChoice("a = 1\n", d);
   EXPECT_EQ(withWindowChoice(saved, d), saved);
+}
+
+// One rule for window sizes: the file takes what the game can open and writes back, and the game
+// writes back only what the file takes, however small or large the window was made.
+TEST(ConfigFile, EverySavedWindowSizeIsReadBack) {
+  for (const char* size : {"320x240", "16384x16384", "1366x749"}) {
+    ProgramOptions o;
+    std::vector<std::string> warnings;
+    readConfig(std::string("window_size = ") + size, "f", o, warnings);
+    EXPECT_TRUE(warnings.empty()) << size;
+  }
+  for (const char* size : {"319x240", "320x239", "16385x480", "65535x65535", "0x0"}) {
+    ProgramOptions o;
+    std::vector<std::string> warnings;
+    readConfig(std::string("window_size = ") + size, "f", o, warnings);
+    EXPECT_EQ(warnings.size(), 1u) << size;
+  }
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("vane-sizes-" + std::to_string(::getpid()) + ".conf");
+  struct Made {
+    int width, height;
+    const char* written;
+  };
+  for (const Made& made :
+       {Made{200, 100, "320x240"}, Made{20000, 500, "16384x500"}, Made{800, 600, "800x600"}}) {
+    platform::DisplayOptions window;
+    window.windowMode = WindowMode::Window;
+    window.windowWidth = made.width;
+    window.windowHeight = made.height;
+    std::ostringstream warnings;
+    ASSERT_TRUE(saveWindowChoice(file, window, warnings)) << warnings.str();
+    ProgramOptions o;
+    ASSERT_TRUE(loadConfigFile(file, o, warnings));
+    EXPECT_EQ(warnings.str(), "") << made.written;
+    EXPECT_EQ(std::to_string(o.display.windowWidth) + "x" + std::to_string(o.display.windowHeight),
+              made.written);
+  }
+  std::filesystem::remove(file);
 }
 
 TEST(CommandLine, FlagsWinOverTheFileAndBadOnesAreNamed) {

@@ -5,6 +5,7 @@
 
 #include "art.h"
 #include "icons.h"
+#include "platform/last_resort.h"
 #include "preview.h"
 
 namespace {
@@ -17,9 +18,7 @@ constexpr const char* kUsage =
     "       vane-forge --catalogue DIR   DIR/art.md and a labelled contact sheet of every file\n"
     "       vane-forge --icons DIR       the program's icon as DIR/NxN/apps/vane.png, 16 to 256\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv) {
   const std::string first = argc > 1 ? argv[1] : "";
   if (argc == 3 && first == "--preview") return vane::forge::writePreviews(argv[2]) ? 0 : 1;
   if (argc == 3 && first == "--catalogue") return vane::forge::writeCatalogue(argv[2]) ? 0 : 1;
@@ -30,4 +29,10 @@ int main(int argc, char** argv) {
   }
   std::fputs(kUsage, stderr);
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return vane::platform::runMain("vane-forge", 1, [&] { return runTool(argc, argv); });
 }

@@ -9,6 +9,7 @@
 
 #include "host/host.h"
 #include "platform/headless/headless.h"
+#include "platform/last_resort.h"
 #include "shell/game.h"
 #include "tools/sim/sim_run.h"
 
@@ -43,9 +44,7 @@ std::optional<std::string> absolute(const std::string& path) {
   return full;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv) {
   vane::sim::Options options;
   // The set this build made while the build tree is there; the installed set once it is gone.
   options.dataDir =
@@ -98,4 +97,11 @@ int main(int argc, char** argv) {
   }
   if (!haveSeed) return usage("--seed is required");
   return vane::sim::run(options, script);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return vane::platform::runMain("vane-sim", vane::kExitSystemFailure,
+                                 [&] { return runTool(argc, argv); });
 }

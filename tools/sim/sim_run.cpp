@@ -189,7 +189,7 @@ class Driver : public LoopObserver {
 
 // Loaders read from the working directory. A data folder that cannot be entered reads as empty:
 // the run then works in a fresh folder of its own (mode 0700, removed afterwards), so nobody
-// can plant data files where it looks.
+// can plant data files where it looks. Where no such folder can be made, the run does not start.
 class DataDir {
  public:
   explicit DataDir(const std::string& dir) {
@@ -201,8 +201,10 @@ class DataDir {
     if (failed) {
       std::fprintf(stderr, "vane-sim: cannot make an empty data folder: %s\n",
                    failed.message().c_str());
+      ready_ = false;
     }
   }
+  bool ready() const { return ready_; }
   ~DataDir() {
     std::error_code ignored;
     if (!empty_.empty()) std::filesystem::remove(empty_, ignored);
@@ -212,6 +214,7 @@ class DataDir {
 
  private:
   std::filesystem::path empty_;
+  bool ready_ = true;
 };
 
 // The run's mix as a 16-bit stereo WAV file at the output's rate; what went wrong, or nothing.
@@ -258,7 +261,9 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
     }
   }
 
-  const auto previousDir = std::filesystem::current_path();
+  // A working directory that is gone cannot be gone back to.
+  std::error_code gone;
+  const auto previousDir = std::filesystem::current_path(gone);
   platform::HeadlessBackend backend;
   backend.use565Layout = options.use565;
   backend.keepRecords = false;
@@ -271,13 +276,15 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   ExitStatus status = kExitOk;
   {
     const DataDir dataDir(options.dataDir);
-    if (startUp(options.seed, &status)) {
+    if (!dataDir.ready()) {
+      status = kExitSystemFailure;
+    } else if (startUp(options.seed, &status)) {
       if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
       status = static_cast<ExitStatus>(runMainLoop(&driver));
     }
   }
   std::error_code ignored;
-  std::filesystem::current_path(previousDir, ignored);
+  if (!gone) std::filesystem::current_path(previousDir, ignored);
   setSoundEventHook(nullptr);
   resetGame();
   platform::setBackend(nullptr);

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "platform/last_resort.h"
+#include "platform/mix/sound_format.h"
 #include "tools/common/formats.h"
 #include "tools/snd/wav.h"
 
@@ -51,6 +53,13 @@ std::string clipName(int n) {
 void writeOrThrow(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   const std::string error = vane::tools::writeFile(path.string(), bytes);
   if (!error.empty()) throw std::runtime_error(error);
+}
+
+// A bank the game would load with a clip it cannot play is not built.
+void refuseWhatTheGameRefuses(const std::string& name, const vane::tools::Clip& clip) {
+  const std::string why = vane::platform::clipRefusal(
+      clip.format, static_cast<uint32_t>(std::min<size_t>(clip.data.size(), UINT32_MAX)));
+  if (!why.empty()) throw std::runtime_error(name + ": the game cannot play " + why);
 }
 
 int unpack(const std::string& file, const std::filesystem::path& dir) {
@@ -96,10 +105,15 @@ int pack(const std::filesystem::path& dir, const std::string& file) {
     clip.format = vane::tools::waveFormatFromBytes(
         std::span<const uint8_t, vane::tools::kWaveFormatBytes>(format.data(), format.size()));
     clip.data = vane::tools::wavData(vane::tools::readFile((dir / first).string()), first);
+    refuseWhatTheGameRefuses(first, clip);
     clips.push_back(std::move(clip));
   }
   if (header.empty()) throw std::runtime_error("index: no header line");
   std::vector<uint8_t> bank = vane::tools::soundBankBytes(clips);
+  if (bank.size() > vane::kMaxSoundBankBytes) {
+    throw std::runtime_error(file + ": larger than the limit of " +
+                             std::to_string(vane::kMaxSoundBankBytes) + " bytes the game loads");
+  }
   std::copy(header.begin(), header.end(), bank.begin());
   writeOrThrow(file, bank);
   return 0;
@@ -115,17 +129,21 @@ int usage() {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv) {
   if (argc != 4) return usage();
   const std::string command = argv[1];
   try {
     if (command == "unpack") return unpack(argv[2], argv[3]);
     if (command == "pack") return pack(argv[2], argv[3]);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "vane-snd: %s\n", e.what());
+    std::fprintf(stderr, "vane-snd: %s\n", vane::platform::failureText(e).c_str());
     return 1;
   }
   return usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return vane::platform::runMain("vane-snd", 1, [&] { return runTool(argc, argv); });
 }

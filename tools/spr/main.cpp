@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/last_resort.h"
 #include "tools/spr/spr_files.h"
 
 namespace {
@@ -11,9 +12,7 @@ constexpr const char* kUsage =
     "usage: vane-spr unpack FILE DIR   writes DIR/frame-001.png ... and DIR/index.txt\n"
     "       vane-spr pack DIR FILE     writes FILE from what unpack wrote (or an edit of it)\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv) {
   if (argc != 4) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -35,4 +34,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return vane::platform::runMain("vane-spr", 1, [&] { return runTool(argc, argv); });
 }

@@ -9,6 +9,7 @@
 
 #include "gfx/frames.h"
 #include "gfx/sprite.h"
+#include "platform/last_resort.h"
 #include "tools/common/formats.h"
 #include "tools/spr/spr_png.h"
 
@@ -350,7 +351,7 @@ std::string unpackSpriteFile(const std::string& file, const std::string& dir) {
     const std::string text = indexText(index, catalogueNotes(file, frames.size()));
     return writeFile(dir + "/" + kIndexName, text);
   } catch (const std::exception& e) {
-    return e.what();
+    return platform::failureText(e);
   }
 }
 
@@ -367,7 +368,7 @@ std::string packSpriteFile(const std::string& dir, const std::string& file, std:
     std::copy(std::begin(index.signature), std::end(index.signature), bytes.begin());
     return writeFile(file, bytes);
   } catch (const std::exception& e) {
-    return e.what();
+    return platform::failureText(e);
   }
 }
 
@@ -407,7 +408,7 @@ std::string checkSpriteIndex(const std::string& text) {
     parseIndex(text, "index");
     return {};
   } catch (const std::exception& e) {
-    return e.what();
+    return platform::failureText(e);
   }
 }
 

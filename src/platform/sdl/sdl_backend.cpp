@@ -3,12 +3,10 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <time.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -20,6 +18,7 @@
 
 #include "platform/sdl/gamepads.h"
 #include "platform/sdl/keymap.h"
+#include "platform/sdl/message_box.h"
 #include "platform/sdl/presenters.h"
 
 namespace vane::platform {
@@ -27,33 +26,6 @@ namespace vane::platform {
 namespace {
 
 constexpr Uint16 kCallbackFrames = 1024;
-
-// SDL turns SIGINT and SIGTERM into a quit request, which the main loop reads; but a modal box
-// runs its own loop and never reads it. While one is up, either signal ends the program at once,
-// by the signal's own default action.
-class EndOnSignalWhileModal {
- public:
-  EndOnSignalWhileModal() {
-    struct sigaction end {};
-    end.sa_handler = [](int signal) {
-      std::signal(signal, SIG_DFL);
-      std::raise(signal);
-    };
-    sigemptyset(&end.sa_mask);
-    sigaction(SIGINT, &end, &previousInt_);
-    sigaction(SIGTERM, &end, &previousTerm_);
-  }
-  ~EndOnSignalWhileModal() {
-    sigaction(SIGINT, &previousInt_, nullptr);
-    sigaction(SIGTERM, &previousTerm_, nullptr);
-  }
-  EndOnSignalWhileModal(const EndOnSignalWhileModal&) = delete;
-  EndOnSignalWhileModal& operator=(const EndOnSignalWhileModal&) = delete;
-
- private:
-  struct sigaction previousInt_ {};
-  struct sigaction previousTerm_ {};
-};
 
 bool isWholePicture(std::span<const Block> changed) {
   return changed.size() == 1 && changed[0].rows.first == 0 &&
@@ -213,8 +185,7 @@ class DesktopBackend : public SdlBackend {
     const std::string bodyText(text);
     const Uint32 flags = icon == Icon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // Without a desktop the box cannot be shown; the line on stderr is then all there is.
-    const EndOnSignalWhileModal modal;
-    SDL_ShowSimpleMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
+    showMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
   }
 
  private:

@@ -12,8 +12,8 @@ namespace vane::platform {
 
 namespace {
 
-constexpr int kSmallestWidth = kPictureWidth / 2;
-constexpr int kSmallestHeight = kPictureHeight / 2;
+constexpr int kSmallestWidth = kSmallestWindowWidth;
+constexpr int kSmallestHeight = kSmallestWindowHeight;
 
 // Whether a window manager looks after the desktop: one that follows the desktop conventions
 // names its check window on the root window. Anywhere but X this is taken to be so.
@@ -113,8 +113,8 @@ WindowModes::WindowModes(const DisplayOptions& options)
   if (windowSize_.width == 0 || windowSize_.height == 0) {
     windowSize_ = WindowSize{};
   } else {
-    windowSize_.width = std::max(windowSize_.width, kSmallestWidth);
-    windowSize_.height = std::max(windowSize_.height, kSmallestHeight);
+    windowSize_.width = std::clamp(windowSize_.width, kSmallestWidth, kLargestWindowSide);
+    windowSize_.height = std::clamp(windowSize_.height, kSmallestHeight, kLargestWindowSide);
   }
 }
 
