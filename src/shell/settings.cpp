@@ -8,6 +8,7 @@
 
 #include "platform/data_file.h"
 #include "shell/exit_status.h"
+#include "shell/option_table.h"
 #include "shell/system_paths.h"
 
 namespace vane {
@@ -175,6 +176,75 @@ std::string exitStatusLines() {
   return text;
 }
 
+enum VaneOption {
+  kWindow,
+  kFullscreen,
+  kScale,
+  kRenderer,
+  kVerbose,
+  kMute,
+  kData,
+  kRecord,
+  kReplay,
+  kHelp,
+  kVersion
+};
+
+constexpr std::array<OptionSpec, 11> kOptions{{
+    {kWindow, "window", "", "start in a window"},
+    {kFullscreen, "fullscreen", "", "start covering the screen (the default)"},
+    {kScale, "scale", "fit|integer", "fill the screen sharply, or whole steps only"},
+    {kRenderer, "renderer", "auto|gpu|software", "how the picture is drawn to the screen"},
+    {kVerbose, "verbose", "", "say on stderr which display and sound devices are used"},
+    {kMute, "mute", "", "open no sound device and play nothing"},
+    {kData, "data", "DIR", "look for the game's data in DIR first"},
+    {kRecord, "record", "FILE", "write the seed and the keys of this run to FILE"},
+    {kReplay, "replay", "FILE", "play a recorded run back (Escape leaves)"},
+    {kHelp, "help", "", "show this text and leave", 'h'},
+    {kVersion, "version", "", "show the version and leave"},
+}};
+
+// Sets what the option says; false for a value it does not take (no option takes an empty one).
+bool takeOption(const GivenOption& given, CommandLine& line) {
+  const std::string& value = given.value;
+  switch (given.spec->id) {
+    case kWindow:
+      line.windowMode = WindowMode::Window;
+      return true;
+    case kFullscreen:
+      line.windowMode = WindowMode::Fullscreen;
+      return true;
+    case kScale:
+      line.scale = lookUp(kScales, value);
+      return line.scale.has_value();
+    case kRenderer:
+      line.renderer = lookUp(kRenderers, value);
+      return line.renderer.has_value();
+    case kVerbose:
+      line.verbose = true;
+      return true;
+    case kMute:
+      line.mute = true;
+      return true;
+    case kData:
+      line.dataDir = value;
+      return !value.empty();
+    case kRecord:
+      line.recordPath = value;
+      return !value.empty();
+    case kReplay:
+      line.replayPath = value;
+      return !value.empty();
+    case kHelp:
+      line.action = CommandLine::Action::Help;
+      return true;
+    case kVersion:
+      line.action = CommandLine::Action::Version;
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 const char* usageText() {
@@ -185,21 +255,7 @@ const char* usageText() {
 }
 
 std::string helpText() {
-  return std::string(usageText()) +
-         "\n"
-         "Options:\n"
-         "  --window             start in a window\n"
-         "  --fullscreen         start covering the screen (the default)\n"
-         "  --scale fit|integer  fill the screen sharply, or whole steps only\n"
-         "  --renderer auto|gpu|software\n"
-         "                       how the picture is drawn to the screen\n"
-         "  --verbose            say on stderr which display and sound devices are used\n"
-         "  --mute               open no sound device and play nothing\n"
-         "  --data DIR           look for the game's data in DIR first\n"
-         "  --record FILE        write the seed and the keys of this run to FILE\n"
-         "  --replay FILE        play a recorded run back (Escape leaves)\n"
-         "  --help               show this text and leave\n"
-         "  --version            show the version and leave\n"
+  return std::string(usageText()) + "\n" + "Options:\n" + optionLines(kOptions) +
          "\n"
          "Settings are read from $XDG_CONFIG_HOME/vane/vane.conf (else ~/.config/vane/vane.conf);\n"
          "the command line wins over the file. The data is searched in --data DIR, $VANE_DATA,\n"
@@ -211,60 +267,18 @@ std::string helpText() {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args, std::string& error) {
   CommandLine line;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string flag = args[i];
-    std::optional<std::string> attached;
-    if (const size_t eq = flag.find('='); flag.rfind("--", 0) == 0 && eq != std::string::npos) {
-      attached = flag.substr(eq + 1);
-      flag = flag.substr(0, eq);
-    }
-    const bool takesValue = flag == "--scale" || flag == "--renderer" || flag == "--data" ||
-                            flag == "--record" || flag == "--replay";
-    if (attached && !takesValue) {
-      error = flag + " takes no value";
+  const ParsedArguments parsed = parseArguments(kOptions, args);
+  // The options before a fault come first, so the first problem on the line is the one named.
+  for (const GivenOption& given : parsed.options) {
+    if (!takeOption(given, line)) {
+      error = "bad value for --" + std::string(given.spec->name) + ": '" + given.value + "'";
       return line;
     }
-    std::string value;
-    if (takesValue) {
-      if (!attached && i + 1 >= args.size()) {
-        error = "missing value after " + flag;
-        return line;
-      }
-      value = attached ? *attached : args[++i];
-    }
-    bool ok = true;
-    if (flag == "--help" || flag == "-h") {
-      line.action = CommandLine::Action::Help;
-    } else if (flag == "--version") {
-      line.action = CommandLine::Action::Version;
-    } else if (flag == "--window") {
-      line.windowMode = WindowMode::Window;
-    } else if (flag == "--fullscreen") {
-      line.windowMode = WindowMode::Fullscreen;
-    } else if (flag == "--scale") {
-      line.scale = lookUp(kScales, value);
-      ok = line.scale.has_value();
-    } else if (flag == "--renderer") {
-      line.renderer = lookUp(kRenderers, value);
-      ok = line.renderer.has_value();
-    } else if (flag == "--verbose") {
-      line.verbose = true;
-    } else if (flag == "--mute") {
-      line.mute = true;
-    } else if (flag == "--data") {
-      line.dataDir = value;
-    } else if (flag == "--record") {
-      line.recordPath = value;
-    } else if (flag == "--replay") {
-      line.replayPath = value;
-    } else {
-      error = "unknown option " + args[i];
-      return line;
-    }
-    if (!ok || (takesValue && value.empty())) {
-      error = "bad value for " + flag + ": '" + value + "'";
-      return line;
-    }
+  }
+  if (parsed.fault != ParsedArguments::Fault::None) {
+    error = faultText(parsed);
+  } else if (!parsed.operands.empty()) {
+    error = "unknown option " + parsed.operands.front();
   }
   return line;
 }

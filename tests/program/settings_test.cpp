@@ -117,6 +117,10 @@ TEST(CommandLine, FlagsWinOverTheFileAndBadOnesAreNamed) {
       {{"--mute=yes"}, "--mute takes no value"},
       {{"-x"}, "unknown option -x"},
       {{"--data", ""}, "bad value for --data: ''"},
+      {{"--sca", "fit"}, "unknown option --sca"},
+      {{"-hx"}, "unknown option -x"},
+      {{"--window", "window"}, "unknown option window"},
+      {{"--scale", "big", "--bogus"}, "bad value for --scale: 'big'"},
   };
   for (const Case& c : bad) {
     std::string error;

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vane-forge: draws the sprite files, composes the sound banks and writes them into a folder.
+#include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "art.h"
 #include "icons.h"
 #include "platform/last_resort.h"
 #include "preview.h"
+#include "shell/option_table.h"
 
 namespace {
+
+using vane::OptionSpec;
 
 constexpr const char* kUsage =
     "usage: vane-forge [--art ART] DIR   the nine data files into DIR; the frames and clips that\n"
@@ -18,17 +23,49 @@ constexpr const char* kUsage =
     "       vane-forge --catalogue DIR   DIR/art.md and a labelled contact sheet of every file\n"
     "       vane-forge --icons DIR       the program's icon as DIR/NxN/apps/vane.png, 16 to 256\n";
 
-int runTool(int argc, char** argv) {
-  const std::string first = argc > 1 ? argv[1] : "";
-  if (argc == 3 && first == "--preview") return vane::forge::writePreviews(argv[2]) ? 0 : 1;
-  if (argc == 3 && first == "--catalogue") return vane::forge::writeCatalogue(argv[2]) ? 0 : 1;
-  if (argc == 3 && first == "--icons") return vane::forge::writeIcons(argv[2]) ? 0 : 1;
-  if (argc == 4 && first == "--art") return vane::forge::writeDataFiles(argv[3], argv[2]) ? 0 : 1;
-  if (argc == 2 && !first.empty() && first[0] != '-') {
-    return vane::forge::writeDataFiles(argv[1], "") ? 0 : 1;
-  }
+enum ForgeOption { kArt, kPreview, kCatalogue, kIcons, kHelp };
+
+constexpr std::array<OptionSpec, 5> kOptions{{
+    {kArt, "art", "ART", "pictures and clips in ART replace the forged ones"},
+    {kPreview, "preview", "DIR", "write contact sheets and mock screens into DIR"},
+    {kCatalogue, "catalogue", "DIR", "write DIR/art.md and labelled contact sheets"},
+    {kIcons, "icons", "DIR", "write the icon as DIR/NxN/apps/vane.png"},
+    {kHelp, "help", "", "show this text and leave"},
+}};
+
+int badCommandLine() {
   std::fputs(kUsage, stderr);
   return 2;
+}
+
+// Runs the one thing the command line asks for: a folder of pictures for people to look at, or
+// the data files, with the art of at most one --art.
+int forge(const vane::ParsedArguments& parsed) {
+  if (parsed.options.size() == 1 && parsed.operands.empty()) {
+    const std::string& dir = parsed.options.front().value;
+    switch (parsed.options.front().spec->id) {
+      case kPreview:
+        return vane::forge::writePreviews(dir) ? 0 : 1;
+      case kCatalogue:
+        return vane::forge::writeCatalogue(dir) ? 0 : 1;
+      case kIcons:
+        return vane::forge::writeIcons(dir) ? 0 : 1;
+      default:
+        break;
+    }
+  }
+  const bool artAlone = parsed.options.empty() ||
+                        (parsed.options.size() == 1 && parsed.options.front().spec->id == kArt);
+  if (parsed.operands.size() != 1 || !artAlone) return badCommandLine();
+  const std::string art = parsed.options.empty() ? "" : parsed.options.front().value;
+  return vane::forge::writeDataFiles(parsed.operands.front(), art) ? 0 : 1;
+}
+
+int runTool(int argc, char** argv) {
+  const vane::ParsedArguments parsed =
+      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto status = vane::helpOrFault("vane-forge", kUsage, kOptions, parsed)) return *status;
+  return forge(parsed);
 }
 
 }  // namespace

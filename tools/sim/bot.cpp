@@ -5,9 +5,11 @@
 // T whenever a bullet comes near, continues after a game over, and leaves the stage once cleared.
 // Its scripts feed vane-sim for replay tests and screenshots.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -18,6 +20,7 @@
 #include "host/host.h"
 #include "platform/headless/headless.h"
 #include "shell/game.h"
+#include "shell/option_table.h"
 #include "tools/sim/sim_run.h"
 #include "world/actor.h"
 #include "world/catalogue.h"
@@ -295,22 +298,67 @@ constexpr const char* kUsage =
     "usage: vane-bot SEED STAGE SHIP FRAMES > keys    plays a stage to its end\n"
     "       vane-bot --wander SEED FRAMES > keys      wanders through the whole program\n";
 
+enum BotOption { kWander, kHelp };
+
+constexpr std::array<OptionSpec, 2> kOptions{{
+    {kWander, "wander", "", "wander through the menus and stages at random (SEED FRAMES)"},
+    {kHelp, "help", "", "show this text and leave"},
+}};
+
+// A number the command line gives, and the whole numbers it may be.
+struct Operand {
+  const char* name;
+  long long low;
+  long long high;
+};
+
+constexpr Operand kSeed{"SEED", 0, 0xFFFFFFFFll};
+constexpr Operand kStage{"STAGE", 1, 2};
+constexpr Operand kShip{"SHIP", 1, 2};
+constexpr Operand kFrames{"FRAMES", 1, std::numeric_limits<long long>::max()};
+
+// The operand's number; a word that is none of its numbers is refused with one line.
+std::optional<long long> numberFor(const Operand& operand, const std::string& word) {
+  const auto n = decimalNumber(word);
+  if (n && *n >= operand.low && *n <= operand.high) return n;
+  std::string range = std::to_string(operand.low);
+  if (operand.high == operand.low + 1) {
+    range += " or " + std::to_string(operand.high);
+  } else if (operand.high == kFrames.high) {
+    range.insert(0, "a whole number of at least ");
+  } else {
+    range.insert(0, "a whole number from ");
+    range += " to " + std::to_string(operand.high);
+  }
+  std::fprintf(stderr, "vane-bot: %s must be %s, not '%s'\n", operand.name, range.c_str(),
+               word.c_str());
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool wander = argc == 4 && std::string(argv[1]) == "--wander";
-  if (argc != 5 && !wander) {
+  const ParsedArguments parsed =
+      parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto status = helpOrFault("vane-bot", kUsage, kOptions, parsed)) return *status;
+  // --wander is the only other option.
+  const bool wander = !parsed.options.empty();
+  const std::vector<Operand> wanted = wander ? std::vector<Operand>{kSeed, kFrames}
+                                             : std::vector<Operand>{kSeed, kStage, kShip, kFrames};
+  if (parsed.operands.size() != wanted.size()) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const auto seed = static_cast<uint32_t>(std::strtoul(argv[wander ? 2 : 1], nullptr, 10));
-  const int stage = wander ? 1 : std::atoi(argv[2]);
-  const int ship = wander ? 1 : std::atoi(argv[3]);
-  const long long frames = std::atoll(argv[wander ? 3 : 4]);
-  if ((stage != 1 && stage != 2) || (ship != 1 && ship != 2) || frames < 1) {
-    std::fprintf(stderr, "vane-bot: stage and ship are 1 or 2, frames at least 1\n");
-    return 2;
+  std::vector<long long> numbers;
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    const auto n = numberFor(wanted[i], parsed.operands[i]);
+    if (!n) return 2;
+    numbers.push_back(*n);
   }
+  const auto seed = static_cast<uint32_t>(numbers.front());
+  const int stage = wander ? 1 : static_cast<int>(numbers[1]);
+  const int ship = wander ? 1 : static_cast<int>(numbers[2]);
+  const long long frames = numbers.back();
   platform::HeadlessBackend backend;
   backend.keepRecords = false;
   platform::setBackend(&backend);

@@ -1,38 +1,61 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vane-sim: runs the real game on the in-memory back end, driven by a key script, and traces it.
-#include <cerrno>
+#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/host.h"
 #include "platform/headless/headless.h"
 #include "platform/last_resort.h"
 #include "shell/game.h"
+#include "shell/option_table.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
+
+using vane::OptionSpec;
 
 constexpr const char* kUsage =
     "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE] "
     "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555] [--mix FILE]";
 
+enum SimOption {
+  kSeed,
+  kData,
+  kStage,
+  kShip,
+  kFrames,
+  kInput,
+  kTrace,
+  kPng,
+  kPngEvery,
+  kLayout,
+  kMix,
+  kHelp
+};
+
+constexpr std::array<OptionSpec, 12> kOptions{{
+    {kSeed, "seed", "N", "seed the generator with N (else a first line '# seed N' of the script)"},
+    {kData, "data", "DIR", "the folder of the sprite files and sound banks"},
+    {kStage, "stage", "1|2", "start straight in this stage, as the menu does (with --ship)"},
+    {kShip, "ship", "1|2", "the ship to start the stage with"},
+    {kFrames, "frames", "N", "run N frames (else until the game ends)"},
+    {kInput, "input", "FILE", "the key script: lines 'F KEY KEY ...'"},
+    {kTrace, "trace", "FILE|-", "one JSON line per frame into FILE, or - for stdout"},
+    {kPng, "png", "DIR", "the picture as DIR/frame-000123.png ..."},
+    {kPngEvery, "png-every", "K", "... every K frames (default 1)"},
+    {kLayout, "layout", "565|555", "the pixel layout the display reports (default 565)"},
+    {kMix, "mix", "FILE", "the run's mixed sound as a WAV file"},
+    {kHelp, "help", "", "show this text and leave"},
+}};
+
 // A bad command line gets one line on stderr: what was wrong, then the usage.
 int usage(const std::string& problem) {
   std::fprintf(stderr, "vane-sim: %s; %s\n", problem.c_str(), kUsage);
   return 2;
-}
-
-// A decimal number that fits in a long long, or nothing.
-std::optional<long long> parseNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const long long v = std::strtoll(text.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE) return std::nullopt;
-  return v;
 }
 
 // The absolute form of a path given on the command line; nothing for an empty or unusable one.
@@ -44,43 +67,75 @@ std::optional<std::string> absolute(const std::string& path) {
   return full;
 }
 
+bool takePath(const std::string& value, std::string& path) {
+  const auto full = absolute(value);
+  if (full) path = *full;
+  return full.has_value();
+}
+
+// Sets what the option says; false for a value it does not take.
+bool takeOption(const vane::GivenOption& given, vane::sim::Options& options, bool& haveSeed) {
+  const std::string& value = given.value;
+  const auto number = vane::decimalNumber(value);
+  const auto oneOrTwo = [&number](int& into) {
+    if (number && (*number == 1 || *number == 2)) into = static_cast<int>(*number);
+    return number && (*number == 1 || *number == 2);
+  };
+  switch (given.spec->id) {
+    case kSeed:
+      if (!number || *number < 0 || *number > 0xFFFFFFFFll) return false;
+      options.seed = static_cast<uint32_t>(*number);
+      haveSeed = true;
+      return true;
+    case kData:
+      return takePath(value, options.dataDir);
+    case kStage:
+      return oneOrTwo(options.stage);
+    case kShip:
+      return oneOrTwo(options.ship);
+    case kFrames:
+      if (number && *number >= 0) options.frames = *number;
+      return number && *number >= 0;
+    case kInput:
+      return takePath(value, options.inputPath);
+    case kTrace:
+      return takePath(value, options.tracePath);
+    case kPng:
+      return takePath(value, options.pngDir);
+    case kPngEvery:
+      if (number && *number >= 1) options.pngEvery = *number;
+      return number && *number >= 1;
+    case kLayout:
+      options.use565 = value == "565";
+      return value == "565" || value == "555";
+    case kMix:
+      return takePath(value, options.mixPath);
+    case kHelp:
+      return true;
+  }
+  return false;
+}
+
 int runTool(int argc, char** argv) {
   vane::sim::Options options;
   // The set this build made while the build tree is there; the installed set once it is gone.
   options.dataDir =
       std::filesystem::is_directory(VANE_DATA_DIR) ? VANE_DATA_DIR : VANE_INSTALLED_DATA_DIR;
   bool haveSeed = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string flag = argv[i];
-    if (i + 1 >= argc) return usage("missing value after " + flag);
-    const std::string value = argv[++i];
-    const auto number = parseNumber(value);
-    if (flag == "--seed" && number && *number >= 0 && *number <= 0xFFFFFFFFll) {
-      options.seed = static_cast<uint32_t>(*number);
-      haveSeed = true;
-    } else if (flag == "--data" && absolute(value)) {
-      options.dataDir = *absolute(value);
-    } else if (flag == "--stage" && number && (*number == 1 || *number == 2)) {
-      options.stage = static_cast<int>(*number);
-    } else if (flag == "--ship" && number && (*number == 1 || *number == 2)) {
-      options.ship = static_cast<int>(*number);
-    } else if (flag == "--frames" && number && *number >= 0) {
-      options.frames = *number;
-    } else if (flag == "--input" && absolute(value)) {
-      options.inputPath = *absolute(value);
-    } else if (flag == "--trace" && absolute(value)) {
-      options.tracePath = *absolute(value);
-    } else if (flag == "--png" && absolute(value)) {
-      options.pngDir = *absolute(value);
-    } else if (flag == "--png-every" && number && *number >= 1) {
-      options.pngEvery = *number;
-    } else if (flag == "--mix" && absolute(value)) {
-      options.mixPath = *absolute(value);
-    } else if (flag == "--layout" && (value == "565" || value == "555")) {
-      options.use565 = value == "565";
-    } else {
-      return usage("bad option or value: " + flag + " " + value);
+  bool help = false;
+  const vane::ParsedArguments parsed =
+      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  for (const vane::GivenOption& given : parsed.options) {
+    if (!takeOption(given, options, haveSeed)) {
+      return usage("bad option or value: --" + std::string(given.spec->name) + " " + given.value);
     }
+    help = help || given.spec->id == kHelp;
+  }
+  if (parsed.fault != vane::ParsedArguments::Fault::None) return usage(vane::faultText(parsed));
+  if (!parsed.operands.empty()) return usage("bad option or value: " + parsed.operands.front());
+  if (help) {
+    std::printf("%s\n\nOptions:\n%s", kUsage, vane::optionLines(kOptions).c_str());
+    return 0;
   }
   if ((options.stage == 0) != (options.ship == 0)) return usage("--stage and --ship go together");
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vane-snd: unpacks a sound bank into WAV files and an index, and packs them back.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -13,6 +14,7 @@
 #include "audio/sound.h"
 #include "platform/last_resort.h"
 #include "platform/mix/sound_format.h"
+#include "shell/option_table.h"
 #include "tools/common/formats.h"
 #include "tools/snd/wav.h"
 
@@ -119,22 +121,28 @@ int pack(const std::filesystem::path& dir, const std::string& file) {
   return 0;
 }
 
+constexpr const char* kUsage =
+    "usage: vane-snd unpack FILE DIR   a bank to DIR/clip-01.wav... and DIR/index.txt\n"
+    "       vane-snd pack DIR FILE     DIR/index.txt and its WAV files back to a bank\n"
+    "The index keeps the bank's first four bytes and each clip's 18-byte wave format;\n"
+    "packing takes the formats from it and the sound data from the WAV files.\n";
+
+constexpr std::array<vane::OptionSpec, 1> kOptions{{{0, "help", "", "show this text and leave"}}};
+
 int usage() {
-  std::fputs(
-      "usage: vane-snd unpack FILE DIR   a bank to DIR/clip-01.wav... and DIR/index.txt\n"
-      "       vane-snd pack DIR FILE     DIR/index.txt and its WAV files back to a bank\n"
-      "The index keeps the bank's first four bytes and each clip's 18-byte wave format;\n"
-      "packing takes the formats from it and the sound data from the WAV files.\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
 int runTool(int argc, char** argv) {
-  if (argc != 4) return usage();
-  const std::string command = argv[1];
+  const vane::ParsedArguments parsed =
+      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto status = vane::helpOrFault("vane-snd", kUsage, kOptions, parsed)) return *status;
+  const std::vector<std::string>& words = parsed.operands;
+  if (words.size() != 3) return usage();
   try {
-    if (command == "unpack") return unpack(argv[2], argv[3]);
-    if (command == "pack") return pack(argv[2], argv[3]);
+    if (words[0] == "unpack") return unpack(words[1], words[2]);
+    if (words[0] == "pack") return pack(words[1], words[2]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vane-snd: %s\n", vane::platform::failureText(e).c_str());
     return 1;

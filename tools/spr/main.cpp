@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vane-spr: turns a sprite file into numbered PNG pictures with an index, and back.
+#include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/last_resort.h"
+#include "shell/option_table.h"
 #include "tools/spr/spr_files.h"
 
 namespace {
@@ -12,18 +15,19 @@ constexpr const char* kUsage =
     "usage: vane-spr unpack FILE DIR   writes DIR/frame-001.png ... and DIR/index.txt\n"
     "       vane-spr pack DIR FILE     writes FILE from what unpack wrote (or an edit of it)\n";
 
+constexpr std::array<vane::OptionSpec, 1> kOptions{{{0, "help", "", "show this text and leave"}}};
+
 int runTool(int argc, char** argv) {
-  if (argc != 4) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::string command = argv[1];
+  const vane::ParsedArguments parsed =
+      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto status = vane::helpOrFault("vane-spr", kUsage, kOptions, parsed)) return *status;
+  const std::vector<std::string>& words = parsed.operands;
   std::string error;
   std::string notes;
-  if (command == "unpack") {
-    error = vane::tools::unpackSpriteFile(argv[2], argv[3]);
-  } else if (command == "pack") {
-    error = vane::tools::packSpriteFile(argv[2], argv[3], notes);
+  if (words.size() == 3 && words[0] == "unpack") {
+    error = vane::tools::unpackSpriteFile(words[1], words[2]);
+  } else if (words.size() == 3 && words[0] == "pack") {
+    error = vane::tools::packSpriteFile(words[1], words[2], notes);
   } else {
     std::fputs(kUsage, stderr);
     return 2;
