@@ -56,7 +56,8 @@ tsan-test: deps
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  build/tsan/tests/audio/test_audio --gtest_filter='$(TSAN_TESTS)'
 
-# The .deb in build/package/, built without the test libraries, then checked.
+# The .debs (vane, vane-data, vane-tools) in build/package/, built without the test libraries,
+# then checked.
 package:
 	$(MAKE) build PRESET=package PACKAGES="$(PACKAGES) $(DEB_PACKAGES)"
 	cd build/package && cpack
