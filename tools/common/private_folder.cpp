@@ -3,14 +3,36 @@
 #include "tools/common/private_folder.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 namespace vane::tools {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The system's temporary folder. A folder named there that does not exist is "no such file or
+// directory" whatever the standard library (libc++ calls it "not a directory").
+fs::path temporaryFolder(std::error_code& error) {
+  fs::path folder = fs::temp_directory_path(error);
+  if (error != std::errc::not_a_directory) return folder;
+  for (const char* name : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    const char* named = std::getenv(name);
+    if (named == nullptr) continue;
+    std::error_code missing;
+    if (!fs::exists(named, missing) && !missing) {
+      error = std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    break;
+  }
+  return {};
+}
+
+}  // namespace
+
 fs::path makePrivateFolder(const std::string& prefix, std::error_code& error) {
-  const fs::path parent = fs::temp_directory_path(error);
+  const fs::path parent = temporaryFolder(error);
   if (error) return {};
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
