@@ -42,22 +42,16 @@ constexpr int32_t kTunePlayed = -1;
 constexpr int kClearTune = 3;
 constexpr int kGameOverTune = 4;
 
-struct TextLine {
-  int x;
-  int y;
-  std::string_view text;
-};
-
-constexpr std::array<TextLine, 3> kGameOverLines{{
+constexpr std::array<OverlayLine, 3> kGameOverLines{{
     {100, 240, "Game Over!!!"},
     {80, 260, "Hit -C- Key to continue.."},
     {60, 280, "Hit RETURN Key to End Stage.."},
 }};
-constexpr std::array<TextLine, 2> kClearLines{{
+constexpr std::array<OverlayLine, 2> kClearLines{{
     {120, 240, "Clear Stage !!!"},
     {100, 260, "Press RETURN to Menu"},
 }};
-constexpr std::array<TextLine, 7> kKeyHelpLines{{
+constexpr std::array<OverlayLine, 7> kKeyHelpLines{{
     {350, 100, "Key Setting..."},
     {350, 120, "Move : Arrow Keys"},
     {350, 140, "Shot : Shift Keys"},
@@ -68,9 +62,9 @@ constexpr std::array<TextLine, 7> kKeyHelpLines{{
 }};
 
 template <size_t N>
-void writeLines(TextContext* dc, const std::array<TextLine, N>& lines) {
+void writeLines(TextContext* dc, const std::array<OverlayLine, N>& lines) {
   if (dc == nullptr) return;
-  for (const TextLine& line : lines) dc->textOut(line.x, line.y, line.text);
+  for (const OverlayLine& line : lines) dc->textOut(line.x, line.y, line.text);
 }
 
 void setTextColour(TextContext* dc, uint32_t colour) {
@@ -104,6 +98,14 @@ void runStageClear(TextContext* dc) {
 }
 
 }  // namespace
+
+std::span<const OverlayLine> gameOverLines() {
+  return kGameOverLines;
+}
+
+std::span<const OverlayLine> stageClearLines() {
+  return kClearLines;
+}
 
 void drawHud(const host::LockedSurface& surface) {
   drawFrame(surface, etcSheet, kScoreLabelFrame, 30, 1);

@@ -130,6 +130,28 @@ TEST(ForgedSheets, StageTwoSkyJoinsItsBottomRowToItsTopRow) {
   EXPECT_LE(rowDistance(sky.height - 1, 0), worstInside);
 }
 
+// The game-over and stage-clear lines are black and may fall on any part of the stage's ground and
+// of what floats over it: every pixel of that art keeps a contrast of 4.5:1 against black (WCAG
+// relative luminance of at least 0.175). tests/replay measures it on the frames themselves.
+TEST(ForgedSheets, StageArtStandsBehindBlackLinesAnywhere) {
+  const auto relativeLuminance = [](uint16_t p) {
+    const auto linear = [](int five) {
+      const double c = ((five << 3) | (five >> 2)) / 255.0;
+      return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear((p >> 10) & 31) + 0.7152 * linear((p >> 5) & 31) +
+           0.0722 * linear(p & 31);
+  };
+  for (int n = 1; n <= kFrameCounts.at("stage.spr"); ++n) {
+    const tools::Picture p = tools::decodeFrame(frameOf("stage.spr", n));
+    double darkest = 1;
+    for (size_t i = 0; i < p.pixels.size(); ++i) {
+      if (p.opaque[i] != 0) darkest = std::min(darkest, relativeLuminance(p.pixels[i]));
+    }
+    EXPECT_GE((darkest + 0.05) / 0.05, 4.5) << "stage.spr frame " << n;
+  }
+}
+
 struct HitBox {
   const char* sheet;
   int frame;

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "stage.spr" and "back001.spr": the two stage backgrounds, the sky decorations and the panels.
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "art.h"
@@ -15,6 +17,69 @@ constexpr int W = kStageWidth;
 constexpr double kBaseEnd = 230;
 constexpr double kCityEnd = 520;
 constexpr double kCoast = 960;
+
+// The game writes its game-over and stage-clear lines in black over the stage, wherever the ground
+// has scrolled to and whatever floats by: every colour of the stage art is kept at a relative
+// luminance of at least kDaylightFloor (a contrast of 4.6:1 or more against black). Tones at or
+// above kDaylightKnee stay as painted; darker ones are lifted into the range between, keeping
+// their hue and their order, so shadows still read as shadows.
+constexpr double kDaylightFloor = 0.2;
+constexpr double kDaylightKnee = 0.5;
+constexpr double kDaylightLeast = 0.18;  // what a 5-bit colour may come to after rounding
+
+double linearLevel(int fiveBit) {
+  const double c = ((fiveBit << 3) | (fiveBit >> 2)) / 255.0;
+  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+int fiveBitLevel(double linear) {
+  const double v = std::clamp(linear, 0.0, 1.0);
+  const double c = v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+  return std::clamp(static_cast<int>(std::lround(c * 31)), 0, 31);
+}
+
+double luminance(const std::array<double, 3>& rgb) {
+  return 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+}
+
+std::array<double, 3> linearColour(uint16_t c) {
+  return {linearLevel((c >> 10) & 31), linearLevel((c >> 5) & 31), linearLevel(c & 31)};
+}
+
+uint16_t inDaylight(uint16_t colour) {
+  std::array<double, 3> rgb = linearColour(colour);
+  const double now = luminance(rgb);
+  if (now >= kDaylightKnee) return colour;
+  const double wanted = kDaylightFloor + (kDaylightKnee - kDaylightFloor) * now / kDaylightKnee;
+  if (now > 0) {
+    for (double& c : rgb) c *= wanted / now;
+  } else {
+    rgb = {wanted, wanted, wanted};
+  }
+  // What a channel cannot hold is made up by mixing towards white.
+  const double top = std::max({rgb[0], rgb[1], rgb[2]});
+  if (top > 1) {
+    for (double& c : rgb) c /= top;
+    const double t = (wanted - luminance(rgb)) / (1 - luminance(rgb));
+    for (double& c : rgb) c += (1 - c) * t;
+  }
+  std::array<int, 3> level{fiveBitLevel(rgb[0]), fiveBitLevel(rgb[1]), fiveBitLevel(rgb[2])};
+  const auto packed = [&level] {
+    return static_cast<uint16_t>((level[0] << 10) | (level[1] << 5) | level[2]);
+  };
+  while (luminance(linearColour(packed())) < kDaylightLeast) {
+    for (int& l : level) l = std::min(l + 1, 31);
+  }
+  return packed();
+}
+
+SpriteFrame daylightFrame(const Canvas& canvas) {
+  tools::Picture picture = canvas.picture(0, 0);
+  for (size_t i = 0; i < picture.pixels.size(); ++i) {
+    if (picture.opaque[i] != 0) picture.pixels[i] = inDaylight(picture.pixels[i]);
+  }
+  return tools::encodeFrame(picture);
+}
 
 double coastAt(double x) {
   return kCoast + 22 * std::sin(x / 41) + 9 * std::sin(x / 13 + 1);
@@ -354,7 +419,7 @@ SpriteFrame drawIsland(int w, int h, uint32_t seed, bool ruins) {
       cairo_fill(cr);
     }
   }
-  return canvas.frame(0, 0);
+  return daylightFrame(canvas);
 }
 
 // A large cloud bank drifting below the player, solid enough to read as scenery.
@@ -370,19 +435,19 @@ SpriteFrame drawCloudBank() {
     setSphere(cr, x, y, r, 0xFFFFFF, 0xE4ECFA, 0x98A8CC);
     cairo_fill(cr);
   }
-  return canvas.frame(0, 0);
+  return daylightFrame(canvas);
 }
 
 SpriteFrame drawStage1() {
   Canvas canvas(W, kStage1Height);
   paintStage1(canvas.cr());
-  return canvas.frame(0, 0);
+  return daylightFrame(canvas);
 }
 
 SpriteFrame drawSky() {
   Canvas canvas(W, kSkyHeight);
   paintSky(canvas.cr());
-  return canvas.frame(0, 0);
+  return daylightFrame(canvas);
 }
 
 // How far each panel's emblem stands from the edge where the two panels meet.
