@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/data_file.h"
+#include "files/data_file.h"
 #include "platform/mix/sound_format.h"
 
 namespace vane {
@@ -28,7 +28,7 @@ class ClipFile {
   std::vector<uint8_t> read(uint64_t offset, uint32_t length) const {
     std::vector<uint8_t> bytes(length);
     size_t got = 0;
-    platform::readDataBytesAt(fd_, offset, bytes.data(), bytes.size(), got);
+    files::readDataBytesAt(fd_, offset, bytes.data(), bytes.size(), got);
     return bytes;
   }
 
@@ -87,8 +87,8 @@ class FileSource {
   size_t size() const { return size_; }
   void read(size_t, size_t count, uint8_t* out) {
     size_t got = 0;
-    if (failure_.failure == platform::ReadFailure::None) {
-      failure_ = platform::readDataBytes(fd_, out, count, got);
+    if (failure_.failure == files::ReadFailure::None) {
+      failure_ = files::readDataBytes(fd_, out, count, got);
     }
     // A file cut short since it was measured reads as zeros; the bank is refused on a read error.
     std::fill(out + got, out + count, uint8_t{0});
@@ -103,13 +103,13 @@ class FileSource {
       read(0, std::min(sizeof piece, count - done), piece);
     }
   }
-  const platform::DataFileRead& failure() const { return failure_; }
+  const files::DataFileRead& failure() const { return failure_; }
 
  private:
   std::shared_ptr<const ClipFile> file_;
   int fd_;
   size_t size_;
-  platform::DataFileRead failure_;
+  files::DataFileRead failure_;
 };
 
 template <typename Source>
@@ -183,26 +183,26 @@ void SoundBank::clear() {
 int loadSoundBank(SoundBank& bank, const char* name) {
   int fd = -1;
   size_t size = 0;
-  platform::DataFileRead read = platform::openDataFile(name, kMaxSoundBankBytes, fd, size);
+  files::DataFileRead read = files::openDataFile(name, kMaxSoundBankBytes, fd, size);
   if (read.missing) {
     host::messageBox("File Not Found", "ERROR", host::Icon::Error);
     return 0;
   }
-  if (read.failure == platform::ReadFailure::None) {
+  if (read.failure == files::ReadFailure::None) {
     // Decoded into a bank of its own, joined to `bank` only when the whole file was read. The file
     // closes when no clip kept in it is left.
     SoundBank loaded;
     FileSource source(std::make_shared<const ClipFile>(fd), fd, size);
     loadClips(loaded, source);
     read = source.failure();
-    if (read.failure == platform::ReadFailure::None) {
+    if (read.failure == files::ReadFailure::None) {
       const int before = clipCount(bank);
       appendClips(bank, loaded);
       reportRefusedClips(bank, before, name);
       return 1;
     }
   }
-  host::messageBox(platform::refusalText(name, read), "ERROR", host::Icon::Error);
+  host::messageBox(files::refusalText(name, read), "ERROR", host::Icon::Error);
   return 0;
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "files/data_file.h"
 #include "gfx/run_length.h"
 #include "gfx/sprite.h"
-#include "platform/data_file.h"
 
 namespace vane {
 
@@ -128,13 +128,13 @@ int frameCountOf(const SpriteSheet& sheet) {
 
 int loadSpriteSheet(SpriteSheet& sheet, const char* name, int use565) {
   std::vector<uint8_t> bytes;
-  const platform::DataFileRead read = platform::readDataFile(name, kMaxSpriteFileBytes, bytes);
+  const files::DataFileRead read = files::readDataFile(name, kMaxSpriteFileBytes, bytes);
   if (read.missing) {
     showError("SPR Not Found", host::Icon::Error);
     return 0;
   }
-  if (read.failure != platform::ReadFailure::None) {
-    showError(platform::refusalText(name, read), host::Icon::Error);
+  if (read.failure != files::ReadFailure::None) {
+    showError(files::refusalText(name, read), host::Icon::Error);
     return 0;
   }
   return loadSpriteSheetFromBytes(sheet, bytes, name, use565);

@@ -7,6 +7,7 @@
 #include "host/display.h"
 #include "host/keyboard.h"
 #include "host/messages.h"
+#include "host/pad_bindings.h"
 #include "host/sound.h"
 #include "host/system.h"
 

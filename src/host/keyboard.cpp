@@ -7,6 +7,7 @@
 
 #include "host/internal.h"
 #include "host/messages.h"
+#include "host/pad_bindings.h"
 #include "platform/pad.h"
 #include "platform/platform.h"
 
@@ -58,7 +59,7 @@ void keyDown(int key, int virtualKey, bool message) {
 // A controller's control sends the key its binding names; never Escape.
 int boundKey(uint8_t control) {
   if (control >= platform::kPadControlCount) return 0;
-  const int virtualKey = platform::padBindings()[control];
+  const int virtualKey = padBindings()[control];
   return virtualKey == kVkEscape ? 0 : virtualKey;
 }
 

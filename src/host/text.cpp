@@ -11,10 +11,6 @@
 
 namespace vane::host {
 
-using platform::Glyph;
-using platform::KerningPair;
-using platform::kGlyphTable;
-
 namespace {
 
 // Lines kept rendered; the game writes a few dozen different ones, so this is never reached

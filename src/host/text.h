@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/picture/glyph_table.h"
+#include "host/glyph_table.h"
 
 namespace vane::host {
 

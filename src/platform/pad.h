@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Game controllers as the program sees them: the virtual key each control stands for.
+// The controls of a game controller, as every back end reports them.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace vane::platform {
 
@@ -30,16 +27,5 @@ enum class PadControl : uint8_t {
   Right,
 };
 constexpr size_t kPadControlCount = 15;
-
-// The virtual key each control sends, 0 for none. Escape is never sent.
-using PadBindings = std::array<uint8_t, kPadControlCount>;
-
-// Set by the program whenever what the controls mean changes; read by the back end at each press.
-void setPadBindings(const PadBindings& bindings);
-const PadBindings& padBindings();
-
-// Names as in controller mappings: "a", "start", "leftshoulder", "dpup", ...
-std::optional<PadControl> padControlNamed(std::string_view name);
-std::string_view padControlName(PadControl control);
 
 }  // namespace vane::platform

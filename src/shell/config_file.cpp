@@ -6,8 +6,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/data_file.h"
-#include "platform/file_writer.h"
+#include "files/data_file.h"
+#include "files/file_writer.h"
 #include "shell/settings.h"
 
 namespace vane {
@@ -26,14 +26,14 @@ struct ConfigText {
 
 ConfigText readConfigText(const fs::path& path) {
   std::vector<uint8_t> bytes;
-  const platform::DataFileRead read = platform::readDataFile(path.c_str(), kMaxConfigBytes, bytes);
+  const files::DataFileRead read = files::readDataFile(path.c_str(), kMaxConfigBytes, bytes);
   ConfigText config;
-  if (read.failure == platform::ReadFailure::None) {
+  if (read.failure == files::ReadFailure::None) {
     config.text.assign(bytes.begin(), bytes.end());
   } else if (read.missing) {
     config.missing = true;
   } else {
-    config.problem = platform::refusalText(path.c_str(), read);
+    config.problem = files::refusalText(path.c_str(), read);
   }
   return config;
 }
@@ -59,7 +59,7 @@ std::optional<std::string> savedText(const ConfigText& config,
 std::string writeWindowChoice(const fs::path& path, const platform::DisplayOptions& display) {
   std::error_code ignored;
   fs::create_directories(path.parent_path(), ignored);
-  platform::FileWriter writer;
+  files::FileWriter writer;
   if (!writer.open(path)) return writer.error();
   // Read again under the writer's lock: a save of another game in between is built on.
   const ConfigText config = readConfigText(path);

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "files/data_file.h"
+#include "files/last_resort.h"
 #include "host/host.h"
-#include "platform/data_file.h"
-#include "platform/last_resort.h"
 
 namespace vane {
 
@@ -124,8 +124,7 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
       }
       const auto token = tokenFor(word);
       if (!token) {
-        error =
-            "input line " + std::to_string(lineNo) + ": unknown key " + platform::shownText(word);
+        error = "input line " + std::to_string(lineNo) + ": unknown key " + files::shownText(word);
         return {};
       }
       keys.push_back(*token);
@@ -137,11 +136,11 @@ KeyScript parseKeyScript(const std::string& text, std::string& error,
 
 KeyScript readKeyScript(const std::string& path, std::string& error,
                         std::optional<uint32_t>* seed) {
-  const platform::LoadingNote note(path);
+  const files::LoadingNote note(path);
   std::vector<uint8_t> bytes;
-  const platform::DataFileRead read = platform::readDataFile(path.c_str(), kMaxScriptBytes, bytes);
-  if (read.failure != platform::ReadFailure::None) {
-    error = platform::refusalText(path.c_str(), read);
+  const files::DataFileRead read = files::readDataFile(path.c_str(), kMaxScriptBytes, bytes);
+  if (read.failure != files::ReadFailure::None) {
+    error = files::refusalText(path.c_str(), read);
     return {};
   }
   return parseKeyScript(std::string(bytes.begin(), bytes.end()), error, seed);

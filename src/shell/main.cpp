@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/random.h"
+#include "files/file_writer.h"
+#include "files/last_resort.h"
 #include "host/host.h"
-#include "platform/file_writer.h"
-#include "platform/last_resort.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
@@ -44,17 +44,17 @@ std::string recordingRefusal(ProgramOptions& options) {
       std::filesystem::equivalent(options.replayPath, options.recordPath, failure)) {
     return options.recordPath + ": is the run being replayed; record into another file";
   }
-  return platform::writeRefusal(options.recordPath);
+  return files::writeRefusal(options.recordPath);
 }
 
 // The recording goes into a temporary file that replaces FILE only once the run has ended.
-bool startRecording(const std::string& path, platform::FileWriterStream& file) {
+bool startRecording(const std::string& path, files::FileWriterStream& file) {
   if (file.open(path)) return true;
   std::fprintf(stderr, "vane: %s; this run is not recorded\n", file.error().c_str());
   return false;
 }
 
-bool endRecording(platform::FileWriterStream& file) {
+bool endRecording(files::FileWriterStream& file) {
   if (file.commit()) return true;
   std::fprintf(stderr, "vane: %s; the recording is lost\n", file.error().c_str());
   return false;
@@ -90,7 +90,7 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
     platform::setBackend(nullptr);
     return failure;
   }
-  platform::FileWriterStream recording;
+  files::FileWriterStream recording;
   const bool recorded = !options.recordPath.empty();
   // Start-up ends by seeding the generator, so its state now is the run's seed.
   bool kept = recorded && startRecording(options.recordPath, recording);
@@ -153,6 +153,6 @@ int playFromCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return platform::runMain("vane", kExitSystemFailure,
-                           [&] { return playFromCommandLine(argc, argv); });
+  return files::runMain("vane", kExitSystemFailure,
+                        [&] { return playFromCommandLine(argc, argv); });
 }

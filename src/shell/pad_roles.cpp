@@ -14,7 +14,7 @@ namespace {
 
 // Not named bind: with a std::array among its arguments, argument lookup also finds std::bind,
 // which wins overload resolution wherever <functional> is visible (libc++) and does nothing.
-void bindControl(platform::PadBindings& bindings, PadControl control, int virtualKey) {
+void bindControl(host::PadBindings& bindings, PadControl control, int virtualKey) {
   bindings[static_cast<size_t>(control)] = static_cast<uint8_t>(virtualKey);
 }
 
@@ -40,8 +40,8 @@ Screen screenNow() {
   }
 }
 
-platform::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
-  platform::PadBindings bindings{};
+host::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
+  host::PadBindings bindings{};
   if (screen == Screen::None) return bindings;
   bindControl(bindings, PadControl::Up, host::kVkUp);
   bindControl(bindings, PadControl::Down, host::kVkDown);

@@ -2,7 +2,7 @@
 // What a game controller's buttons do on each screen, and which button plays each part.
 #pragma once
 
-#include "platform/pad.h"
+#include "host/pad_bindings.h"
 
 namespace vane {
 
@@ -22,6 +22,6 @@ Screen screenNow();
 
 // The keys the controls send on `screen`: the d-pad and stick always steer; a title screen takes
 // any button; the menu and a finished or lost stage take the fire or pause button as Return.
-platform::PadBindings padBindingsFor(Screen screen, const PadRoles& roles);
+host::PadBindings padBindingsFor(Screen screen, const PadRoles& roles);
 
 }  // namespace vane

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/pad.h"
+#include "host/pad_bindings.h"
 
 namespace vane {
 
@@ -31,7 +31,7 @@ void Session::replay(const KeyScript& script) {
 // The controls take their meaning from the screen as it stands after each frame and each batch of
 // messages, before the events that follow are read.
 void Session::followScreen() {
-  platform::setPadBindings(padBindingsFor(screenNow(), roles_));
+  host::setPadBindings(padBindingsFor(screenNow(), roles_));
 }
 
 LoopObserver::Next Session::beforeFrame() {

@@ -6,7 +6,8 @@
 #include <sstream>
 #include <string_view>
 
-#include "platform/data_file.h"
+#include "files/data_file.h"
+#include "host/pad_bindings.h"
 #include "shell/exit_status.h"
 #include "shell/option_table.h"
 #include "shell/system_paths.h"
@@ -140,7 +141,7 @@ Verdict applyConfigValue(std::string_view key, std::string_view value, ProgramOp
   }
   if (PadControl* role = padRole(o.pad, key); role != nullptr) {
     // The d-pad steers, so only buttons can take a part.
-    const auto v = platform::padControlNamed(value);
+    const auto v = host::padControlNamed(value);
     const bool button = v && *v < PadControl::Up;
     if (button) *role = *v;
     return take(button);
@@ -312,10 +313,10 @@ void readConfig(const std::string& text, const std::string& fileName, ProgramOpt
       case Verdict::Taken:
         break;
       case Verdict::UnknownKey:
-        warnings.push_back(where + "unknown key '" + platform::shownText(key) + "', line ignored");
+        warnings.push_back(where + "unknown key '" + files::shownText(key) + "', line ignored");
         break;
       case Verdict::BadValue:
-        warnings.push_back(where + "bad value '" + platform::shownText(value) + "' for " +
+        warnings.push_back(where + "bad value '" + files::shownText(value) + "' for " +
                            std::string(key) + ", line ignored");
         break;
     }

@@ -9,9 +9,9 @@
 #include "core/devices.h"
 #include "core/random.h"
 #include "core/state.h"
+#include "files/last_resort.h"
 #include "gfx/sprite.h"
 #include "host/host.h"
-#include "platform/last_resort.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "world/actor.h"
@@ -34,7 +34,7 @@ int loadSheets() {
       {&etcSheet, "etc.spr"},
   };
   for (const SheetFile& f : files) {
-    const platform::LoadingNote note(f.name);
+    const files::LoadingNote note(f.name);
     if (!loadSpriteSheet(*f.sheet, f.name, use565)) return 0;
   }
   return 1;
@@ -58,7 +58,7 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
   cause = kExitBadData;
   if (!loadSheets()) return 0;
   const auto loadBank = [](SoundBank& bank, const char* name) {
-    const platform::LoadingNote note(name);
+    const files::LoadingNote note(name);
     loadSoundBank(bank, name);
   };
   loadBank(effectsBank, "1.snd");

@@ -11,10 +11,6 @@
 namespace vane::host {
 namespace {
 
-using platform::Glyph;
-using platform::KerningPair;
-using platform::kGlyphTable;
-
 constexpr int kWidth = 200;
 constexpr int kHeight = 40;
 // Rows are padded, as a display's may be; the padding must never be written.

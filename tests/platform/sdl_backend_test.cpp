@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "host/host.h"
-#include "platform/pad.h"
+#include "host/pad_bindings.h"
 #include "platform/picture/presentation.h"
 #include "platform/sdl_key_events.h"
 
@@ -336,10 +336,10 @@ TEST_F(SdlBackendTest, TickCountIsMillisecondsSinceTheMachineStarted) {
 TEST_F(SdlBackendTest, ControllersAreReadWhenLookingAndWhileWaiting) {
   // The display-less window never has the focus; the controller must be heard anyway.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-  PadBindings bindings{};
+  host::PadBindings bindings{};
   bindings[static_cast<size_t>(PadControl::A)] = kVkShift;
   bindings[static_cast<size_t>(PadControl::B)] = kVkReturn;
-  setPadBindings(bindings);
+  host::setPadBindings(bindings);
   SDL_VirtualJoystickDesc desc{};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
   desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -370,7 +370,7 @@ TEST_F(SdlBackendTest, ControllersAreReadWhenLookingAndWhileWaiting) {
   EXPECT_EQ(heard.id, kWmKeyDown);
   EXPECT_EQ(heard.wParam, static_cast<uint32_t>(kVkReturn));
 
-  setPadBindings(PadBindings{});
+  host::setPadBindings(host::PadBindings{});
   SDL_JoystickClose(pad);
   SDL_JoystickDetachVirtual(index);
   SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);

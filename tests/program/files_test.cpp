@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/data_file.h"
-#include "platform/file_writer.h"
+#include "files/data_file.h"
+#include "files/file_writer.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/settings.h"
@@ -300,7 +300,7 @@ TEST_F(Files, TwoGamesSavingAtOnceNeverMixTheConfig) {
   std::vector<int> statuses;
   while (statuses.size() < savers.size()) {
     std::vector<uint8_t> bytes;
-    if (platform::readDataFile(file.c_str(), 4096, bytes).failure == platform::ReadFailure::None) {
+    if (files::readDataFile(file.c_str(), 4096, bytes).failure == files::ReadFailure::None) {
       const std::string text(bytes.begin(), bytes.end());
       mixed += text != asWindow && text != asScreen;
       ++reads;
@@ -324,10 +324,10 @@ TEST_F(Files, WritersTakeTurnsSoNoLineIsLost) {
     if (pid == 0) {
       bool ok = true;
       for (int i = 0; i < kLines && ok; ++i) {
-        platform::FileWriter writer;
+        files::FileWriter writer;
         std::vector<uint8_t> bytes;
         ok = writer.open(file.string());
-        platform::readDataFile(file.c_str(), size_t{1} << 20, bytes);
+        files::readDataFile(file.c_str(), size_t{1} << 20, bytes);
         const std::string text = std::string(bytes.begin(), bytes.end()) + who + "\n";
         ok = ok && writer.write(text) && writer.commit();
       }

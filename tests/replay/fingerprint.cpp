@@ -47,18 +47,18 @@ std::string fileDigest(const std::string& path) {
 
 // Everything in the table the text is drawn from.
 std::string glyphTableDigest() {
-  const platform::GlyphTable& table = platform::kGlyphTable;
+  const host::GlyphTable& table = host::kGlyphTable;
   Digest d;
   d.add(int64_t{table.ascent});
   d.add(int64_t{table.lineHeight});
-  for (const platform::Glyph& g : table.glyphs) {
+  for (const host::Glyph& g : table.glyphs) {
     for (const int64_t field : {int64_t{g.left}, int64_t{g.top}, int64_t{g.width},
                                 int64_t{g.height}, int64_t{g.advance}, int64_t{g.offset}}) {
       d.add(field);
     }
   }
   for (const uint8_t c : table.coverage) d.add(c);
-  for (const platform::KerningPair& k : table.kerning) {
+  for (const host::KerningPair& k : table.kerning) {
     d.add(k.first);
     d.add(k.second);
     d.add(int64_t{k.x});

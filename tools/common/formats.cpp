@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/data_file.h"
-#include "platform/file_writer.h"
+#include "files/data_file.h"
+#include "files/file_writer.h"
 
 namespace vane::tools {
 
@@ -148,16 +148,16 @@ platform::WaveFormat pcm16Format(uint32_t rate, uint16_t channels) {
 
 std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes) {
   std::vector<uint8_t> bytes;
-  const platform::DataFileRead read = platform::readDataFile(path.c_str(), maxBytes, bytes);
-  if (read.failure != platform::ReadFailure::None) {
-    throw std::runtime_error(platform::refusalText(path.c_str(), read));
+  const files::DataFileRead read = files::readDataFile(path.c_str(), maxBytes, bytes);
+  if (read.failure != files::ReadFailure::None) {
+    throw std::runtime_error(files::refusalText(path.c_str(), read));
   }
   return bytes;
 }
 
 std::string writeFile(const std::string& path, std::string_view bytes) {
   std::string error;
-  platform::writeWholeFile(path, bytes, error);
+  files::writeWholeFile(path, bytes, error);
   return error;
 }
 

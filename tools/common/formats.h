@@ -47,7 +47,7 @@ constexpr size_t kMaxPicturePixels = size_t{4096} * 4096;
 // The whole file; throws std::runtime_error naming the file and the reason when it cannot be
 // opened, is not a regular file, is larger than `maxBytes` or cannot be read.
 std::vector<uint8_t> readFile(const std::string& path, size_t maxBytes = kMaxInputBytes);
-// Writes the whole file through the programs' one file writer (platform/file_writer.h): on
+// Writes the whole file through the programs' one file writer (files/file_writer.h): on
 // failure the file stays as it was, and the line to show ("<file>: <reason>") is returned.
 std::string writeFile(const std::string& path, std::string_view bytes);
 inline std::string writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

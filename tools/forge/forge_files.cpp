@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "art.h"
+#include "files/last_resort.h"
 #include "overrides.h"
-#include "platform/last_resort.h"
 #include "sound/sound_forge.h"
 #include "sound/synth.h"
 #include "tools/common/formats.h"
@@ -111,7 +111,7 @@ bool writeDataFiles(const std::string& dir, const std::string& artDir) {
     return writeOne(dir, "1.snd", tools::soundBankBytes(effects)) &&
            writeOne(dir, "music.snd", tools::soundBankBytes(music));
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "vane-forge: %s\n", platform::failureText(e).c_str());
+    std::fprintf(stderr, "vane-forge: %s\n", files::failureText(e).c_str());
     return false;
   }
 }

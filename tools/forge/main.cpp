@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "art.h"
+#include "files/last_resort.h"
 #include "icons.h"
-#include "platform/last_resort.h"
 #include "preview.h"
 #include "shell/option_table.h"
 
@@ -71,5 +71,5 @@ int runTool(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return vane::platform::runMain("vane-forge", 1, [&] { return runTool(argc, argv); });
+  return vane::files::runMain("vane-forge", 1, [&] { return runTool(argc, argv); });
 }

@@ -158,14 +158,14 @@ bool bakeFont(const std::string& file, Bake& bake) {
   return opened;
 }
 
-// The table as the source platform/picture/glyph_table.h declares it: plain data, compiled into the
+// The table as the source host/glyph_table.h declares it: plain data, compiled into the
 // game.
 std::string tableSource(const Bake& bake) {
   std::ostringstream out;
   out << "// SPDX-License-Identifier: GPL-3.0-or-later\n"
       << "// The glyph table of " << bake.font << " at " << kFontPixels << " px as "
       << bake.renderer << " renders it, made by vane-glyphs; do not edit.\n"
-      << "#include \"platform/picture/glyph_table.h\"\n\nnamespace vane::platform {\nnamespace "
+      << "#include \"host/glyph_table.h\"\n\nnamespace vane::host {\nnamespace "
          "{\n\n"
       << "constexpr uint8_t kCoverage[] = {\n";
   for (int byte = 0; byte < kByteValues; ++byte) {
@@ -198,7 +198,7 @@ std::string tableSource(const Bake& bake) {
   }
   out << "}  // namespace\n\nconst GlyphTable kGlyphTable{" << bake.ascent << ", "
       << bake.lineHeight << ", kGlyphs, kCoverage, " << (bake.kerning.empty() ? "{}" : "kKerning")
-      << "};\n\n}  // namespace vane::platform\n";
+      << "};\n\n}  // namespace vane::host\n";
   return out.str();
 }
 

@@ -9,7 +9,7 @@
 #
 # A folder is the first part of the path below src/ (core, world, ...) or tools/, tests/, bench/,
 # fuzz/ as a whole. Layers, bottom to top; a file may include its own folder and lower ranks only.
-# gfx and audio share a rank but do not include each other.
+# gfx and audio share a rank but do not include each other; so do platform and files.
 set -eu
 
 mode=graph
@@ -28,7 +28,7 @@ find src tools tests bench fuzz -name '*.h' -o -name '*.cpp' 2>/dev/null | sort 
       return parts[1] == "src" ? parts[2] : parts[1]
     }
     function rank(f) {
-      if (f == "platform") return 0
+      if (f == "platform" || f == "files") return 0
       if (f == "host") return 1
       if (f == "core") return 2
       if (f == "gfx" || f == "audio") return 3

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "files/last_resort.h"
 #include "host/host.h"
 #include "platform/headless/headless.h"
-#include "platform/last_resort.h"
 #include "shell/game.h"
 #include "shell/option_table.h"
 #include "tools/sim/sim_run.h"
@@ -157,6 +157,6 @@ int runTool(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return vane::platform::runMain("vane-sim", vane::kExitSystemFailure,
-                                 [&] { return runTool(argc, argv); });
+  return vane::files::runMain("vane-sim", vane::kExitSystemFailure,
+                              [&] { return runTool(argc, argv); });
 }

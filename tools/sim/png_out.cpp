@@ -4,7 +4,7 @@
 
 #include <png.h>
 
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 
 namespace vane::sim {
 
@@ -69,7 +69,7 @@ std::string writeScreenPng(const std::string& path, const std::vector<uint16_t>&
   std::string bytes;
   if (!encodePng(pixels, width, height, is565, bytes)) return path + ": cannot encode the picture";
   std::string error;
-  platform::writeWholeFile(path, bytes, error);
+  files::writeWholeFile(path, bytes, error);
   return error;
 }
 

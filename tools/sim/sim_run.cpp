@@ -11,9 +11,9 @@
 #include "audio/sound.h"
 #include "core/random.h"
 #include "core/state.h"
+#include "files/file_writer.h"
 #include "flow/flow.h"
 #include "host/host.h"
-#include "platform/file_writer.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -229,7 +229,7 @@ std::string writeMix(const std::string& path, const platform::HeadlessBackend& b
   }
   const std::vector<uint8_t> wav =
       tools::wavBytes(format, data.data(), static_cast<uint32_t>(data.size()));
-  platform::FileWriter out;
+  files::FileWriter out;
   if (!out.open(path) ||
       !out.write(std::string_view(reinterpret_cast<const char*>(wav.data()), wav.size())) ||
       !out.commit()) {
@@ -242,7 +242,7 @@ std::string writeMix(const std::string& path, const platform::HeadlessBackend& b
 
 int run(const Options& options, const KeyScript& script, std::ostream* trace) {
   // A trace file replaces the one there only once the run is over and every line was written.
-  platform::FileWriterStream traceFile;
+  files::FileWriterStream traceFile;
   if (trace == nullptr && options.tracePath == "-") trace = &std::cout;
   if (trace == nullptr && !options.tracePath.empty()) {
     if (!traceFile.open(options.tracePath)) {

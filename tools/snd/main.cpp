@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/last_resort.h"
+#include "files/last_resort.h"
 #include "platform/mix/sound_format.h"
 #include "shell/option_table.h"
 #include "tools/common/formats.h"
@@ -144,7 +144,7 @@ int runTool(int argc, char** argv) {
     if (words[0] == "unpack") return unpack(words[1], words[2]);
     if (words[0] == "pack") return pack(words[1], words[2]);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "vane-snd: %s\n", vane::platform::failureText(e).c_str());
+    std::fprintf(stderr, "vane-snd: %s\n", vane::files::failureText(e).c_str());
     return 1;
   }
   return usage();
@@ -153,5 +153,5 @@ int runTool(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return vane::platform::runMain("vane-snd", 1, [&] { return runTool(argc, argv); });
+  return vane::files::runMain("vane-snd", 1, [&] { return runTool(argc, argv); });
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/last_resort.h"
+#include "files/last_resort.h"
 #include "shell/option_table.h"
 #include "tools/spr/spr_files.h"
 
@@ -43,5 +43,5 @@ int runTool(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return vane::platform::runMain("vane-spr", 1, [&] { return runTool(argc, argv); });
+  return vane::files::runMain("vane-spr", 1, [&] { return runTool(argc, argv); });
 }

@@ -7,9 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "files/last_resort.h"
 #include "gfx/frames.h"
 #include "gfx/sprite.h"
-#include "platform/last_resort.h"
 #include "tools/common/formats.h"
 #include "tools/spr/spr_png.h"
 
@@ -351,7 +351,7 @@ std::string unpackSpriteFile(const std::string& file, const std::string& dir) {
     const std::string text = indexText(index, catalogueNotes(file, frames.size()));
     return writeFile(dir + "/" + kIndexName, text);
   } catch (const std::exception& e) {
-    return platform::failureText(e);
+    return files::failureText(e);
   }
 }
 
@@ -368,7 +368,7 @@ std::string packSpriteFile(const std::string& dir, const std::string& file, std:
     std::copy(std::begin(index.signature), std::end(index.signature), bytes.begin());
     return writeFile(file, bytes);
   } catch (const std::exception& e) {
-    return platform::failureText(e);
+    return files::failureText(e);
   }
 }
 
@@ -408,7 +408,7 @@ std::string checkSpriteIndex(const std::string& text) {
     parseIndex(text, "index");
     return {};
   } catch (const std::exception& e) {
-    return platform::failureText(e);
+    return files::failureText(e);
   }
 }
 

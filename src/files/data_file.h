@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vane::platform {
+namespace vane::files {
 
 enum class ReadFailure { None, CannotOpen, NotRegularFile, TooLarge, ReadError };
 
@@ -42,4 +42,4 @@ std::string refusalText(const char* name, const DataFileRead& read);
 // control characters and bytes that are not UTF-8 written as \xNN.
 std::string shownText(std::string_view text);
 
-}  // namespace vane::platform
+}  // namespace vane::files

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-namespace vane::platform::files {
+namespace vane::files::os {
 
 // An open file or lock of the system; -1 is none.
 using Handle = long long;
@@ -38,4 +38,4 @@ void closeFile(Handle file);
 bool replace(const std::string& from, const std::string& to, std::string& reason);
 void removeFile(const std::string& path);
 
-}  // namespace vane::platform::files
+}  // namespace vane::files::os

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The controls' current meaning and their names.
-#include "platform/pad.h"
+// What the controls mean now, and their names.
+#include "host/pad_bindings.h"
 
-namespace vane::platform {
+namespace vane::host {
 
 namespace {
 
 PadBindings bindings{};
 
-constexpr std::array<std::string_view, kPadControlCount> kNames{
+constexpr std::array<std::string_view, platform::kPadControlCount> kNames{
     "a",
     "b",
     "x",
@@ -36,15 +36,15 @@ const PadBindings& padBindings() {
   return bindings;
 }
 
-std::optional<PadControl> padControlNamed(std::string_view name) {
+std::optional<platform::PadControl> padControlNamed(std::string_view name) {
   for (size_t i = 0; i < kNames.size(); ++i) {
-    if (kNames[i] == name) return static_cast<PadControl>(i);
+    if (kNames[i] == name) return static_cast<platform::PadControl>(i);
   }
   return std::nullopt;
 }
 
-std::string_view padControlName(PadControl control) {
+std::string_view padControlName(platform::PadControl control) {
   return kNames[static_cast<size_t>(control)];
 }
 
-}  // namespace vane::platform
+}  // namespace vane::host

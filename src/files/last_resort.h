@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace vane::platform {
+namespace vane::files {
 
 // Names the file a loader is reading, for the message should memory run out meanwhile. A note
 // outlives an exception thrown while it stands, so that runMain can still name the file.
@@ -30,4 +30,4 @@ std::string failureText(const std::exception& failure);
 // `status`, rather than an abort.
 int runMain(const char* program, int status, const std::function<int()>& body);
 
-}  // namespace vane::platform
+}  // namespace vane::files

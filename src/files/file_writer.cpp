@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file writer: a temporary file beside the target, made durable, then renamed over it.
-#include "platform/file_writer.h"
+#include "files/file_writer.h"
 
-namespace vane::platform {
+namespace vane::files {
 
 namespace {
 
@@ -10,14 +10,14 @@ namespace {
 constexpr size_t kPendingBytes = size_t{64} << 10;
 
 // Follows the links from `path` to the file to write, and says why it may not be written.
-bool takeTarget(const std::string& path, std::string& target, files::Entry& entry,
+bool takeTarget(const std::string& path, std::string& target, os::Entry& entry,
                 std::string& reason) {
-  if (!files::followLinks(path, target, reason) || !files::examine(target, entry, reason)) {
+  if (!os::followLinks(path, target, reason) || !os::examine(target, entry, reason)) {
     return false;
   }
-  if (entry.kind == files::Entry::Folder) reason = "is a folder, not a file";
-  if (entry.kind == files::Entry::Other) reason = "is not a regular file";
-  if (entry.kind == files::Entry::Regular && !entry.writable) reason = "is read-only";
+  if (entry.kind == os::Entry::Folder) reason = "is a folder, not a file";
+  if (entry.kind == os::Entry::Other) reason = "is not a regular file";
+  if (entry.kind == os::Entry::Regular && !entry.writable) reason = "is read-only";
   return reason.empty();
 }
 
@@ -25,7 +25,7 @@ bool takeTarget(const std::string& path, std::string& target, files::Entry& entr
 
 std::string writeRefusal(const std::string& path) {
   std::string target;
-  files::Entry entry;
+  os::Entry entry;
   std::string reason;
   return takeTarget(path, target, entry, reason) ? std::string() : path + ": " + reason;
 }
@@ -35,11 +35,11 @@ bool FileWriter::open(const std::string& path) {
   error_.clear();
   name_ = path;
   std::string reason;
-  files::Entry entry;
+  os::Entry entry;
   if (!takeTarget(path, target_, entry, reason)) return fail(reason);
-  lock_ = files::lock(target_, reason);
+  lock_ = os::lock(target_, reason);
   if (lock_ == -1) return fail(reason);
-  file_ = files::createBeside(target_, entry.mode, temporary_, reason);
+  file_ = os::createBeside(target_, entry.mode, temporary_, reason);
   if (file_ == -1) return fail(reason);
   return true;
 }
@@ -53,7 +53,7 @@ bool FileWriter::write(std::string_view bytes) {
 bool FileWriter::flush() {
   if (!isOpen()) return false;
   std::string reason;
-  if (!files::writeAll(file_, pending_.data(), pending_.size(), reason)) return fail(reason);
+  if (!os::writeAll(file_, pending_.data(), pending_.size(), reason)) return fail(reason);
   pending_.clear();
   return true;
 }
@@ -61,18 +61,18 @@ bool FileWriter::flush() {
 bool FileWriter::commit() {
   if (!flush()) return false;
   std::string reason;
-  const bool synced = files::syncAndClose(file_, reason);
+  const bool synced = os::syncAndClose(file_, reason);
   file_ = -1;
-  if (!synced || !files::replace(temporary_, target_, reason)) return fail(reason);
+  if (!synced || !os::replace(temporary_, target_, reason)) return fail(reason);
   temporary_.clear();
   abandon();
   return true;
 }
 
 void FileWriter::abandon() {
-  if (file_ != -1) files::closeFile(file_);
-  if (!temporary_.empty()) files::removeFile(temporary_);
-  if (lock_ != -1) files::unlock(lock_, target_);
+  if (file_ != -1) os::closeFile(file_);
+  if (!temporary_.empty()) os::removeFile(temporary_);
+  if (lock_ != -1) os::unlock(lock_, target_);
   file_ = -1;
   lock_ = -1;
   temporary_.clear();
@@ -116,4 +116,4 @@ std::streamsize FileWriterStream::Buffer::xsputn(const char* s, std::streamsize 
   return writer_.write(std::string_view(s, static_cast<size_t>(n))) ? n : 0;
 }
 
-}  // namespace vane::platform
+}  // namespace vane::files

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a data file whole: only regular files, never more than the caller's cap.
-#include "platform/data_file.h"
+#include "files/data_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,7 +31,7 @@
 #define O_NOCTTY 0
 #endif
 
-namespace vane::platform {
+namespace vane::files {
 
 namespace {
 
@@ -175,4 +175,4 @@ std::string shownText(std::string_view text) {
   return shown;
 }
 
-}  // namespace vane::platform
+}  // namespace vane::files

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/file_system.h"
+#include "files/file_system.h"
 
-namespace vane::platform::files {
+namespace vane::files::os {
 
 namespace {
 
@@ -202,4 +202,4 @@ void removeFile(const std::string& path) {
   ::unlink(path.c_str());
 }
 
-}  // namespace vane::platform::files
+}  // namespace vane::files::os

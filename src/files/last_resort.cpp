@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The last resort of every program: out of memory and file-system failures end it with one line.
-#include "platform/last_resort.h"
+#include "files/last_resort.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <new>
 
-namespace vane::platform {
+namespace vane::files {
 
 namespace {
 
@@ -45,4 +45,4 @@ int runMain(const char* program, int status, const std::function<int()>& body) {
   return status;
 }
 
-}  // namespace vane::platform
+}  // namespace vane::files

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace vane::platform {
+namespace vane::host {
 
 // One character's glyph: `height` rows of `width` coverage bytes, 0 (background) to 255 (ink),
 // from `offset` in the table's coverage. Its top-left lies `left` pixels right of the pen and
@@ -39,4 +39,4 @@ struct GlyphTable {
 // Generated into the build tree by vane-glyphs (or taken from another build: VANE_GLYPH_TABLE).
 extern const GlyphTable kGlyphTable;
 
-}  // namespace vane::platform
+}  // namespace vane::host

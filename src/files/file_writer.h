@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "files/file_system.h"
 
-namespace vane::platform {
+namespace vane::files {
 
 // Writes into a temporary file beside the target and renames it over the target once every byte
 // is on disk, so a reader sees the old file or the new one, never a part. A link is followed and
@@ -43,8 +43,8 @@ class FileWriter {
   std::string target_;
   std::string temporary_;
   std::string pending_;
-  files::Handle lock_ = -1;
-  files::Handle file_ = -1;
+  os::Handle lock_ = -1;
+  os::Handle file_ = -1;
   std::string error_;
 };
 
@@ -82,4 +82,4 @@ class FileWriterStream : public std::ostream {
   Buffer buffer_{writer_};
 };
 
-}  // namespace vane::platform
+}  // namespace vane::files
