@@ -75,9 +75,10 @@ void enterDataFolder(const std::string& dataFlag) {
     std::fprintf(stderr, "vane: %s: %s\n", folder->string().c_str(), failed.message().c_str());
 }
 
-// Runs the game; `ended` receives the window mode and size the player ended with.
+// Runs the game, and writes the window mode and size the player ended with back to the config
+// when `saveBack` allows: while the sound output drains, before the back end is gone.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
-         std::optional<uint32_t> replaySeed, platform::DisplayOptions& ended) {
+         std::optional<uint32_t> replaySeed, bool saveBack) {
   const auto backend = platform::makeSdlBackend(options.display);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
@@ -100,11 +101,15 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   if (kept) kept = endRecording(recording);
   if (recorded && !kept && status == kExitOk) status = kExitNotRecorded;
   platform::setBackend(nullptr);
-  const platform::WindowState window = backend->windowState();
-  ended.windowMode = window.mode;
-  if (window.width > 0 && window.height > 0) {
-    ended.windowWidth = window.width;
-    ended.windowHeight = window.height;
+  if (saveBack && (status == kExitOk || status == kExitNotRecorded)) {
+    platform::DisplayOptions ended = options.display;
+    const platform::WindowState window = backend->windowState();
+    ended.windowMode = window.mode;
+    if (window.width > 0 && window.height > 0) {
+      ended.windowWidth = window.width;
+      ended.windowHeight = window.height;
+    }
+    saveWindowChoice(configPath(), ended, std::cerr);
   }
   return status;
 }
@@ -142,12 +147,7 @@ int playFromCommandLine(int argc, char** argv) {
     }
   }
   enterDataFolder(options.dataDir);
-  platform::DisplayOptions ended = options.display;
-  const int status = play(options, replay, replaySeed, ended);
-  if (saveBack && (status == kExitOk || status == kExitNotRecorded)) {
-    saveWindowChoice(configPath(), ended, std::cerr);
-  }
-  return status;
+  return play(options, replay, replaySeed, saveBack);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <sys/prctl.h>
 #include <time.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -25,7 +24,11 @@ namespace vane::platform {
 
 namespace {
 
-constexpr Uint16 kCallbackFrames = 1024;
+// About 23 ms a callback at any rate: SDL lets the output drain for two callbacks' worth when it
+// closes, so a quit request stays well inside a tenth of a second.
+Uint16 callbackFramesFor(uint32_t rate) {
+  return rate <= 24000 ? 512 : 1024;
+}
 
 bool isWholePicture(std::span<const Block> changed) {
   return changed.size() == 1 && changed[0].rows.first == 0 &&
@@ -45,6 +48,7 @@ class DesktopBackend : public SdlBackend {
     closeAudio();
     pads_.close();
     windows_.close();
+    finishClosingAudio();
     SDL_Quit();
   }
 
@@ -132,12 +136,13 @@ class DesktopBackend : public SdlBackend {
   bool openAudio(uint32_t rate, AudioPull pull, void* user, uint32_t& openedRate) override {
     pull_ = pull;
     pullUser_ = user;
+    finishClosingAudio();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noAudio();
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(rate);
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = kCallbackFrames;
+    want.samples = callbackFramesFor(rate);
     want.callback = &DesktopBackend::audioCallback;
     want.userdata = this;
     SDL_AudioSpec have{};
@@ -157,11 +162,13 @@ class DesktopBackend : public SdlBackend {
     if (audio_ != 0) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
 
+  // Silent at once; SDL's wait for the output to drain goes on beside whatever the program does
+  // next (closing the window, writing its config), and is over before the output opens again.
   void closeAudio() override {
     if (audio_ == 0) return;
-    SDL_CloseAudioDevice(audio_);
+    SDL_PauseAudioDevice(audio_, 1);
+    closer_ = std::thread([device = audio_] { SDL_CloseAudioDevice(device); });
     audio_ = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   // --- clock and dialogs ---
@@ -174,8 +181,12 @@ class DesktopBackend : public SdlBackend {
     return static_cast<uint64_t>(t.tv_sec) * 1'000'000'000 + static_cast<uint64_t>(t.tv_nsec);
   }
 
+  // A signal (SIGTERM: SDL's quit request) cuts the sleep short, so the quit is seen at once
+  // rather than after the frame's wait.
   void sleep(uint64_t nanos) override {
-    std::this_thread::sleep_for(std::chrono::nanoseconds(nanos));
+    const timespec wait{static_cast<time_t>(nanos / 1'000'000'000),
+                        static_cast<long>(nanos % 1'000'000'000)};
+    clock_nanosleep(CLOCK_MONOTONIC, 0, &wait, nullptr);
   }
 
   void messageBox(std::string_view text, std::string_view title, Icon icon) override {
@@ -189,6 +200,12 @@ class DesktopBackend : public SdlBackend {
   }
 
  private:
+  void finishClosingAudio() {
+    if (!closer_.joinable()) return;
+    closer_.join();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
   static void audioCallback(void* self, Uint8* stream, int bytes) {
     auto* b = static_cast<DesktopBackend*>(self);
     b->pull_(b->pullUser_, reinterpret_cast<int16_t*>(stream), static_cast<size_t>(bytes) / 4);
@@ -299,6 +316,7 @@ class DesktopBackend : public SdlBackend {
   Gamepads pads_;
   std::deque<Event> pending_;
   SDL_AudioDeviceID audio_ = 0;
+  std::thread closer_;
   AudioPull pull_ = nullptr;
   void* pullUser_ = nullptr;
   bool saidNoAudio_ = false;
