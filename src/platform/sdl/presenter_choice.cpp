@@ -81,19 +81,20 @@ std::unique_ptr<Presenter> choosePresenter(SDL_Window* window, const DisplayOpti
       choice = chooseForMachine();
       break;
   }
-  std::unique_ptr<Presenter> presenter = choice.gpu ? makeGpuPresenter(window, options.scale)
-                                                    : makeSoftwarePresenter(window, options.scale);
-  const char* path = choice.gpu ? "the accelerated renderer" : "the window surface";
+  const auto make = [&] {
+    return choice.gpu ? makeGpuPresenter(window, options.scale)
+                      : makeSoftwarePresenter(window, options.scale);
+  };
+  const auto path = [&] { return choice.gpu ? "the accelerated renderer" : "the window surface"; };
+  std::unique_ptr<Presenter> presenter = make();
   if (presenter == nullptr) {
     // The other way is better than no picture at all.
-    choice.why = std::string(path) + " failed: " + SDL_GetError();
+    choice.why = std::string(path()) + " failed: " + SDL_GetError();
     choice.gpu = !choice.gpu;
-    presenter = choice.gpu ? makeGpuPresenter(window, options.scale)
-                           : makeSoftwarePresenter(window, options.scale);
-    path = choice.gpu ? "the accelerated renderer" : "the window surface";
+    presenter = make();
   }
   if (options.verbose && presenter != nullptr) {
-    std::fprintf(stderr, "vane: presenting through %s (%s)\n", path, choice.why.c_str());
+    std::fprintf(stderr, "vane: presenting through %s (%s)\n", path(), choice.why.c_str());
   }
   return presenter;
 }

@@ -192,11 +192,9 @@ class DesktopBackend : public SdlBackend {
   void messageBox(std::string_view text, std::string_view title, Icon icon) override {
     std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(text.size()), text.data());
-    const std::string titleText(title);
-    const std::string bodyText(text);
     const Uint32 flags = icon == Icon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     // Without a desktop the box cannot be shown; the line on stderr is then all there is.
-    showMessageBox(flags, titleText.c_str(), bodyText.c_str(), window_);
+    showMessageBox(flags, std::string(title).c_str(), std::string(text).c_str(), window_);
   }
 
  private:
@@ -237,10 +235,11 @@ class DesktopBackend : public SdlBackend {
     return true;
   }
 
-  void emit(Event::Kind kind, bool focused = false) {
+  void emit(Event::Kind kind, bool focused = false, int key = 0) {
     Event event;
     event.kind = kind;
     event.focused = focused;
+    event.key = key;
     pending_.push_back(event);
   }
 
@@ -249,13 +248,9 @@ class DesktopBackend : public SdlBackend {
       case SDL_KEYDOWN:
         onKeyDown(event.key.keysym, event.key.repeat != 0);
         break;
-      case SDL_KEYUP: {
-        Event up;
-        up.kind = Event::Kind::KeyUp;
-        up.key = event.key.keysym.scancode;
-        pending_.push_back(up);
+      case SDL_KEYUP:
+        emit(Event::Kind::KeyUp, false, event.key.keysym.scancode);
         break;
-      }
       case SDL_WINDOWEVENT:
         onWindowEvent(event.window.event);
         break;
