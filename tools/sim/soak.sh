@@ -2,16 +2,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Plays FRAMES frames in all through vane-sim: the bot's play of both stages with both ships, then
 # wandering scripts (menu, both stages and ships, game overs, continues, clears and returns) of
-# up to 250000 frames each. Fails on a non-zero exit or any sanitizer report, and when a wandering
-# run's peak memory grows by more than 1 MiB past its peak over the first fifth of the run (which
-# holds its first stage at least).
-# The memory check needs a build without sanitizers (their allocators hold freed memory back);
-# it runs with --memory.
-# usage: tools/sim/soak.sh BUILD_DIR FRAMES [--memory]
+# up to 250000 frames each. Fails on a non-zero exit or any sanitizer report.
+# With --memory each wandering run is played to its half and to its end under the heap probe
+# (tools/sim/heap_probe.c, preloaded: it counts the heap the allocator hands out, so neither the
+# page cache nor a busy machine moves it), and the soak fails when, over the second half, what is
+# still allocated at exit grows by more than 8 KiB (a leak: exact, the same on every run) or the
+# most ever allocated by more than 1 MiB (memory held and freed only at exit). The probe and the
+# sanitizers' allocators exclude each other, so --memory needs a build without sanitizers.
+# --no-bots leaves the bot's runs out.
+# usage: tools/sim/soak.sh BUILD_DIR FRAMES [--memory] [--no-bots]
 set -euo pipefail
 build=$1
 frames=$2
 memory=${3:-}
+bots=${4:-}
 sim=$build/tools/sim/vane-sim
 bot=$build/tools/sim/vane-bot
 work=$(mktemp -d)
@@ -20,27 +24,32 @@ export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")/../.." && pwd)/tests/lsan
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1}
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Peak resident memory (KiB) of a vane-sim run; fails the soak if the run fails.
-# usage: peak KEYS FRAMES VANE-SIM-OPTIONS...
-peak() {
+probe=$build/tools/sim/libvane_heap_probe.so
+
+# Plays a run; fails the soak if it fails. Under --memory prints the heap probe's report: the most
+# ever allocated and what is still allocated at exit, in KiB.
+# usage: play KEYS FRAMES VANE-SIM-OPTIONS...
+play() {
   local keys=$1 count=$2
   shift 2
-  /usr/bin/time -f %M -o "$work/peak" "$sim" "$@" --input "$keys" --frames "$count" \
+  local preload=""
+  [ "$memory" = --memory ] && preload=$probe
+  VANE_HEAP_REPORT=$work/heap LD_PRELOAD=$preload "$sim" "$@" --input "$keys" --frames "$count" \
     >/dev/null 2>"$work/err" || { cat "$work/err" >&2; echo "soak: vane-sim failed on $keys" >&2; exit 1; }
   if [ -s "$work/err" ]; then cat "$work/err" >&2; echo "soak: vane-sim reported on $keys" >&2; exit 1; fi
-  cat "$work/peak"
+  if [ "$memory" = --memory ]; then cat "$work/heap"; fi
 }
 
 left=$frames
-for stage in 1 2; do
+[ "$bots" = --no-bots ] || for stage in 1 2; do
   for ship in 1 2; do
     [ "$left" -le 0 ] && break 2
     "$bot" 7 "$stage" "$ship" 20000 >"$work/bot.keys"
     used=$(tail -1 "$work/bot.keys" | cut -d' ' -f1)
     used=$((used + 300))
     [ "$used" -gt "$left" ] && used=$left
-    kib=$(peak "$work/bot.keys" "$used" --seed 7 --stage "$stage" --ship "$ship")
-    echo "bot stage $stage ship $ship: $used frames, peak ${kib} KiB"
+    play "$work/bot.keys" "$used" --seed 7 --stage "$stage" --ship "$ship" >/dev/null
+    echo "bot stage $stage ship $ship: $used frames"
     left=$((left - used))
   done
 done
@@ -48,13 +57,24 @@ seed=1
 while [ "$left" -gt 0 ]; do
   run=$((left < 250000 ? left : 250000))
   "$bot" --wander "$seed" "$run" >"$work/wander.keys"
-  first=$((run / 5))
-  early=$(peak "$work/wander.keys" "$first" --seed "$seed")
-  kib=$(peak "$work/wander.keys" "$run" --seed "$seed")
-  echo "wander seed $seed: $run frames, peak ${kib} KiB (${early} KiB after $first frames)"
-  if [ "$memory" = --memory ] && [ "$kib" -gt $((early + 1024)) ]; then
-    echo "soak: memory grew by $((kib - early)) KiB after frame $first" >&2
-    exit 1
+  if [ "$memory" != --memory ]; then
+    play "$work/wander.keys" "$run" --seed "$seed"
+    echo "wander seed $seed: $run frames"
+  else
+    half=$((run / 2))
+    report=$(play "$work/wander.keys" "$half" --seed "$seed")
+    read -r halfMost halfLeft <<<"$report"
+    report=$(play "$work/wander.keys" "$run" --seed "$seed")
+    read -r most kept <<<"$report"
+    echo "wander seed $seed: $run frames, heap at most $halfMost KiB after $half frames and $most KiB after $run, $halfLeft and $kept KiB kept at exit"
+    if [ "$kept" -gt $((halfLeft + 8)) ]; then
+      echo "soak: leaks: $((kept - halfLeft)) KiB more kept at exit over frames $half to $run" >&2
+      exit 1
+    fi
+    if [ "$most" -gt $((halfMost + 1024)) ]; then
+      echo "soak: memory grew by $((most - halfMost)) KiB over frames $half to $run" >&2
+      exit 1
+    fi
   fi
   left=$((left - run))
   seed=$((seed + 1))
