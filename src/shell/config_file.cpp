@@ -26,14 +26,15 @@ struct ConfigText {
 
 ConfigText readConfigText(const fs::path& path) {
   std::vector<uint8_t> bytes;
-  const files::DataFileRead read = files::readDataFile(path.c_str(), kMaxConfigBytes, bytes);
+  const files::DataFileRead read =
+      files::readDataFile(path.string().c_str(), kMaxConfigBytes, bytes);
   ConfigText config;
   if (read.failure == files::ReadFailure::None) {
     config.text.assign(bytes.begin(), bytes.end());
   } else if (read.missing) {
     config.missing = true;
   } else {
-    config.problem = files::refusalText(path.c_str(), read);
+    config.problem = files::refusalText(path.string().c_str(), read);
   }
   return config;
 }
@@ -60,7 +61,7 @@ std::string writeWindowChoice(const fs::path& path, const platform::DisplayOptio
   std::error_code ignored;
   fs::create_directories(path.parent_path(), ignored);
   files::FileWriter writer;
-  if (!writer.open(path)) return writer.error();
+  if (!writer.open(path.string())) return writer.error();
   // Read again under the writer's lock: a save of another game in between is built on.
   const ConfigText config = readConfigText(path);
   if (!config.problem.empty()) return config.problem;

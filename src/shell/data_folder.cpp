@@ -29,9 +29,11 @@ std::vector<fs::path> dataFolderCandidates(const std::string& dataFlag) {
   if (const fs::path program = programFile(); !program.empty()) {
     candidates.push_back(program.parent_path() / "data");
   }
-#ifdef VANE_INSTALLED_DATA_DIR
-  candidates.emplace_back(VANE_INSTALLED_DATA_DIR);
-#endif
+  // Where the installed data is, unless that is the folder beside the program (Windows).
+  if (fs::path installed = installedDataFolder();
+      !installed.empty() && (candidates.empty() || installed != candidates.back())) {
+    candidates.push_back(installed);
+  }
   return candidates;
 }
 

@@ -11,10 +11,11 @@
 #include "files/file_writer.h"
 #include "files/last_resort.h"
 #include "host/host.h"
-#include "platform/sdl/sdl_backend.h"
+#include "platform/desktop.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/game.h"
+#include "shell/option_table.h"
 #include "shell/session.h"
 #include "shell/settings.h"
 
@@ -39,7 +40,7 @@ std::string recordingRefusal(ProgramOptions& options) {
   std::error_code failure;
   const auto path = std::filesystem::absolute(options.recordPath, failure);
   if (failure) return options.recordPath + ": " + failure.message();
-  options.recordPath = path;
+  options.recordPath = path.string();
   if (!options.replayPath.empty() &&
       std::filesystem::equivalent(options.replayPath, options.recordPath, failure)) {
     return options.recordPath + ": is the run being replayed; record into another file";
@@ -79,7 +80,7 @@ void enterDataFolder(const std::string& dataFlag) {
 // when `saveBack` allows: while the sound output drains, before the back end is gone.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
          std::optional<uint32_t> replaySeed, bool saveBack) {
-  const auto backend = platform::makeSdlBackend(options.display);
+  const auto backend = platform::makeDesktopBackend(options.display);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
   host::setSoundSettings(options.sound);
@@ -116,7 +117,7 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
 
 int playFromCommandLine(int argc, char** argv) {
   std::string error;
-  const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  const CommandLine line = parseCommandLine(programArguments(argc, argv), error);
   if (!error.empty()) {
     std::fprintf(stderr, "vane: %s\n%s", error.c_str(), usageText());
     return kExitBadCommandLine;
@@ -153,6 +154,7 @@ int playFromCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::prepareDesktopProgram();
   return files::runMain("vane", kExitSystemFailure,
                         [&] { return playFromCommandLine(argc, argv); });
 }

@@ -3,6 +3,11 @@
 #include "shell/option_table.h"
 
 #include <getopt.h>
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which declares its types.
+#include <shellapi.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -177,5 +182,27 @@ std::optional<long long> decimalNumber(const std::string& text) {
   if (*end != '\0' || errno == ERANGE) return std::nullopt;
   return v;
 }
+
+#ifdef _WIN32
+std::vector<std::string> programArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv + 1, argv + argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
+    arg.pop_back();  // the closing NUL
+    args.push_back(arg);
+  }
+  LocalFree(wide);
+  return args;
+}
+#else
+std::vector<std::string> programArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+#endif
 
 }  // namespace vane

@@ -50,6 +50,10 @@ std::string optionLines(std::span<const OptionSpec> table);
 std::optional<int> helpOrFault(const char* program, const char* usage,
                                std::span<const OptionSpec> table, const ParsedArguments& parsed);
 
+// The program's arguments after its name, as UTF-8. Windows hands `argv` over in the system's
+// ANSI code page, so there they are read again from the wide command line.
+std::vector<std::string> programArguments(int argc, char** argv);
+
 // A decimal number filling all of `text` that fits a long long (as strtoll reads it), or nothing.
 std::optional<long long> decimalNumber(const std::string& text);
 

@@ -4,11 +4,30 @@
 
 #include <cstdlib>
 #include <system_error>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace vane {
 
 namespace fs = std::filesystem;
 
+#if defined(_WIN32)
+fs::path programFile() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (n == 0) return {};
+    if (n < name.size()) return fs::path(name.substr(0, n));
+    name.resize(name.size() * 2);  // cut short: a longer path than MAX_PATH
+  }
+}
+
+fs::path installedDataFolder() {
+  const fs::path program = programFile();
+  return program.empty() ? fs::path{} : program.parent_path() / "data";
+}
+#else
 #if defined(__linux__)
 fs::path programFile() {
   std::error_code failed;
@@ -16,10 +35,19 @@ fs::path programFile() {
   return failed ? fs::path{} : program;
 }
 #else
-// A system that can name the running program (Windows: GetModuleFileNameW) says so here; until
-// then the folder beside the program is left out of the data search.
+// A system that can name the running program says so here; until then the folder beside the
+// program is left out of the data search.
 fs::path programFile() {
   return {};
+}
+#endif
+
+fs::path installedDataFolder() {
+#ifdef VANE_INSTALLED_DATA_DIR
+  return fs::path(VANE_INSTALLED_DATA_DIR);
+#else
+  return {};
+#endif
 }
 #endif
 

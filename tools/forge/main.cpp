@@ -21,15 +21,17 @@ constexpr const char* kUsage =
     "ones\n"
     "       vane-forge --preview DIR     contact sheets and mock screens for review\n"
     "       vane-forge --catalogue DIR   DIR/art.md and a labelled contact sheet of every file\n"
-    "       vane-forge --icons DIR       the program's icon as DIR/NxN/apps/vane.png, 16 to 256\n";
+    "       vane-forge --icons DIR       the program's icon as DIR/NxN/apps/vane.png, 16 to 256\n"
+    "       vane-forge --ico FILE        the program's icon as a Windows icon file\n";
 
-enum ForgeOption { kArt, kPreview, kCatalogue, kIcons, kHelp };
+enum ForgeOption { kArt, kPreview, kCatalogue, kIcons, kIco, kHelp };
 
-constexpr std::array<OptionSpec, 5> kOptions{{
+constexpr std::array<OptionSpec, 6> kOptions{{
     {kArt, "art", "ART", "pictures and clips in ART replace the forged ones"},
     {kPreview, "preview", "DIR", "write contact sheets and mock screens into DIR"},
     {kCatalogue, "catalogue", "DIR", "write DIR/art.md and labelled contact sheets"},
     {kIcons, "icons", "DIR", "write the icon as DIR/NxN/apps/vane.png"},
+    {kIco, "ico", "FILE", "write the icon as a Windows icon file"},
     {kHelp, "help", "", "show this text and leave"},
 }};
 
@@ -50,6 +52,8 @@ int forge(const vane::ParsedArguments& parsed) {
         return vane::forge::writeCatalogue(dir) ? 0 : 1;
       case kIcons:
         return vane::forge::writeIcons(dir) ? 0 : 1;
+      case kIco:
+        return vane::forge::writeIconFile(dir) ? 0 : 1;
       default:
         break;
     }
@@ -63,7 +67,7 @@ int forge(const vane::ParsedArguments& parsed) {
 
 int runTool(int argc, char** argv) {
   const vane::ParsedArguments parsed =
-      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+      vane::parseArguments(kOptions, vane::programArguments(argc, argv));
   if (const auto status = vane::helpOrFault("vane-forge", kUsage, kOptions, parsed)) return *status;
   return forge(parsed);
 }

@@ -338,8 +338,7 @@ std::optional<long long> numberFor(const Operand& operand, const std::string& wo
 }  // namespace
 
 int main(int argc, char** argv) {
-  const ParsedArguments parsed =
-      parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+  const ParsedArguments parsed = parseArguments(kOptions, programArguments(argc, argv));
   if (const auto status = helpOrFault("vane-bot", kUsage, kOptions, parsed)) return *status;
   // --wander is the only other option.
   const bool wander = !parsed.options.empty();

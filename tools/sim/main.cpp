@@ -12,6 +12,7 @@
 #include "platform/headless/headless.h"
 #include "shell/game.h"
 #include "shell/option_table.h"
+#include "shell/system_paths.h"
 #include "tools/sim/sim_run.h"
 
 namespace {
@@ -119,12 +120,13 @@ bool takeOption(const vane::GivenOption& given, vane::sim::Options& options, boo
 int runTool(int argc, char** argv) {
   vane::sim::Options options;
   // The set this build made while the build tree is there; the installed set once it is gone.
-  options.dataDir =
-      std::filesystem::is_directory(VANE_DATA_DIR) ? VANE_DATA_DIR : VANE_INSTALLED_DATA_DIR;
+  options.dataDir = std::filesystem::is_directory(VANE_DATA_DIR)
+                        ? VANE_DATA_DIR
+                        : vane::installedDataFolder().string();
   bool haveSeed = false;
   bool help = false;
   const vane::ParsedArguments parsed =
-      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+      vane::parseArguments(kOptions, vane::programArguments(argc, argv));
   for (const vane::GivenOption& given : parsed.options) {
     if (!takeOption(given, options, haveSeed)) {
       return usage("bad option or value: --" + std::string(given.spec->name) + " " + given.value);

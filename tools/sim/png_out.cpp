@@ -2,9 +2,8 @@
 // Writing the 16-bit screen as an 8-bit RGB PNG.
 #include "tools/sim/png_out.h"
 
-#include <png.h>
-
 #include "files/file_writer.h"
+#include "tools/common/png_encode.h"
 
 namespace vane::sim {
 
@@ -27,39 +26,11 @@ void toRgb(uint16_t p, bool is565, uint8_t* out) {
   out[2] = expand5(p & 31);
 }
 
-void appendBytes(png_structp png, png_bytep bytes, png_size_t count) {
-  auto* out = static_cast<std::string*>(png_get_io_ptr(png));
-  out->append(reinterpret_cast<const char*>(bytes), count);
-}
-
-// The picture as a PNG file's bytes; false when libpng fails.
-bool encodePng(const std::vector<uint16_t>& pixels, int width, int height, bool is565,
-               std::string& out) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr) {
-    png_destroy_write_struct(&png, nullptr);
-    return false;
-  }
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
-  }
-  png_set_write_fn(png, &out, appendBytes, nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      toRgb(pixels[static_cast<size_t>(y) * width + x], is565, &row[static_cast<size_t>(x) * 3]);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return true;
+// The picture as 8-bit RGB, each channel's top bits repeated into its low bits.
+std::vector<uint8_t> rgbPicture(const std::vector<uint16_t>& pixels, bool is565) {
+  std::vector<uint8_t> rgb(pixels.size() * 3);
+  for (size_t i = 0; i < pixels.size(); ++i) toRgb(pixels[i], is565, &rgb[i * 3]);
+  return rgb;
 }
 
 }  // namespace
@@ -67,7 +38,8 @@ bool encodePng(const std::vector<uint16_t>& pixels, int width, int height, bool 
 std::string writeScreenPng(const std::string& path, const std::vector<uint16_t>& pixels, int width,
                            int height, bool is565) {
   std::string bytes;
-  if (!encodePng(pixels, width, height, is565, bytes)) return path + ": cannot encode the picture";
+  if (!tools::encodePng(width, height, 3, rgbPicture(pixels, is565).data(), bytes))
+    return path + ": cannot encode the picture";
   std::string error;
   files::writeWholeFile(path, bytes, error);
   return error;

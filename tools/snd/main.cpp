@@ -136,7 +136,7 @@ int usage() {
 
 int runTool(int argc, char** argv) {
   const vane::ParsedArguments parsed =
-      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+      vane::parseArguments(kOptions, vane::programArguments(argc, argv));
   if (const auto status = vane::helpOrFault("vane-snd", kUsage, kOptions, parsed)) return *status;
   const std::vector<std::string>& words = parsed.operands;
   if (words.size() != 3) return usage();

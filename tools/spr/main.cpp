@@ -19,7 +19,7 @@ constexpr std::array<vane::OptionSpec, 1> kOptions{{{0, "help", "", "show this t
 
 int runTool(int argc, char** argv) {
   const vane::ParsedArguments parsed =
-      vane::parseArguments(kOptions, std::vector<std::string>(argv + 1, argv + argc));
+      vane::parseArguments(kOptions, vane::programArguments(argc, argv));
   if (const auto status = vane::helpOrFault("vane-spr", kUsage, kOptions, parsed)) return *status;
   const std::vector<std::string>& words = parsed.operands;
   std::string error;

@@ -36,14 +36,14 @@ bool isWholePicture(std::span<const Block> changed) {
          changed[0].columns.end == Backend::kWidth;
 }
 
-class DesktopBackend : public SdlBackend {
+class SdlDesktop : public SdlBackend {
  public:
-  explicit DesktopBackend(const DisplayOptions& options) : options_(options), windows_(options) {
+  explicit SdlDesktop(const DisplayOptions& options) : options_(options), windows_(options) {
     // The frame pacing sleeps to within a fraction of a millisecond: ask for the tightest wake-ups.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   }
 
-  ~DesktopBackend() override {
+  ~SdlDesktop() override {
     closeDisplay();
     closeAudio();
     pads_.close();
@@ -143,7 +143,7 @@ class DesktopBackend : public SdlBackend {
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = callbackFramesFor(rate);
-    want.callback = &DesktopBackend::audioCallback;
+    want.callback = &SdlDesktop::audioCallback;
     want.userdata = this;
     SDL_AudioSpec have{};
     audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
@@ -205,7 +205,7 @@ class DesktopBackend : public SdlBackend {
   }
 
   static void audioCallback(void* self, Uint8* stream, int bytes) {
-    auto* b = static_cast<DesktopBackend*>(self);
+    auto* b = static_cast<SdlDesktop*>(self);
     b->pull_(b->pullUser_, reinterpret_cast<int16_t*>(stream), static_cast<size_t>(bytes) / 4);
   }
 
@@ -357,7 +357,13 @@ std::unique_ptr<SdlBackend> makeSdlBackend(const DisplayOptions& options) {
     return nullptr;
   }
   if (options.verbose) sayDisplay();
-  return std::make_unique<DesktopBackend>(options);
+  return std::make_unique<SdlDesktop>(options);
+}
+
+void prepareDesktopProgram() {}
+
+std::unique_ptr<DesktopBackend> makeDesktopBackend(const DisplayOptions& options) {
+  return makeSdlBackend(options);
 }
 
 }  // namespace vane::platform

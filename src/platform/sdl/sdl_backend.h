@@ -4,17 +4,13 @@
 
 #include <memory>
 
+#include "platform/desktop.h"
 #include "platform/options.h"
-#include "platform/platform.h"
 #include "platform/sdl/window_modes.h"
 
 namespace vane::platform {
 
-class SdlBackend : public Backend {
- public:
-  // The window mode and size the player ended with.
-  virtual WindowState windowState() const = 0;
-};
+using SdlBackend = DesktopBackend;
 
 // Creates the back end the real program runs on; nullptr (with the reason on stderr) when the
 // machine has no display to open.

@@ -5,6 +5,7 @@
 #include <SDL_keyboard.h>
 #include <SDL_video.h>
 
+#include "platform/desktop.h"
 #include "platform/options.h"
 #include "platform/picture/presentation.h"
 
@@ -20,14 +21,6 @@ enum class KeyRoute {
 };
 
 KeyRoute routeKey(const SDL_Keysym& key);
-
-// The window as the player left it, to open it so again next time: the mode, and the size it
-// has (or had, when last in that mode) as a window.
-struct WindowState {
-  WindowMode mode = WindowMode::Fullscreen;
-  int width = 0;
-  int height = 0;
-};
 
 class WindowModes {
  public:
