@@ -8,10 +8,15 @@ PACKAGES := cmake ninja-build g++ pkg-config libsdl2-dev libx11-dev libfreetype-
             libc++-14-dev libc++abi-14-dev googletest
 # What making and checking the .deb adds.
 DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
+# What the Windows build adds (MinGW-w64, its zlib, GoogleTest's sources), and what running its
+# tests under wine adds.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
+                    googletest
+WINDOWS_TEST_PACKAGES := wine64 xvfb xdotool imagemagick sox
 JOBS ?= $(shell nproc)
 
 .PHONY: run test test-all asan-test libcxx-test tsan-test package deps configure build format \
-        format-check fuzz soak
+        format-check fuzz soak windows windows-test windows-test-sample
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -20,7 +25,7 @@ deps:
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  if [ "$$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi; \
-	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends $$missing; \
 	fi
 
 configure: deps
@@ -62,6 +67,26 @@ package:
 	$(MAKE) build PRESET=package PACKAGES="$(PACKAGES) $(DEB_PACKAGES)"
 	cd build/package && cpack
 	packaging/check-deb.sh build/package
+
+# build/windows/vane-<version>-windows-x64.zip: the game and tools for 64-bit Windows, built with
+# MinGW-w64 after the native build, whose forge paints the data and the icon.
+windows:
+	$(MAKE) build PACKAGES="$(PACKAGES) $(WINDOWS_PACKAGES)"
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target vane_windows_zip
+
+# The Windows build's whole suite under wine64 in a fresh prefix: the test programs that need no
+# display, the golden runs against the native traces, the programs' DLLs, and a played window
+# with its sound. windows-test-sample leaves out the long golden runs (as CI does).
+windows-test:
+	$(MAKE) windows PACKAGES="$(PACKAGES) $(WINDOWS_PACKAGES) $(WINDOWS_TEST_PACKAGES)"
+	cmake --build --preset windows -j $(JOBS)
+	tests/windows/run_suite.sh
+
+windows-test-sample:
+	$(MAKE) windows PACKAGES="$(PACKAGES) $(WINDOWS_PACKAGES) $(WINDOWS_TEST_PACKAGES)"
+	cmake --build --preset windows -j $(JOBS)
+	tests/windows/run_suite.sh -LE slow
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -24,9 +24,17 @@ constexpr DataFile kDataFiles[] = {
     {"etc.spr", VANE_SPR},     {"1.snd", VANE_SND},     {"music.snd", VANE_SND},
 };
 
+// Each path quoted for the shell std::system hands the line to: sh's single quotes, or cmd.exe's
+// double quotes, with one more pair around the whole line, which cmd takes off.
 int runTool(const std::string& tool, const std::string& verb, const std::string& from,
             const std::string& to) {
-  const std::string command = "'" + tool + "' " + verb + " '" + from + "' '" + to + "'";
+#ifdef _WIN32
+  const std::string q = "\"", open = "\"", close = "\"";
+#else
+  const std::string q = "'", open, close;
+#endif
+  const std::string command =
+      open + q + tool + q + " " + verb + " " + q + from + q + " " + q + to + q + close;
   return std::system(command.c_str());
 }
 
