@@ -10,8 +10,8 @@ WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export PATH WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-wine64 wineboot -i >/dev/null 2>&1
-# One server for the whole run: one that ends when idle races the next program connecting to it
-# ("wine client error: recvmsg: Connection reset by peer").
+# One server for the whole run, started before anything else: one that ends when idle races the
+# next program connecting to it ("wine client error: recvmsg: Connection reset by peer").
 wineserver -p
+wine64 wineboot -i >/dev/null 2>&1
 ctest --preset windows -j 2 "$@"

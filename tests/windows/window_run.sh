@@ -24,6 +24,8 @@ cat >"$HOME/.asoundrc" <<EOF
 pcm.!default { type file; slave.pcm "null"; file "$work/sound.wav"; format "wav" }
 pcm.null { type null }
 EOF
+# A server that stays for the whole run (see run_suite.sh), ended by the trap.
+wineserver -p
 "$wine" wineboot -i >/dev/null 2>&1
 appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -path '*/AppData/Roaming' | head -1)
 mkdir -p "$appdata/vane"
