@@ -162,11 +162,11 @@ class SdlDesktop : public SdlBackend {
     if (audio_ != 0) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
 
-  // Silent at once; SDL's wait for the output to drain goes on beside whatever the program does
-  // next (closing the window, writing its config), and is over before the output opens again.
+  // SDL's wait for the output to drain goes on beside whatever the program does next (closing
+  // the window, writing its config), and is over before the output opens again. Closing stops
+  // the pulls at once; a pause first would send one more callback's silence.
   void closeAudio() override {
     if (audio_ == 0) return;
-    SDL_PauseAudioDevice(audio_, 1);
     closer_ = std::thread([device = audio_] { SDL_CloseAudioDevice(device); });
     audio_ = 0;
   }
