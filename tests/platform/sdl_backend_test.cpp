@@ -6,6 +6,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -320,6 +322,35 @@ TEST_F(SdlBackendTest, DisplayIs565AndFlipsAreSixtyHertzAtMost) {
     EXPECT_FALSE(host::flip());
   }
   unsetenv("SDL_RENDER_VSYNC");
+}
+
+// The host lets go of the mixer as soon as the output is closed: no pull may come after the close
+// returns, nor may one still be under way, though SDL's own close of the device goes on beside the
+// caller. Reopened, the pulls reach the new reader.
+TEST_F(SdlBackendTest, NoPullReachesTheReaderAfterTheOutputCloses) {
+  struct Reader {
+    std::atomic<int> pulls{0};
+    std::atomic<bool> released{false};
+    std::atomic<bool> pulledAfterRelease{false};
+  };
+  const AudioPull pull = [](void* user, int16_t* out, size_t frames) {
+    auto* reader = static_cast<Reader*>(user);
+    ++reader->pulls;
+    // A slow pull, so that the close most likely comes while one is under way.
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    std::fill_n(out, frames * 2, int16_t{0});
+    if (reader->released) reader->pulledAfterRelease = true;
+  };
+  for (int round = 0; round < 3; ++round) {
+    Reader reader;
+    uint32_t rate = 0;
+    ASSERT_TRUE(backend_->openAudio(22050, pull, &reader, rate));
+    while (reader.pulls < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    backend_->closeAudio();
+    reader.released = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_FALSE(reader.pulledAfterRelease) << "round " << round;
+  }
 }
 
 // The tick count (the seed of a run) counts from the machine's start, not the program's.

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <optional>
 #include <string>
@@ -134,9 +135,9 @@ class SdlDesktop : public SdlBackend {
   // --- audio ---
 
   bool openAudio(uint32_t rate, AudioPull pull, void* user, uint32_t& openedRate) override {
+    finishClosingAudio();
     pull_ = pull;
     pullUser_ = user;
-    finishClosingAudio();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noAudio();
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(rate);
@@ -162,11 +163,15 @@ class SdlDesktop : public SdlBackend {
     if (audio_ != 0) SDL_PauseAudioDevice(audio_, paused ? 1 : 0);
   }
 
-  // SDL's wait for the output to drain goes on beside whatever the program does next (closing
-  // the window, writing its config), and is over before the output opens again. Closing stops
-  // the pulls at once; a pause first would send one more callback's silence.
+  // The pulls end here, before the caller lets go of what they read: SDL runs the callback under
+  // the device lock, so once the lock is held no pull is under way and the later ones are silent.
+  // SDL's wait for the output to drain then goes on beside whatever the program does next
+  // (closing the window, writing its config), and is over before the output opens again.
   void closeAudio() override {
     if (audio_ == 0) return;
+    SDL_LockAudioDevice(audio_);
+    pull_ = nullptr;
+    SDL_UnlockAudioDevice(audio_);
     closer_ = std::thread([device = audio_] { SDL_CloseAudioDevice(device); });
     audio_ = 0;
   }
@@ -206,6 +211,10 @@ class SdlDesktop : public SdlBackend {
 
   static void audioCallback(void* self, Uint8* stream, int bytes) {
     auto* b = static_cast<SdlDesktop*>(self);
+    if (b->pull_ == nullptr) {
+      std::memset(stream, 0, static_cast<size_t>(bytes));
+      return;
+    }
     b->pull_(b->pullUser_, reinterpret_cast<int16_t*>(stream), static_cast<size_t>(bytes) / 4);
   }
 
