@@ -13,10 +13,14 @@ DEB_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev \
                     googletest
 WINDOWS_TEST_PACKAGES := wine64 xvfb xdotool imagemagick sox
+# What the browser's build adds (emscripten, node to run its programs), and what testing the page
+# in headless Chromium adds (npm fetches playwright-core as tests/web/package-lock.json has it).
+WEB_PACKAGES := emscripten nodejs
+WEB_TEST_PACKAGES := chromium chromium-driver npm
 JOBS ?= $(shell nproc)
 
 .PHONY: run test test-all asan-test libcxx-test tsan-test package deps configure build format \
-        format-check fuzz soak windows windows-test windows-test-sample
+        format-check fuzz soak windows windows-test windows-test-sample web web-test
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -87,6 +91,22 @@ windows-test-sample:
 	$(MAKE) windows PACKAGES="$(PACKAGES) $(WINDOWS_PACKAGES) $(WINDOWS_TEST_PACKAGES)"
 	cmake --build --preset windows -j $(JOBS)
 	tests/windows/run_suite.sh -LE slow
+
+# build/web/site/: the page, its program and data, servable by any static server from any path;
+# and build/web/vane-sim.js (node --no-experimental-fetch build/web/vane-sim.js ARGS). Built with
+# emscripten after the native build, whose forge paints the data and the icons.
+web:
+	$(MAKE) build PACKAGES="$(PACKAGES) $(WEB_PACKAGES)"
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+
+# The browser build's checks: the golden runs through vane-sim.js against the native traces, the
+# banks the page composes against the forge's, the served size, and the page played in headless
+# Chromium.
+web-test:
+	$(MAKE) web PACKAGES="$(PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES)"
+	ctest --preset web
+	tests/web/run_page_test.sh build/web
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
