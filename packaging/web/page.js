@@ -19,7 +19,9 @@
   let soundWanted = null;
   let gestured = false;
   let focused = true;
-  let recordingSaved = false;
+  let recordingKept = true;
+  const runDate = new Date().toISOString();
+  const kSaveEverySeconds = 5;
 
   // --- saved data: IndexedDB, one store of settings and one of recordings ---
   const database = new Promise((resolve, reject) => {
@@ -241,17 +243,18 @@
   function recordingText() {
     return game ? game.UTF8ToString(game._vane_recording()) : '';
   }
+  // Kept as the run goes (a page may be closed at any moment), under the run's start time.
   function saveRecording() {
     const text = recordingText();
-    if (recordingSaved || text.split('\n').length < 3) return;
-    recordingSaved = true;
-    request('recordings', 'readwrite', (s) => s.add({date: new Date().toISOString(), text}))
+    if (!recordingKept || text.split('\n').length < 3) return;
+    request('recordings', 'readwrite', (s) => s.put({date: runDate, text}, runDate))
         .then(listRecordings);
   }
   function listRecordings() {
     request('recordings', 'readonly', (s) => s.getAll()).then((all) => {
       const list = document.getElementById('recording-list');
       list.replaceChildren();
+      all.sort((a, b) => (a.date < b.date ? -1 : 1));
       for (const r of all.slice(-kKeptRecordings).reverse()) {
         const a = document.createElement('a');
         a.href = URL.createObjectURL(new Blob([r.text], {type: 'text/plain'}));
@@ -273,8 +276,9 @@
     file.text().then((text) => saveSetting('replay', text)).then(() => location.reload());
   });
 
-  // --- the sound banks, composed from their score in a worker as the rest loads ---
-  function composeBanks() {
+  // --- the sound banks, composed from their score in a worker as the rest loads, and kept in
+  // the browser under the composer's own digest, so that a later visit starts at once ---
+  function composeBanks(composer) {
     return new Promise((resolve, reject) => {
       const worker = new Worker('banks-worker.js');
       worker.onmessage = (e) => {
@@ -282,7 +286,18 @@
         if (e.data.error) reject(new Error(e.data.error)); else resolve(e.data.banks);
       };
       worker.onerror = (e) => reject(new Error(e.message));
+      worker.postMessage({composer});
     });
+  }
+  async function soundBanks() {
+    const composer = await fetchBytes('vane-banks.wasm');
+    const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', composer));
+    const key = `banks-${Array.from(digest, (b) => b.toString(16).padStart(2, '0')).join('')}`;
+    const kept = await loadSetting(key).catch(() => null);
+    if (kept) return kept;
+    const banks = await composeBanks(composer);
+    saveSetting(key, banks).catch(() => {});
+    return banks;
   }
   const fetchBytes = (url) => fetch(url).then((r) => {
     if (!r.ok) throw new Error(`${url}: ${r.status} ${r.statusText}`);
@@ -299,7 +314,7 @@
   }
 
   async function start() {
-    const banks = composeBanks();
+    const banks = soundBanks();
     const sprites = Promise.all(kSprites.map((name) => fetchBytes(`data/${name}`)));
     const [configFile, replay] = await Promise.all([loadSetting('vane.conf'),
                                                     loadSetting('replay')]);
@@ -323,7 +338,7 @@
       await deleteSetting('replay');
       module.FS.writeFile(kReplayFile, replay);
       args.push('--replay', kReplayFile);
-      recordingSaved = true;  // a replay is not a new run to keep
+      recordingKept = false;  // a replay is not a new run to keep
     }
     game = module;
     statusLine.textContent = '';
@@ -332,6 +347,7 @@
     focused = true;
     setFocus(activeNow());
     requestAnimationFrame(readPads);
+    setInterval(saveRecording, kSaveEverySeconds * 1000);
     window.vane.loadedAt = performance.now();
   }
 
