@@ -50,6 +50,7 @@ struct Run {
   std::optional<KeyScript> replay;
   std::ostringstream recording;
   std::string answer;  // the last string handed to the page
+  double busyMillis = 0;  // the page's time in the game's steps, its own drawing included
   bool ended = false;
 };
 Run run;
@@ -63,8 +64,7 @@ void endRun(int status) {
   tellPageEnded(status);
 }
 
-void onAnimationFrame() {
-  if (run.ended || !run.backend->frameDue()) return;
+void runSteps() {
   for (int i = 0; i < kMaxStepsPerAnimationFrame; ++i) {
     const LoopStep step = runMainLoopOnce(run.session.get());
     if (step.kind == LoopStep::Ended) {
@@ -73,6 +73,13 @@ void onAnimationFrame() {
     }
     if (step.kind != LoopStep::Message) return;
   }
+}
+
+void onAnimationFrame() {
+  if (run.ended || !run.backend->frameDue()) return;
+  const double started = emscripten_get_now();
+  runSteps();
+  run.busyMillis += emscripten_get_now() - started;
 }
 
 int startInPage(int argc, char** argv) {
@@ -118,16 +125,17 @@ int main(int argc, char** argv) {
 // What the page (and its tests) ask of the run.
 extern "C" {
 
-// {"gameState":G,"frame":F,"frameCount":FC,"pictureHash":"..."}: the trace's gs, f, fc and h of
-// the last frame run.
+// {"gameState":G,"frame":F,"frameCount":FC,"pictureHash":"...","ended":E,"busyMillis":B}: the
+// trace's gs, f, fc and h of the last frame run, whether the run has ended, and the time the game
+// has taken so far.
 EMSCRIPTEN_KEEPALIVE const char* vane_state() {
   if (!run.backend) return "null";
-  char text[160];
+  char text[200];
   std::snprintf(text, sizeof text,
                 "{\"gameState\":%" PRId32 ",\"frame\":%lld,\"frameCount\":%" PRIu32
-                ",\"pictureHash\":\"%016" PRIx64 "\",\"ended\":%s}",
+                ",\"pictureHash\":\"%016" PRIx64 "\",\"ended\":%s,\"busyMillis\":%.3f}",
                 gameState, run.session->framesRun, frameCount, run.backend->screenHash(),
-                run.ended ? "true" : "false");
+                run.ended ? "true" : "false", run.busyMillis);
   run.answer = text;
   return run.answer.c_str();
 }
