@@ -133,6 +133,18 @@ try {
   check(listed, 'the last run is offered for download');
   check(await page.evaluate(() => getComputedStyle(document.getElementById('touch')).display === 'none'),
         'no touch controls where the pointer hovers');
+
+  // The recording dropped on the page is played back: it leads into stage 1 with no key pressed.
+  await page.evaluate((text) => {
+    const carried = new DataTransfer();
+    carried.items.add(new File([text], 'run.keys', {type: 'text/plain'}));
+    window.dispatchEvent(new DragEvent('drop', {dataTransfer: carried, cancelable: true}));
+  }, keys);
+  await page.waitForNavigation();
+  const replayed = await waitFor(() => window.vane.state() &&
+                                       window.vane.state().gameState === 4, 30000)
+      .then(() => true, () => false);
+  check(replayed, 'a recording dropped on the page plays back into the stage');
   await context.close();
 
   // A phone: touch controls over the picture, sending the game's keys.
