@@ -102,9 +102,8 @@ web:
 	cmake --build --preset web -j $(JOBS)
 
 # The browser build's checks: the test programs that need no display under node, the golden runs
-# through vane-sim.js against the native traces (less
-# the long ones), the banks the page composes against the forge's, the served size, and the page
-# played in headless Chromium (playwright-core from npm, as tests/web/package-lock.json pins it).
+# through vane-sim.js against the native traces (less the long ones), the banks the page composes
+# against the forge's, the served size, and the page played in headless Chromium (playwright-core from npm, as tests/web/package-lock.json pins it).
 web-test:
 	$(MAKE) web PACKAGES="$(PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES)"
 	command -v npm >/dev/null || $(MAKE) deps PACKAGES=npm

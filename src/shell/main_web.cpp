@@ -49,7 +49,7 @@ struct Run {
   std::unique_ptr<PageSession> session;
   std::optional<KeyScript> replay;
   std::ostringstream recording;
-  std::string answer;  // the last string handed to the page
+  std::string answer;     // the last string handed to the page
   double busyMillis = 0;  // the page's time in the game's steps, its own drawing included
   bool ended = false;
 };
