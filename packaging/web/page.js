@@ -278,7 +278,7 @@
 
   // --- the sound banks, composed from their score in a worker as the rest loads, and kept in
   // the browser under the composer's own digest, so that a later visit starts at once ---
-  function composeBanks(composer) {
+  function composeHalf(composer, half) {
     return new Promise((resolve, reject) => {
       const worker = new Worker('banks-worker.js');
       worker.onmessage = (e) => {
@@ -286,8 +286,14 @@
         if (e.data.error) reject(new Error(e.data.error)); else resolve(e.data.banks);
       };
       worker.onerror = (e) => reject(new Error(e.message));
-      worker.postMessage({composer});
+      worker.postMessage({composer, half});
     });
+  }
+  // Two workers, one a processor, each composing about half of the work.
+  async function composeBanks(composer) {
+    const [first, second] = await Promise.all([composeHalf(composer, 1),
+                                               composeHalf(composer, 2)]);
+    return {'1.snd': first['1.snd'], 'music.snd': joinBanks(first['music.snd'], second['music.snd'])};
   }
   async function soundBanks() {
     const composer = await fetchBytes('vane-banks.wasm');

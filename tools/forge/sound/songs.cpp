@@ -427,9 +427,10 @@ const Piece kPieces[] = {
 
 }  // namespace
 
-std::vector<tools::Clip> makeMusic() {
+std::vector<tools::Clip> makeMusic(size_t first, size_t end) {
   std::vector<tools::Clip> clips;
-  for (const Piece& piece : kPieces) clips.push_back(monoClip(renderSong(piece.song), piece.peak));
+  for (size_t i = first; i < std::min(end, std::size(kPieces)); ++i)
+    clips.push_back(monoClip(renderSong(kPieces[i].song), kPieces[i].peak));
   return clips;
 }
 
