@@ -8,7 +8,7 @@
                     'etc.spr'];
   const kConfigFile = '/home/web_user/.config/vane/vane.conf';
   const kReplayFile = '/replay.keys';
-  const kKeptRecordings = 20;
+  const kKeptRecordings = 20;  // the latest runs kept
 
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d', {alpha: false});
@@ -248,6 +248,9 @@
     const text = recordingText();
     if (!recordingKept || text.split('\n').length < 3) return;
     request('recordings', 'readwrite', (s) => s.put({date: runDate, text}, runDate))
+        .then(() => request('recordings', 'readonly', (s) => s.getAllKeys()))
+        .then((keys) => Promise.all(keys.sort().slice(0, -kKeptRecordings).map(
+            (k) => request('recordings', 'readwrite', (s) => s.delete(k)))))
         .then(listRecordings);
   }
   function listRecordings() {
@@ -255,7 +258,7 @@
       const list = document.getElementById('recording-list');
       list.replaceChildren();
       all.sort((a, b) => (a.date < b.date ? -1 : 1));
-      for (const r of all.slice(-kKeptRecordings).reverse()) {
+      for (const r of all.reverse()) {
         const a = document.createElement('a');
         a.href = URL.createObjectURL(new Blob([r.text], {type: 'text/plain'}));
         a.download = `vane-${r.date.replace(/[:.]/g, '-')}.keys`;
@@ -302,7 +305,10 @@
     const kept = await loadSetting(key).catch(() => null);
     if (kept) return kept;
     const banks = await composeBanks(composer);
-    saveSetting(key, banks).catch(() => {});
+    // Banks of an earlier composer are of no more use.
+    request('settings', 'readonly', (s) => s.getAllKeys()).then((keys) => Promise.all(
+        keys.filter((k) => String(k).startsWith('banks-')).map(deleteSetting)))
+        .then(() => saveSetting(key, banks)).catch(() => {});
     return banks;
   }
   const fetchBytes = (url) => fetch(url).then((r) => {
