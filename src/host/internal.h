@@ -17,6 +17,7 @@ void redrawScreen();
 
 void resetMessages();
 void resetKeyboard();
+void resetKeyMap();
 void resetDisplay();
 void resetSound();
 

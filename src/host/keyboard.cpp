@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/internal.h"
+#include "host/key_map.h"
 #include "host/messages.h"
 #include "host/pad_bindings.h"
 #include "platform/pad.h"
@@ -56,11 +57,10 @@ void keyDown(int key, int virtualKey, bool message) {
   if (message) postMessage(Message{kWmKeyDown, static_cast<uint32_t>(virtualKey), 0});
 }
 
-// A controller's control sends the key its binding names; never Escape.
+// A controller's control sends the key its binding names.
 int boundKey(uint8_t control) {
   if (control >= platform::kPadControlCount) return 0;
-  const int virtualKey = padBindings()[control];
-  return virtualKey == kVkEscape ? 0 : virtualKey;
+  return padBindings()[control];
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ void takeOverKeyboard() {
 }
 
 void internal::takeKey(const Event& event) {
-  const int virtualKey = event.fromPad ? boundKey(event.control) : event.virtualKey;
+  const int virtualKey = event.fromPad ? boundKey(event.control) : mappedKey(event.virtualKey);
   // Taken over by a script, the player can still leave with Escape.
   if (keyboard.takenOver && (event.fromPad || virtualKey != kVkEscape)) return;
   if (event.kind == Event::Kind::KeyUp) {
@@ -112,6 +112,7 @@ void internal::releaseAllKeys() {
 
 void internal::resetKeyboard() {
   keyboard = Keyboard{};
+  resetKeyMap();
 }
 
 }  // namespace vane::host

@@ -11,7 +11,7 @@
 
 namespace vane::host {
 
-// The virtual key each control sends, 0 for none. Escape is never sent.
+// The virtual key each control sends, 0 for none; Escape only from a control the player gave it.
 using PadBindings = std::array<uint8_t, platform::kPadControlCount>;
 
 // Set by the program whenever what the controls mean changes; read at each press.

@@ -18,12 +18,14 @@ std::string firstMissingFile(const fs::path& folder) {
   return {};
 }
 
-std::vector<fs::path> dataFolderCandidates(const std::string& dataFlag) {
+fs::path playersDataFolder(const std::string& dataFlag) {
+  if (!dataFlag.empty()) return dataFlag;
+  if (const char* env = std::getenv("VANE_DATA"); env != nullptr && env[0] != '\0') return env;
+  return {};
+}
+
+std::vector<fs::path> dataFolderCandidates() {
   std::vector<fs::path> candidates;
-  if (!dataFlag.empty()) candidates.emplace_back(dataFlag);
-  if (const char* env = std::getenv("VANE_DATA"); env != nullptr && env[0] != '\0') {
-    candidates.emplace_back(env);
-  }
   std::error_code failed;
   if (fs::path here = fs::current_path(failed); !failed) candidates.push_back(here);
   if (const fs::path program = programFile(); !program.empty()) {

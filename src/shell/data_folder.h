@@ -18,9 +18,12 @@ inline constexpr std::array<const char*, 9> kDataFiles{
 // The first of the nine files that `folder` lacks; empty when it holds them all.
 std::string firstMissingFile(const std::filesystem::path& folder);
 
-// The places to look, in order: --data DIR, $VANE_DATA, the working directory, the data folder
-// beside the program, and the installed data folder when the build names one.
-std::vector<std::filesystem::path> dataFolderCandidates(const std::string& dataFlag);
+// The folder the player named: --data DIR, else $VANE_DATA; empty when neither names one.
+std::filesystem::path playersDataFolder(const std::string& dataFlag);
+
+// The places to look, in order: the working directory, the data folder beside the program, and
+// the installed data folder when the build names one. Only for when the player named no folder.
+std::vector<std::filesystem::path> dataFolderCandidates();
 
 // The first candidate holding all nine files; when there is none, a report of each folder and
 // its first missing file goes to `report`.

@@ -12,7 +12,6 @@ namespace vane {
 namespace {
 
 constexpr uint64_t kStageFrameNanos = 25'000'000;
-constexpr uint32_t kStageFrameTicks = 25;
 // Sleeps that typically wake at most this late keep the median period within a tenth of a
 // millisecond of 25 ms: no spin.
 constexpr uint64_t kAccurateSleepNanos = 100'000;
@@ -20,7 +19,25 @@ constexpr uint64_t kAccurateSleepNanos = 100'000;
 // busier, and a frame a millisecond long still ends within the 99th percentile's bound.
 constexpr uint64_t kMaxSpinNanos = 1'000'000;
 
+int speedPercent = 100;
+
 }  // namespace
+
+bool isGameSpeed(int percent) {
+  return std::find(kGameSpeeds.begin(), kGameSpeeds.end(), percent) != kGameSpeeds.end();
+}
+
+void setGameSpeed(int percent) {
+  if (isGameSpeed(percent)) speedPercent = percent;
+}
+
+int gameSpeed() {
+  return speedPercent;
+}
+
+uint64_t stageFrameNanos(int percent) {
+  return kStageFrameNanos * 100 / static_cast<uint64_t>(percent);
+}
 
 void SleepAccuracy::record(uint64_t lateNanos) {
   late_[next_] = lateNanos;
@@ -40,10 +57,13 @@ uint64_t SleepAccuracy::spinNanos() const {
 }
 
 void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick) {
-  const uint64_t deadline = startNanos + kStageFrameNanos;
+  const uint64_t period = stageFrameNanos(speedPercent);
+  const uint64_t deadline = startNanos + period;
+  // The tick count is in whole milliseconds: due once it has counted the period's.
+  const auto periodTicks = static_cast<uint32_t>(period / 1'000'000);
   for (;;) {
     const uint64_t now = host::monotonicNanos();
-    const bool tickDue = static_cast<uint32_t>(host::tickCount() - startTick) >= kStageFrameTicks;
+    const bool tickDue = static_cast<uint32_t>(host::tickCount() - startTick) >= periodTicks;
     if (now >= deadline && tickDue) return;
     // The tick count lags the monotonic clock by less than a millisecond: poll it out.
     if (now >= deadline) continue;

@@ -23,8 +23,18 @@ class SleepAccuracy {
   size_t next_ = 0;
 };
 
+// The game speeds a player may choose, in percent of full speed: a slower game only lengthens the
+// stage frame's period (25 ms at 100 %, 50 ms at 50 %); every frame does what it does at full
+// speed.
+inline constexpr std::array<int, 6> kGameSpeeds{100, 90, 80, 70, 60, 50};
+bool isGameSpeed(int percent);
+void setGameSpeed(int percent);
+int gameSpeed();
+// How long a stage frame lasts at `percent` of full speed.
+uint64_t stageFrameNanos(int percent);
+
 // Waits until the frame begun at `startNanos` (monotonic) and `startTick` (tick count) has lasted
-// 25 ms on both clocks.
+// the stage frame's period at the game speed on both clocks.
 void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick);
 
 }  // namespace vane

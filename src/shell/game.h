@@ -3,16 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string>
 
 #include "host/host.h"
 #include "shell/exit_status.h"
 
 namespace vane {
 
+// Where start-up reads the data files. The folder the player named is taken at its word: every
+// file must load from it, the sound banks too (elsewhere a bank that fails leaves the game silent).
+struct DataSource {
+  std::filesystem::path folder;  // empty: the working directory
+  bool strict = false;
+  std::string failedFile;  // set by start-up: the file that failed to load, if one did
+};
+
 // Start-up steps up to the seed; 1 when the main loop may start. `seed` replaces the tick count.
 // On failure `failure`, when given, receives the exit status for its cause.
-int startUp(std::optional<uint32_t> seed = std::nullopt, ExitStatus* failure = nullptr);
+int startUp(std::optional<uint32_t> seed = std::nullopt, ExitStatus* failure = nullptr,
+            DataSource* data = nullptr);
 
 // Lets a driver (vane-sim) step in before each frame of the main loop.
 class LoopObserver {

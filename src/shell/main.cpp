@@ -14,6 +14,7 @@
 #include "platform/desktop.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
+#include "shell/frame_pacer.h"
 #include "shell/game.h"
 #include "shell/option_table.h"
 #include "shell/session.h"
@@ -61,34 +62,61 @@ bool endRecording(files::FileWriterStream& file) {
   return false;
 }
 
-// Makes the data folder the working directory. With none found start-up goes on where it is,
-// so the game's own message names what it missed.
-void enterDataFolder(const std::string& dataFlag) {
+// Makes the data folder the working directory. A folder the player named is the only one used,
+// read by its own path (it need not exist); the other folders are searched only without one. With
+// none found start-up goes on where it is, so the game's own message names what it missed.
+DataSource enterDataFolder(const std::string& dataFlag) {
+  DataSource source;
+  std::error_code failed;
+  if (const auto named = playersDataFolder(dataFlag); !named.empty()) {
+    source.folder = std::filesystem::absolute(named, failed);
+    if (failed) source.folder = named;
+    source.strict = true;
+    std::filesystem::current_path(source.folder, failed);
+    return source;
+  }
   std::string report;
-  const auto folder = findDataFolder(dataFolderCandidates(dataFlag), report);
+  const auto folder = findDataFolder(dataFolderCandidates(), report);
   if (!folder) {
     std::fputs(report.c_str(), stderr);
-    return;
+    return source;
   }
-  std::error_code failed;
   std::filesystem::current_path(*folder, failed);
   if (failed)
     std::fprintf(stderr, "vane: %s: %s\n", folder->string().c_str(), failed.message().c_str());
+  return source;
+}
+
+// Names the folder and the file the player's data folder failed on.
+void reportRefusedData(const DataSource& source) {
+  if (!source.strict || source.failedFile.empty()) return;
+  std::error_code ignored;
+  const bool there = std::filesystem::exists(source.folder / source.failedFile, ignored);
+  std::fprintf(stderr, "vane: the data folder %s %s %s; no other folder is searched\n",
+               source.folder.string().c_str(), there ? "holds a broken" : "has no",
+               source.failedFile.c_str());
 }
 
 // Runs the game, and writes the window mode and size the player ended with back to the config
 // when `saveBack` allows: while the sound output drains, before the back end is gone.
 int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
-         std::optional<uint32_t> replaySeed, bool saveBack) {
+         std::optional<uint32_t> replaySeed, bool saveBack, DataSource& data) {
   const auto backend = platform::makeDesktopBackend(options.display);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
   host::setSoundSettings(options.sound);
   host::setPauseBadge(options.pauseBadge);
+  setGameSpeed(options.gameSpeed);
+  host::setKeyMap(keyMapFor(options.keys));
+  if (options.display.verbose) {
+    std::fprintf(stderr, "vane: game speed: %d%% (a stage frame lasts %.1f ms)\n",
+                 options.gameSpeed, static_cast<double>(stageFrameNanos(options.gameSpeed)) / 1e6);
+  }
   Session session(options.pad);
   if (replay) session.replay(*replay);
   ExitStatus failure = kExitOk;
-  if (!startUp(replay ? replaySeed : std::nullopt, &failure)) {
+  if (!startUp(replay ? replaySeed : std::nullopt, &failure, &data)) {
+    reportRefusedData(data);
     platform::setBackend(nullptr);
     return failure;
   }
@@ -147,8 +175,8 @@ int playFromCommandLine(int argc, char** argv) {
       return kExitBadCommandLine;
     }
   }
-  enterDataFolder(options.dataDir);
-  return play(options, replay, replaySeed, saveBack);
+  DataSource data = enterDataFolder(options.dataDir);
+  return play(options, replay, replaySeed, saveBack, data);
 }
 
 }  // namespace

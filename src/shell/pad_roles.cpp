@@ -15,6 +15,7 @@ namespace {
 // Not named bind: with a std::array among its arguments, argument lookup also finds std::bind,
 // which wins overload resolution wherever <functional> is visible (libc++) and does nothing.
 void bindControl(host::PadBindings& bindings, PadControl control, int virtualKey) {
+  if (control == kNoControl) return;
   bindings[static_cast<size_t>(control)] = static_cast<uint8_t>(virtualKey);
 }
 
@@ -43,10 +44,12 @@ Screen screenNow() {
 host::PadBindings padBindingsFor(Screen screen, const PadRoles& roles) {
   host::PadBindings bindings{};
   if (screen == Screen::None) return bindings;
-  bindControl(bindings, PadControl::Up, host::kVkUp);
-  bindControl(bindings, PadControl::Down, host::kVkDown);
-  bindControl(bindings, PadControl::Left, host::kVkLeft);
-  bindControl(bindings, PadControl::Right, host::kVkRight);
+  bindControl(bindings, roles.choose, host::kVkReturn);
+  bindControl(bindings, roles.quit, host::kVkEscape);
+  bindControl(bindings, roles.up, host::kVkUp);
+  bindControl(bindings, roles.down, host::kVkDown);
+  bindControl(bindings, roles.left, host::kVkLeft);
+  bindControl(bindings, roles.right, host::kVkRight);
   switch (screen) {
     case Screen::Title:
       for (size_t c = 0; c < static_cast<size_t>(PadControl::Up); ++c) {

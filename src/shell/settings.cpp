@@ -9,13 +9,13 @@
 #include "files/data_file.h"
 #include "host/pad_bindings.h"
 #include "shell/exit_status.h"
+#include "shell/frame_pacer.h"
 #include "shell/option_table.h"
 #include "shell/system_paths.h"
 
 namespace vane {
 
 namespace fs = std::filesystem;
-using platform::PadControl;
 using platform::RendererChoice;
 using platform::ScaleMode;
 using platform::WindowMode;
@@ -98,13 +98,17 @@ bool splitLine(std::string_view line, std::string_view& key, std::string_view& v
   return true;
 }
 
-PadControl* padRole(PadRoles& roles, std::string_view key) {
-  if (key == "pad_fire") return &roles.fire;
-  if (key == "pad_special") return &roles.special;
-  if (key == "pad_hold") return &roles.hold;
-  if (key == "pad_continue") return &roles.continueGame;
-  if (key == "pad_pause") return &roles.pause;
-  return nullptr;
+// A key or control for an action; an action that had it takes the one this action had, as the
+// options' Controls page swaps them.
+bool takeControl(const ControlKey& control, std::string_view value, ProgramOptions& o) {
+  if (control.pad) {
+    const auto v = padRoleNamed(control.action, value);
+    if (v) bindPad(o.pad, control.action, *v);
+    return v.has_value();
+  }
+  const auto v = keyNamed(value);
+  if (v) bindKey(o.keys, control.action, *v);
+  return v.has_value();
 }
 
 enum class Verdict { Taken, UnknownKey, BadValue };
@@ -134,18 +138,18 @@ Verdict applyConfigValue(std::string_view key, std::string_view value, ProgramOp
     if (v) (key == "music_volume" ? o.sound.musicVolume : o.sound.effectVolume) = *v;
     return take(v.has_value());
   }
+  if (key == "game_speed") {
+    const auto v = wholeNumber(value, 0, 100);
+    const bool known = v && isGameSpeed(*v);
+    if (known) o.gameSpeed = *v;
+    return take(known);
+  }
   if (key == "pause_badge") {
     const bool on = value == "on";
     if (on || value == "off") o.pauseBadge = on;
     return take(on || value == "off");
   }
-  if (PadControl* role = padRole(o.pad, key); role != nullptr) {
-    // The d-pad steers, so only buttons can take a part.
-    const auto v = host::padControlNamed(value);
-    const bool button = v && *v < PadControl::Up;
-    if (button) *role = *v;
-    return take(button);
-  }
+  if (const auto control = controlKeyNamed(key)) return take(takeControl(*control, value, o));
   return Verdict::UnknownKey;
 }
 
@@ -184,6 +188,7 @@ enum VaneOption {
   kRenderer,
   kVerbose,
   kMute,
+  kGameSpeed,
   kData,
   kRecord,
   kReplay,
@@ -191,13 +196,15 @@ enum VaneOption {
   kVersion
 };
 
-constexpr std::array<OptionSpec, 11> kOptions{{
+constexpr std::array<OptionSpec, 12> kOptions{{
     {kWindow, "window", "", "start in a window"},
     {kFullscreen, "fullscreen", "", "start covering the screen (the default)"},
     {kScale, "scale", "fit|integer", "fill the screen sharply, or whole steps only"},
     {kRenderer, "renderer", "auto|gpu|software", "how the picture is drawn to the screen"},
     {kVerbose, "verbose", "", "say on stderr which display and sound devices are used"},
     {kMute, "mute", "", "open no sound device and play nothing"},
+    {kGameSpeed, "game-speed", "100|90|80|70|60|50",
+     "play slower: a stage frame lasts 25 ms at 100, 50 ms at 50"},
     {kData, "data", "DIR", "look for the game's data in DIR first"},
     {kRecord, "record", "FILE", "write the seed and the keys of this run to FILE"},
     {kReplay, "replay", "FILE", "play a recorded run back (Escape leaves)"},
@@ -227,6 +234,12 @@ bool takeOption(const GivenOption& given, CommandLine& line) {
     case kMute:
       line.mute = true;
       return true;
+    case kGameSpeed: {
+      const auto percent = decimalNumber(value);
+      if (percent && isGameSpeed(static_cast<int>(*percent)))
+        line.gameSpeed = static_cast<int>(*percent);
+      return line.gameSpeed.has_value();
+    }
     case kData:
       line.dataDir = value;
       return !value.empty();
@@ -251,7 +264,8 @@ bool takeOption(const GivenOption& given, CommandLine& line) {
 const char* usageText() {
   return "usage: vane [--window | --fullscreen] [--scale fit|integer] "
          "[--renderer auto|gpu|software]\n"
-         "            [--verbose] [--mute] [--data DIR] [--record FILE] [--replay FILE]\n"
+         "            [--verbose] [--mute] [--game-speed 100|90|80|70|60|50] [--data DIR]\n"
+         "            [--record FILE] [--replay FILE]\n"
          "            [--help] [--version]\n";
 }
 
@@ -259,8 +273,9 @@ std::string helpText() {
   return std::string(usageText()) + "\n" + "Options:\n" + optionLines(kOptions) +
          "\n"
          "Settings are read from $XDG_CONFIG_HOME/vane/vane.conf (else ~/.config/vane/vane.conf);\n"
-         "the command line wins over the file. The data is searched in --data DIR, $VANE_DATA,\n"
-         "the working directory, the folder beside the program, and the installed data folder.\n"
+         "the command line wins over the file. The data is read from --data DIR, else $VANE_DATA;\n"
+         "without either it is searched in the working directory, the folder beside the program,\n"
+         "and the installed data folder.\n"
          "\n"
          "Exit status:\n" +
          exitStatusLines();
@@ -290,6 +305,7 @@ void applyCommandLine(const CommandLine& line, ProgramOptions& options) {
   if (line.renderer) options.display.renderer = *line.renderer;
   options.display.verbose = options.display.verbose || line.verbose;
   options.sound.mute = options.sound.mute || line.mute;
+  if (line.gameSpeed) options.gameSpeed = *line.gameSpeed;
   options.dataDir = line.dataDir;
   options.recordPath = line.recordPath;
   options.replayPath = line.replayPath;

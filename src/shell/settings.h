@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/options.h"
-#include "shell/pad_roles.h"
+#include "shell/controls.h"
 
 namespace vane {
 
@@ -17,8 +17,11 @@ struct ProgramOptions {
   platform::DisplayOptions display;
   platform::SoundOptions sound;
   PadRoles pad;
+  KeyRoles keys;
   // A "PAUSED" badge over the picture while the game is paused; off for exact screenshots.
   bool pauseBadge = true;
+  // Percent of full speed: one of kGameSpeeds.
+  int gameSpeed = 100;
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;
@@ -32,6 +35,7 @@ struct CommandLine {
   std::optional<platform::RendererChoice> renderer;
   bool verbose = false;
   bool mute = false;
+  std::optional<int> gameSpeed;
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;

@@ -27,22 +27,44 @@ struct SheetFile {
   const char* name;
 };
 
-int loadSheets() {
+std::string pathOf(const DataSource& data, const char* name) {
+  return data.folder.empty() ? std::string(name) : (data.folder / name).string();
+}
+
+int loadSheets(DataSource& data) {
   const SheetFile files[] = {
       {&playerSheet, "player.spr"}, {&enemySheet, "enemy.spr"}, {&ebSheet, "eb.spr"},
       {&backSheet, "back001.spr"},  {&stageSheet, "stage.spr"}, {&xSheet, "x.spr"},
       {&etcSheet, "etc.spr"},
   };
   for (const SheetFile& f : files) {
-    const files::LoadingNote note(f.name);
-    if (!loadSpriteSheet(*f.sheet, f.name, use565)) return 0;
+    const std::string path = pathOf(data, f.name);
+    const files::LoadingNote note(path);
+    if (!loadSpriteSheet(*f.sheet, path.c_str(), use565)) {
+      data.failedFile = f.name;
+      return 0;
+    }
   }
   return 1;
 }
 
+// A bank that fails leaves its sounds silent, unless the data source is strict.
+int loadBanks(DataSource& data) {
+  const auto loadBank = [&data](SoundBank& bank, const char* name) {
+    const std::string path = pathOf(data, name);
+    const files::LoadingNote note(path);
+    if (loadSoundBank(bank, path.c_str()) != 0 || !data.strict) return true;
+    data.failedFile = name;
+    return false;
+  };
+  return loadBank(effectsBank, "1.snd") && loadBank(musicBank, "music.snd") ? 1 : 0;
+}
+
 }  // namespace
 
-int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
+int startUp(std::optional<uint32_t> seed, ExitStatus* failure, DataSource* data) {
+  DataSource workingDirectory;
+  DataSource& source = data != nullptr ? *data : workingDirectory;
   ExitStatus unused = kExitOk;
   ExitStatus& cause = failure != nullptr ? *failure : unused;
   cause = kExitNoDisplay;
@@ -56,13 +78,7 @@ int startUp(std::optional<uint32_t> seed, ExitStatus* failure) {
     host::messageBox("GetRGB16", "ERROR", host::Icon::None);
   }
   cause = kExitBadData;
-  if (!loadSheets()) return 0;
-  const auto loadBank = [](SoundBank& bank, const char* name) {
-    const files::LoadingNote note(name);
-    loadSoundBank(bank, name);
-  };
-  loadBank(effectsBank, "1.snd");
-  loadBank(musicBank, "music.snd");
+  if (!loadSheets(source) || !loadBanks(source)) return 0;
   tuneSoundDevice();
 #if defined(__GLIBC__)
   // Loading freed the files' bytes between what it keeps; give those pages back.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "shell/data_folder.h"
 
@@ -43,6 +44,17 @@ const Case kCases[] = {
      "--replay @/quit.keys", kExitOk, "playing without sound"},
     {"no data anywhere", "", "", kExitBadData, "SPR Not Found"},
     {"broken data", "", "--data @/broken", kExitBadData, "ERROR:"},
+    // The folder the player names is the only one used, even with the data found elsewhere.
+    {"data folder lacking a file", "VANE_DATA=" VANE_DATA_DIR " ", "--data @/run", kExitBadData,
+     "the data folder @/run has no player.spr"},
+    {"data folder that is not there", "", "--data @/none", kExitBadData,
+     "the data folder @/none has no player.spr"},
+    {"environment folder lacking a file", "VANE_DATA=@/run ", "", kExitBadData,
+     "the data folder @/run has no player.spr"},
+    {"data folder lacking a sound bank", "", "--data @/nobank", kExitBadData,
+     "the data folder @/nobank has no music.snd"},
+    {"data folder with a broken sound bank", "", "--data @/badbank", kExitBadData,
+     "the data folder @/badbank holds a broken 1.snd"},
     {"quit", "VANE_DATA=" VANE_DATA_DIR " ", "--replay @/quit.keys", kExitOk, ""},
     {"verbose sound", "VANE_DATA=" VANE_DATA_DIR " ", "--verbose --replay @/quit.keys", kExitOk,
      "vane: sound: dummy driver, device "},
@@ -62,6 +74,17 @@ class ProgramExit : public ::testing::TestWithParam<Case> {
     fs::permissions(dir_ / "vane", fs::perms::owner_all);
     for (const char* name : kDataFiles)
       std::ofstream(dir_ / "broken" / name, std::ios::binary) << "not data";
+    // The built data less one bank, and with one bank broken.
+    for (const char* folder : {"nobank", "badbank"}) {
+      fs::create_directories(dir_ / folder);
+      for (const char* name : kDataFiles)
+        fs::copy_file(fs::path(VANE_DATA_DIR) / name, dir_ / folder / name);
+    }
+    fs::remove(dir_ / "nobank" / "music.snd");
+    // The loader takes any bytes as a bank, leaving what it cannot play silent; a bank it cannot
+    // read at all is broken.
+    fs::remove(dir_ / "badbank" / "1.snd");
+    fs::create_directory(dir_ / "badbank" / "1.snd");
     std::ofstream(dir_ / "quit.keys", std::ios::binary) << "# seed 7\n30 ESCAPE\n";
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -91,7 +114,7 @@ TEST_P(ProgramExit, EndsWithItsCodeAndSaysWhy) {
   const std::string err = slurp(dir_ / "err");
   const std::string out = slurp(dir_ / "out");
   EXPECT_EQ(WEXITSTATUS(raw), c.status) << err;
-  EXPECT_NE(err.find(c.saysOnStderr), std::string::npos) << err;
+  EXPECT_NE(err.find(withFolder(c.saysOnStderr)), std::string::npos) << err;
   EXPECT_NE(out.find(c.saysOnStdout), std::string::npos) << out;
   if (c.status == kExitNoDisplay) {
     EXPECT_EQ(err.rfind("vane: ", 0), 0u) << "the game's own message comes first: " << err;
@@ -100,9 +123,14 @@ TEST_P(ProgramExit, EndsWithItsCodeAndSaysWhy) {
     EXPECT_NE(err.find("usage: vane"), std::string::npos) << err;
     EXPECT_EQ(err.find('\n'), err.find("\nusage:")) << "one line, then the usage";
   }
-  if (c.status == kExitBadData && c.arguments[0] == '\0') {
+  if (c.status == kExitBadData && c.arguments[0] == '\0' && c.environment[0] == '\0') {
     // The search names the folders it tried and what the first of them lacked.
     EXPECT_NE(err.find((dir_ / "run").string() + " (no player.spr)"), std::string::npos) << err;
+  }
+  if (std::string_view(c.saysOnStderr).starts_with("the data folder")) {
+    // The game's own message too, and no search of other folders.
+    EXPECT_NE(err.find("ERROR: "), std::string::npos) << err;
+    EXPECT_EQ(err.find("searched:"), std::string::npos) << err;
   }
 }
 

@@ -50,10 +50,19 @@ TEST(FramePacerTest, SpinsOnlyAsLongAsRecentSleepsWereLate) {
   EXPECT_EQ(accuracy.spinNanos(), 0u);
 }
 
-TEST(FramePacerTest, FramesLastTwentyFiveMillisecondsAndEndCloseToIt) {
-  for (const uint64_t late : {uint64_t{0}, uint64_t{60'000}, uint64_t{400'000}}) {
-    LateSleeper machine(late);
+TEST(FramePacerTest, FramesLastTheGameSpeedsPeriodAndEndCloseToIt) {
+  struct Case {
+    int speed;
+    uint64_t late;
+    uint64_t period;
+  };
+  // 25 ms at full speed, 50 ms at half; a slower game is only a longer period.
+  for (const Case& c :
+       {Case{100, 0, 25'000'000}, Case{100, 60'000, 25'000'000}, Case{100, 400'000, 25'000'000},
+        Case{50, 0, 50'000'000}, Case{50, 400'000, 50'000'000}, Case{90, 60'000, 27'777'777}}) {
+    LateSleeper machine(c.late);
     platform::setBackend(&machine);
+    setGameSpeed(c.speed);
     SleepAccuracy accuracy;
     uint64_t longest = 0;
     for (int frame = 0; frame < 50; ++frame) {
@@ -63,16 +72,17 @@ TEST(FramePacerTest, FramesLastTwentyFiveMillisecondsAndEndCloseToIt) {
       machine.polls = 0;
       waitForFrameEnd(accuracy, start, tick);
       const uint64_t lasted = machine.now() - start;
-      EXPECT_GE(lasted, 25'000'000u);
-      EXPECT_GE(host::tickCount() - tick, 25u);
+      EXPECT_GE(lasted, c.period);
+      EXPECT_GE(host::tickCount() - tick, c.period / 1'000'000);
       if (frame >= 32) longest = std::max(longest, lasted);
       // A machine with accurate sleeps is never polled in a loop.
-      if (late == 0 && frame > 0) {
+      if (c.late == 0 && frame > 0) {
         EXPECT_LE(machine.polls, 8) << frame;
       }
     }
     // Once the lateness is known, a frame overshoots by no more than a sleep's lateness.
-    EXPECT_LE(longest, 25'000'000u + late + 50'000u) << late;
+    EXPECT_LE(longest, c.period + c.late + 50'000u) << c.speed << "% " << c.late;
+    setGameSpeed(100);
     platform::setBackend(nullptr);
   }
 }
