@@ -10,6 +10,7 @@
 #include "host/changes.h"
 #include "host/host.h"
 #include "host/internal.h"
+#include "host/picture_layers.h"
 #include "platform/platform.h"
 
 namespace vane::host {
@@ -39,6 +40,9 @@ struct Display {
   bool badgeEnabled = false;
   bool paused = false;
   bool badgeShown = false;
+  // The host's layers (picture_layers.h) over the presented picture, and their text.
+  bool layersShown = false;
+  std::unique_ptr<TextContext> layerText;
 };
 Display display;
 
@@ -63,9 +67,18 @@ void drawBadge(std::vector<uint16_t>& picture) {
 
 const uint16_t* pictureToPresent() {
   display.badgeShown = display.badgeEnabled && display.paused;
-  if (!display.badgeShown) return display.back.data();
+  display.layersShown = internal::layersShown();
+  if (!display.badgeShown && !display.layersShown) return display.back.data();
   display.composed = display.back;
-  drawBadge(display.composed);
+  if (display.badgeShown) drawBadge(display.composed);
+  if (display.layersShown) {
+    if (!display.layerText) {
+      display.layerText =
+          makeTextContext(display.composed.data(), kWidth, kHeight, kPitch, display.is565);
+    }
+    Canvas canvas(display.composed.data(), display.is565, *display.layerText);
+    internal::drawLayers(canvas);
+  }
   return display.composed.data();
 }
 
@@ -142,8 +155,11 @@ TextContext* getTextContext() {
 // else the screen keeps it, and the flip still takes its time.
 bool flip() {
   if (!display.ready) return false;
+  internal::recordFlip();
   const bool badgeChanges = display.badgeShown != (display.badgeEnabled && display.paused);
-  if (display.backStamp == display.presentedStamp && !badgeChanges) {
+  // Layers may change by themselves (the graph, the note's end): composed anew while shown.
+  const bool layers = display.layersShown || internal::layersShown();
+  if (display.backStamp == display.presentedStamp && !badgeChanges && !layers) {
     return platform::backend().present(display.shown.data(), {});
   }
   if (!present(pictureToPresent())) return false;
@@ -156,6 +172,7 @@ void releaseDisplay() {
   display.ready = false;
   display.text.reset();
   display.badgeText.reset();
+  display.layerText.reset();
   display.back = {};
   display.shown = {};
   display.composed = {};
@@ -178,6 +195,19 @@ void showPaused(bool paused) {
   display.paused = paused;
 }
 
+const uint16_t* backBufferPixels() {
+  return display.back.empty() ? nullptr : display.back.data();
+}
+
+bool backBufferIs565() {
+  return display.is565;
+}
+
+void internal::presentComposed() {
+  if (!display.ready) return;
+  present(pictureToPresent());
+}
+
 void internal::redrawScreen() {
   if (!display.ready) return;
   const Block whole{RowBand{0, kHeight}, RowBand{0, kWidth}};
@@ -186,6 +216,7 @@ void internal::redrawScreen() {
 
 void internal::resetDisplay() {
   display = Display{};
+  resetLayers();
 }
 
 }  // namespace vane::host

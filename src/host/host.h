@@ -8,6 +8,7 @@
 #include "host/keyboard.h"
 #include "host/messages.h"
 #include "host/pad_bindings.h"
+#include "host/picture_layers.h"
 #include "host/sound.h"
 #include "host/system.h"
 
@@ -30,6 +31,10 @@ Faults& faults();
 
 // The picture on the screen, as last presented.
 const uint16_t* shownPicture();
+// The game's picture as the back buffer holds it, never with the host's layers: between frames,
+// the picture of the last frame. Its pixels are 5-6-5 when backBufferIs565().
+const uint16_t* backBufferPixels();
+bool backBufferIs565();
 // The pause badge, drawn by the host over the shown picture while the game is paused.
 void setPauseBadge(bool enabled);
 void showPaused(bool paused);

@@ -2,6 +2,7 @@
 // What the host's parts tell each other as events arrive; not for the game.
 #pragma once
 
+#include "host/picture_layers.h"
 #include "platform/platform.h"
 
 namespace vane::host::internal {
@@ -14,6 +15,14 @@ void releaseAllKeys();
 void setSoundActive(bool active);
 // The whole picture again, borders and all: the window was uncovered or resized.
 void redrawScreen();
+
+// The layers over the picture: whether any shows, drawing them, and the time of each flip.
+bool layersShown();
+void drawLayers(Canvas& canvas);
+void recordFlip();
+// Presents the back buffer with the badge and the layers over it, flip or no flip.
+void presentComposed();
+void resetLayers();
 
 void resetMessages();
 void resetKeyboard();

@@ -18,11 +18,13 @@ using platform::Event;
 WindowProc windowProcedure = nullptr;
 bool windowAlive = false;
 std::deque<Message> queue;
+KeyFilter keyFilter = nullptr;
 
 void take(const Event& event) {
   switch (event.kind) {
     case Event::Kind::KeyDown:
     case Event::Kind::KeyUp:
+      if (keyFilter != nullptr && keyFilter(event)) break;
       internal::takeKey(event);
       break;
     case Event::Kind::Focus:
@@ -116,7 +118,12 @@ void postQuitMessage(int exitCode) {
   postMessage(Message{kWmQuit, static_cast<uint32_t>(exitCode), 0});
 }
 
+void setKeyFilter(KeyFilter filter) {
+  keyFilter = filter;
+}
+
 void internal::resetMessages() {
+  keyFilter = nullptr;
   windowProcedure = nullptr;
   windowAlive = false;
   queue.clear();

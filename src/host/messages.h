@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace vane::host {
 
 // Window messages, numbered as the game's window procedure expects them.
@@ -50,5 +52,12 @@ int32_t dispatchMessage(const Message& message);
 int32_t defWindowProc(const Message& message);
 // Posts the quit message that ends the main loop.
 void postQuitMessage(int exitCode);
+
+// Sees each key event before the game: true keeps it from the game (the program's own keys,
+// and every key while its menu is open). nullptr for none.
+using KeyFilter = bool (*)(const platform::Event& event);
+void setKeyFilter(KeyFilter filter);
+// A message the window procedure leaves alone, to end a wait for messages.
+constexpr uint32_t kWmNull = 0x0000;
 
 }  // namespace vane::host

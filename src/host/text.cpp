@@ -182,6 +182,11 @@ class BufferText : public TextContext {
 
 }  // namespace
 
+int textWidth(std::string_view text) {
+  const RenderedLine& line = cachedLine(text);
+  return line.left + line.width;
+}
+
 std::unique_ptr<TextContext> makeTextContext(uint16_t* pixels, int width, int height, int pitch,
                                              bool is565) {
   return std::make_unique<BufferText>(pixels, width, height, pitch, is565);

@@ -21,6 +21,9 @@ class TextContext {
   virtual void textOut(int x, int y, std::string_view text) = 0;
 };
 
+// The width of a line of text as drawn, in pixels.
+int textWidth(std::string_view text);
+
 // A text context writing into `pixels` (width x height, pitch in bytes) in 5-6-5 or 5-5-5.
 std::unique_ptr<TextContext> makeTextContext(uint16_t* pixels, int width, int height, int pitch,
                                              bool is565);

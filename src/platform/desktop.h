@@ -21,6 +21,13 @@ class DesktopBackend : public Backend {
  public:
   // The window mode and size the player ended with.
   virtual WindowState windowState() const = 0;
+  // Switches to `mode` as Alt+Enter does, when the window is not in it already.
+  void setWindowMode(WindowMode mode) {
+    if (windowState().mode != mode) toggleWindowMode();
+  }
+
+ protected:
+  virtual void toggleWindowMode() = 0;
 };
 
 // What the system asks of the program before it prints anything: on Windows, where the game is a

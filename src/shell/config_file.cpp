@@ -70,7 +70,32 @@ std::string writeWindowChoice(const fs::path& path, const platform::DisplayOptio
   return {};
 }
 
+// Writes `after(text)` in place of the file's text; what went wrong, or nothing.
+template <typename Edit>
+std::string rewriteConfig(const fs::path& path, const Edit& after) {
+  std::error_code ignored;
+  fs::create_directories(path.parent_path(), ignored);
+  files::FileWriter writer;
+  if (!writer.open(path.string())) return writer.error();
+  // Read again under the writer's lock: a save of another game in between is built on.
+  const ConfigText config = readConfigText(path);
+  if (!config.problem.empty()) return config.problem;
+  const std::string text = after(config.missing ? std::string(kNewConfig) : config.text);
+  if (!(writer.write(text) && writer.commit())) return writer.error();
+  return {};
+}
+
 }  // namespace
+
+bool saveSettings(const fs::path& path,
+                  const std::vector<std::pair<std::string, std::string>>& settings,
+                  std::ostream& warnings) {
+  const std::string problem =
+      rewriteConfig(path, [&](const std::string& text) { return withSettings(text, settings); });
+  if (problem.empty()) return true;
+  warnings << "vane: " << problem << "; the options were not saved\n";
+  return false;
+}
 
 bool loadConfigFile(const fs::path& path, ProgramOptions& options, std::ostream& warnings) {
   const ConfigText config = readConfigText(path);

@@ -17,6 +17,8 @@
 #include "shell/frame_pacer.h"
 #include "shell/game.h"
 #include "shell/option_table.h"
+#include "shell/options_overlay.h"
+#include "shell/player_keys.h"
 #include "shell/session.h"
 #include "shell/settings.h"
 
@@ -99,7 +101,25 @@ void reportRefusedData(const DataSource& source) {
 
 // Runs the game, and writes the window mode and size the player ended with back to the config
 // when `saveBack` allows: while the sound output drains, before the back end is gone.
-int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
+// What the options overlay changes, in effect at once.
+void applyOptions(const ProgramOptions& options, Session& session,
+                  platform::DesktopBackend& backend) {
+  host::setKeyMap(keyMapFor(options.keys));
+  host::setFrameGraph(options.frameGraph);
+  session.setPadRoles(options.pad);
+  setGameSpeed(options.gameSpeed);
+  host::setSoundSettings(options.sound);
+  host::setFrameGraph(options.frameGraph);
+  backend.setWindowMode(options.display.windowMode);
+}
+
+Session* playing = nullptr;
+
+long long framesPlayed() {
+  return playing != nullptr ? playing->framesRun() : 0;
+}
+
+int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
          std::optional<uint32_t> replaySeed, bool saveBack, DataSource& data) {
   const auto backend = platform::makeDesktopBackend(options.display);
   if (!backend) return kExitNoDisplay;
@@ -108,14 +128,23 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   host::setPauseBadge(options.pauseBadge);
   setGameSpeed(options.gameSpeed);
   host::setKeyMap(keyMapFor(options.keys));
+  host::setFrameGraph(options.frameGraph);
   if (options.display.verbose) {
     std::fprintf(stderr, "vane: game speed: %d%% (a stage frame lasts %.1f ms)\n",
                  options.gameSpeed, static_cast<double>(stageFrameNanos(options.gameSpeed)) / 1e6);
   }
   Session session(options.pad);
   if (replay) session.replay(*replay);
+  playing = &session;
+  OptionsOverlay overlay(
+      options, [&](const ProgramOptions& o) { applyOptions(o, session, *backend); },
+      [saveBack](const ProgramOptions& o) {
+        if (saveBack) saveSettings(configPath(), overlaySettings(o), std::cerr);
+      });
+  installPlayerKeys(&options, &overlay, framesPlayed);
   ExitStatus failure = kExitOk;
   if (!startUp(replay ? replaySeed : std::nullopt, &failure, &data)) {
+    removePlayerKeys();
     reportRefusedData(data);
     platform::setBackend(nullptr);
     return failure;
@@ -126,6 +155,8 @@ int play(const ProgramOptions& options, const std::optional<KeyScript>& replay,
   bool kept = recorded && startRecording(options.recordPath, recording);
   if (kept) session.record(recording, randomState());
   int status = runMainLoop(&session);
+  removePlayerKeys();
+  playing = nullptr;
   session.finish();
   if (kept) kept = endRecording(recording);
   if (recorded && !kept && status == kExitOk) status = kExitNotRecorded;

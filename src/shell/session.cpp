@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/pad_bindings.h"
+#include "shell/player_keys.h"
 
 namespace vane {
 
@@ -35,6 +36,11 @@ void Session::followScreen() {
 }
 
 LoopObserver::Next Session::beforeFrame() {
+  // The game stands while the options are open, as while the window is inactive.
+  if (optionsOpen()) {
+    host::waitMessage();
+    return Next::HandleMessages;
+  }
   followScreen();
   if (script_ != nullptr && !keysApplied_) {
     keysApplied_ = true;

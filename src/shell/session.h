@@ -22,6 +22,10 @@ class Session : public LoopObserver {
   void replay(const KeyScript& script);
   // Ends a recording: the last line, before the frame that never ran, ends the run there.
   void finish();
+  // The controller's parts from now on (the options changed them).
+  void setPadRoles(const PadRoles& roles) { roles_ = roles; }
+  // How many frames have run.
+  long long framesRun() const { return frame_ - 1; }
 
   Next beforeFrame() override;
   void afterFrame() override;

@@ -144,6 +144,15 @@ Verdict applyConfigValue(std::string_view key, std::string_view value, ProgramOp
     if (known) o.gameSpeed = *v;
     return take(known);
   }
+  if (key == "frame_graph") {
+    const bool on = value == "on";
+    if (on || value == "off") o.frameGraph = on;
+    return take(on || value == "off");
+  }
+  if (key == "screenshot_dir") {
+    if (!value.empty()) o.screenshotDir = std::string(value);
+    return take(!value.empty());
+  }
   if (key == "pause_badge") {
     const bool on = value == "on";
     if (on || value == "off") o.pauseBadge = on;
@@ -189,6 +198,7 @@ enum VaneOption {
   kVerbose,
   kMute,
   kGameSpeed,
+  kScreenshotDir,
   kData,
   kRecord,
   kReplay,
@@ -196,7 +206,7 @@ enum VaneOption {
   kVersion
 };
 
-constexpr std::array<OptionSpec, 12> kOptions{{
+constexpr std::array<OptionSpec, 13> kOptions{{
     {kWindow, "window", "", "start in a window"},
     {kFullscreen, "fullscreen", "", "start covering the screen (the default)"},
     {kScale, "scale", "fit|integer", "fill the screen sharply, or whole steps only"},
@@ -205,6 +215,7 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {kMute, "mute", "", "open no sound device and play nothing"},
     {kGameSpeed, "game-speed", "100|90|80|70|60|50",
      "play slower: a stage frame lasts 25 ms at 100, 50 ms at 50"},
+    {kScreenshotDir, "screenshot-dir", "DIR", "save the screenshots of F12 in DIR"},
     {kData, "data", "DIR", "look for the game's data in DIR first"},
     {kRecord, "record", "FILE", "write the seed and the keys of this run to FILE"},
     {kReplay, "replay", "FILE", "play a recorded run back (Escape leaves)"},
@@ -240,6 +251,9 @@ bool takeOption(const GivenOption& given, CommandLine& line) {
         line.gameSpeed = static_cast<int>(*percent);
       return line.gameSpeed.has_value();
     }
+    case kScreenshotDir:
+      line.screenshotDir = value;
+      return !value.empty();
     case kData:
       line.dataDir = value;
       return !value.empty();
@@ -264,8 +278,8 @@ bool takeOption(const GivenOption& given, CommandLine& line) {
 const char* usageText() {
   return "usage: vane [--window | --fullscreen] [--scale fit|integer] "
          "[--renderer auto|gpu|software]\n"
-         "            [--verbose] [--mute] [--game-speed 100|90|80|70|60|50] [--data DIR]\n"
-         "            [--record FILE] [--replay FILE]\n"
+         "            [--verbose] [--mute] [--game-speed 100|90|80|70|60|50]\n"
+         "            [--screenshot-dir DIR] [--data DIR] [--record FILE] [--replay FILE]\n"
          "            [--help] [--version]\n";
 }
 
@@ -306,6 +320,7 @@ void applyCommandLine(const CommandLine& line, ProgramOptions& options) {
   options.display.verbose = options.display.verbose || line.verbose;
   options.sound.mute = options.sound.mute || line.mute;
   if (line.gameSpeed) options.gameSpeed = *line.gameSpeed;
+  if (!line.screenshotDir.empty()) options.screenshotDir = line.screenshotDir;
   options.dataDir = line.dataDir;
   options.recordPath = line.recordPath;
   options.replayPath = line.replayPath;
@@ -337,6 +352,48 @@ void readConfig(const std::string& text, const std::string& fileName, ProgramOpt
         break;
     }
   }
+}
+
+std::vector<std::pair<std::string, std::string>> overlaySettings(const ProgramOptions& o) {
+  std::vector<std::pair<std::string, std::string>> lines{
+      {"window_mode", std::string(nameOf(kWindowModes, o.display.windowMode))},
+      {"scale", std::string(nameOf(kScales, o.display.scale))},
+      {"renderer", std::string(nameOf(kRenderers, o.display.renderer))},
+      {"frame_graph", o.frameGraph ? "on" : "off"},
+      {"music_volume", std::to_string(o.sound.musicVolume)},
+      {"effect_volume", std::to_string(o.sound.effectVolume)},
+      {"game_speed", std::to_string(o.gameSpeed)},
+  };
+  for (size_t a = 0; a < kActionCount; ++a) {
+    const auto action = static_cast<Action>(a);
+    const std::string name(actionInfo(action).name);
+    lines.emplace_back("key_" + name, std::string(keyName(keyFor(o.keys, action))));
+    lines.emplace_back("pad_" + name, std::string(padRoleName(padFor(o.pad, action))));
+  }
+  return lines;
+}
+
+std::string withSettings(const std::string& text,
+                         const std::vector<std::pair<std::string, std::string>>& settings) {
+  std::vector<bool> written(settings.size(), false);
+  std::istringstream in(text);
+  std::string out;
+  for (std::string raw; std::getline(in, raw);) {
+    std::string_view key;
+    std::string_view value;
+    if (splitLine(raw, key, value)) {
+      for (size_t i = 0; i < settings.size(); ++i) {
+        if (key != settings[i].first) continue;
+        raw = settings[i].first + " = " + settings[i].second;
+        written[i] = true;
+      }
+    }
+    out += raw + '\n';
+  }
+  for (size_t i = 0; i < settings.size(); ++i) {
+    if (!written[i]) out += settings[i].first + " = " + settings[i].second + '\n';
+  }
+  return out;
 }
 
 std::string withWindowChoice(const std::string& text, const platform::DisplayOptions& display) {

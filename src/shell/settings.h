@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/options.h"
@@ -22,6 +23,9 @@ struct ProgramOptions {
   bool pauseBadge = true;
   // Percent of full speed: one of kGameSpeeds.
   int gameSpeed = 100;
+  // The graph of recent frame periods, drawn by the host in a corner.
+  bool frameGraph = false;
+  std::string screenshotDir;
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;
@@ -36,6 +40,7 @@ struct CommandLine {
   bool verbose = false;
   bool mute = false;
   std::optional<int> gameSpeed;
+  std::string screenshotDir;
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;
@@ -67,6 +72,17 @@ constexpr size_t kMaxConfigBytes = size_t{1} << 20;
 // never written back.
 bool loadConfigFile(const std::filesystem::path& path, ProgramOptions& options,
                     std::ostream& warnings);
+// The config lines the options overlay writes: every setting it shows, as "key = value".
+std::vector<std::pair<std::string, std::string>> overlaySettings(const ProgramOptions& options);
+// The file's text with each of `settings` set in its own line (added at the end when missing),
+// every other line kept as it was.
+std::string withSettings(const std::string& text,
+                         const std::vector<std::pair<std::string, std::string>>& settings);
+// Writes the settings into the file as saveWindowChoice writes the window choice.
+bool saveSettings(const std::filesystem::path& path,
+                  const std::vector<std::pair<std::string, std::string>>& settings,
+                  std::ostream& warnings);
+
 // Writes the window choice into the file through the one file writer, under its lock; nothing
 // when nothing changed. A failure is one warning, and the file stays as it was.
 bool saveWindowChoice(const std::filesystem::path& path, const platform::DisplayOptions& display,

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 #ifdef _WIN32
+#include <knownfolders.h>
+#include <shlobj.h>
 #include <windows.h>
 #endif
 
@@ -52,11 +54,27 @@ fs::path installedDataFolder() {
 #endif
 
 #ifdef _WIN32
+fs::path userPicturesFolder() {
+  PWSTR folder = nullptr;
+  fs::path pictures;
+  if (SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &folder) == S_OK) pictures = folder;
+  CoTaskMemFree(folder);
+  return pictures;
+}
+
 fs::path userConfigFolder() {
   const wchar_t* appData = _wgetenv(L"APPDATA");
   return appData != nullptr && appData[0] != L'\0' ? fs::path(appData) : fs::path{};
 }
 #else
+fs::path userPicturesFolder() {
+  const char* xdg = std::getenv("XDG_PICTURES_DIR");
+  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg);
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return fs::path(home) / "Pictures";
+  return {};
+}
+
 fs::path userConfigFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   // A relative XDG_CONFIG_HOME is invalid by the base directory rules and is ignored.

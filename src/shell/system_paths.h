@@ -13,6 +13,10 @@ std::filesystem::path programFile();
 // free systems $XDG_CONFIG_HOME, else ~/.config; Windows %APPDATA%. Empty when there is none.
 std::filesystem::path userConfigFolder();
 
+// The player's pictures folder: $XDG_PICTURES_DIR, else ~/Pictures; on Windows the Pictures
+// known folder. Empty when there is none.
+std::filesystem::path userPicturesFolder();
+
 // Where the installed game's data is: Windows beside the program (its folder's data\), elsewhere
 // where the package put it. Empty when the system cannot say.
 std::filesystem::path installedDataFolder();

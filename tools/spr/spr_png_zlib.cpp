@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/png/png_encode.h"
 #include "tools/common/formats.h"
-#include "tools/common/png_encode.h"
 #include "tools/spr/spr_png.h"
 
 namespace vane::tools {
@@ -203,7 +203,7 @@ std::string toRgba(const Chunks& chunks, const std::vector<uint8_t>& rows, RgbaI
 
 std::string writePng(const std::string& path, const RgbaImage& image) {
   std::string bytes;
-  if (!encodePng(image.width, image.height, 4, image.rgba.data(), bytes)) {
+  if (!platform::encodePng(image.width, image.height, 4, image.rgba.data(), bytes)) {
     return path + ": cannot encode the picture";
   }
   return writeFile(path, bytes);

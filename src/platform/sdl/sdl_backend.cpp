@@ -54,6 +54,7 @@ class SdlDesktop : public SdlBackend {
   }
 
   WindowState windowState() const override { return windows_.state(); }
+  void toggleWindowMode() override { windows_.toggle(); }
 
   // --- window and screen ---
 

@@ -76,6 +76,7 @@ class Win32Backend : public DesktopBackend {
   }
 
   WindowState windowState() const override { return window_.state(); }
+  void toggleWindowMode() override { window_.toggle(); }
 
   // --- window and screen ---
 

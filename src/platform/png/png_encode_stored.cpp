@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "tools/common/png_encode.h"
+#include "platform/png/png_encode.h"
 
-namespace vane::tools {
+namespace vane::platform {
 
 namespace {
 
@@ -94,4 +94,4 @@ bool encodePng(int width, int height, int channels, const uint8_t* pixels, std::
   return true;
 }
 
-}  // namespace vane::tools
+}  // namespace vane::platform

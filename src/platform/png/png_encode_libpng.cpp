@@ -2,9 +2,9 @@
 // Encoding PNG files with libpng.
 #include <png.h>
 
-#include "tools/common/png_encode.h"
+#include "platform/png/png_encode.h"
 
-namespace vane::tools {
+namespace vane::platform {
 
 namespace {
 
@@ -40,4 +40,4 @@ bool encodePng(int width, int height, int channels, const uint8_t* pixels, std::
   return true;
 }
 
-}  // namespace vane::tools
+}  // namespace vane::platform

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "tools/common/png_encode.h"
+#include "platform/png/png_encode.h"
 
-namespace vane::tools {
+namespace vane::platform {
 
 namespace {
 
@@ -55,4 +55,4 @@ bool encodePng(int width, int height, int channels, const uint8_t* pixels, std::
   return true;
 }
 
-}  // namespace vane::tools
+}  // namespace vane::platform
