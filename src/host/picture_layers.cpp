@@ -133,7 +133,13 @@ void internal::drawLayers(Canvas& canvas) {
   if (layers.menu != nullptr) layers.menu->drawOver(canvas);
 }
 
+// Only while the graph shows: a back end's clock may do work when read (the headless one takes
+// in the mix), so a run without the graph reads it no more often than the game does.
 void internal::recordFlip() {
+  if (!layers.graph) {
+    layers.lastFlip = 0;
+    return;
+  }
   const uint64_t now = platform::backend().now();
   if (layers.lastFlip != 0) {
     layers.periods[layers.nextPeriod] = now - layers.lastFlip;

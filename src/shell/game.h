@@ -15,7 +15,8 @@ namespace vane {
 // Where start-up reads the data files. The folder the player named is taken at its word: every
 // file must load from it, the sound banks too (elsewhere a bank that fails leaves the game silent).
 struct DataSource {
-  std::filesystem::path folder;  // empty: the working directory
+  std::filesystem::path folder;  // read from; empty: the working directory
+  std::filesystem::path named;   // the folder the player named, for the messages
   bool strict = false;
   std::string failedFile;  // set by start-up: the file that failed to load, if one did
 };

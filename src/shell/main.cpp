@@ -71,10 +71,12 @@ DataSource enterDataFolder(const std::string& dataFlag) {
   DataSource source;
   std::error_code failed;
   if (const auto named = playersDataFolder(dataFlag); !named.empty()) {
-    source.folder = std::filesystem::absolute(named, failed);
-    if (failed) source.folder = named;
+    source.named = std::filesystem::absolute(named, failed);
+    if (failed) source.named = named;
     source.strict = true;
-    std::filesystem::current_path(source.folder, failed);
+    // Entered, the files are read by their names, as the game's messages name them.
+    std::filesystem::current_path(source.named, failed);
+    if (failed) source.folder = source.named;
     return source;
   }
   std::string report;
@@ -93,9 +95,9 @@ DataSource enterDataFolder(const std::string& dataFlag) {
 void reportRefusedData(const DataSource& source) {
   if (!source.strict || source.failedFile.empty()) return;
   std::error_code ignored;
-  const bool there = std::filesystem::exists(source.folder / source.failedFile, ignored);
+  const bool there = std::filesystem::exists(source.named / source.failedFile, ignored);
   std::fprintf(stderr, "vane: the data folder %s %s %s; no other folder is searched\n",
-               source.folder.string().c_str(), there ? "holds a broken" : "has no",
+               source.named.string().c_str(), there ? "holds a broken" : "has no",
                source.failedFile.c_str());
 }
 

@@ -483,8 +483,9 @@ TEST_F(Files, OutOfMemoryAndAFailingFileSystemEndWithOneLine) {
       {"vane-spr, out of memory", "sh -c '" + tight + VANE_SPR + " unpack big/player.spr frames'",
        1, "vane-spr: out of memory"},
       {"vane, out of file descriptors",
-       "sh -c 'exec 3<&- 4<&- 5<&- 6<&- 7<&- 8<&- 9<&- && ulimit -n 4 && exec " + quiet +
-           VANE_PROGRAM + " --data " + VANE_DATA_DIR + "'",
+       "sh -c 'cd " VANE_DATA_DIR " && exec 3<&- 4<&- 5<&- 6<&- 7<&- 8<&- 9<&- && ulimit -n 4 && "
+       "exec " +
+           quiet + VANE_PROGRAM + "'",
        kExitBadData, "ERROR: player.spr: cannot open: Too many open files"},
       {"vane-sim, no TMPDIR", "env TMPDIR=" + (dir_ / "none").string() + " " + sim + "--data none",
        kExitSystemFailure, "vane-sim: cannot make an empty data folder: No such file or directory"},
