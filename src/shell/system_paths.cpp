@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <system_error>
 #ifdef _WIN32
+// windows.h first: the others build on its declarations.
+#include <windows.h>
+// clang-format off
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
+// clang-format on
 #endif
 
 namespace vane {

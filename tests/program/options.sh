@@ -45,13 +45,18 @@ press shift
 press F1
 window=$(xwininfo -name VANE | awk '/Window id:/ {print $4}')
 import -window "$window" "$work/open-1.png"
-press Left
-press Down
+# Controls: Fire takes Z by capture, and Special attack, which had it, takes X.
+press Tab
+press Tab
+for _ in 1 2 3 4 5; do press Down; done
+press Return
+press z
 sleep 0.5
 import -window "$window" "$work/open-2.png"
 press Escape
 sleep 0.5
 kill -0 $game 2>/dev/null || fail "Escape closing the options ended the game"
+press z
 press F12
 sleep 0.5
 xdotool key Escape
@@ -65,10 +70,15 @@ game=""
 for i in 1 2; do convert "$work/open-$i.png" -crop 70x480+0+0 +repage "$work/behind-$i.png"; done
 [ "$(compare -metric AE "$work/behind-1.png" "$work/behind-2.png" null: 2>&1)" = 0 ] ||
   fail "the picture changed while the options were open"
-# X was fire (one press of SHIFT), Shift nothing; the options' keys never reached the game.
+# X was fire, Shift nothing, then Z fire: two presses of SHIFT, none of Z; the options' keys
+# never reached the game.
 presses=$(grep -c ' SHIFT' "$work/run.keys")
-[ "$presses" -eq 1 ] || fail "$presses presses of fire recorded, not 1"
-grep -q 'LEFT' "$work/run.keys" && fail "a key pressed on the options reached the game"
+[ "$presses" -eq 2 ] || fail "$presses presses of fire recorded, not 2"
+grep -Eq ' (Z|TAB|9)\b' "$work/run.keys" && fail "a key pressed on the options reached the game"
+grep -q '^key_fire = z$' "$work/config/vane/vane.conf" &&
+  grep -q '^key_special = x$' "$work/config/vane/vane.conf" ||
+  fail "the swapped keys were not saved: $(cat "$work/config/vane/vane.conf")"
+[ -n "${VANE_SHOTS:-}" ] && cp "$work/open-2.png" "$VANE_SHOTS/controls-swapped.png"
 [ "$(grep -c ESCAPE "$work/run.keys")" -eq 1 ] || fail "the Escape closing the options reached the game"
 grep -q '^# mine$' "$work/config/vane/vane.conf" || fail "the player's comment was lost"
 

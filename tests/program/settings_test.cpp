@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host/keyboard.h"
+
 namespace vane {
 namespace {
 
@@ -53,6 +55,60 @@ TEST(ConfigFile, TakesEachKeyAndWarnsOnceForEachBadLineNamingIt) {
   // A value echoed back is cut short, its control characters shown rather than sent.
   EXPECT_EQ(warnings[4], "vane: vane.conf:13: bad value '\\x1b]0;owned\\x07" +
                              std::string(70, 'x') + "...' for scale, line ignored");
+}
+
+TEST(ConfigFile, TakesTheKeysButtonsSpeedAndScreenshotsAndWarnsOnBadOnes) {
+  struct Case {
+    const char* line;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"key_fire = x", true},
+      {"key_special = x", true},  // X moves on, Fire takes Z
+      {"key_quit = q", true},
+      {"key_up = kp8", true},
+      {"pad_up = y", true},
+      {"pad_quit = leftshoulder", true},
+      {"game_speed = 50", true},
+      {"frame_graph = on", true},
+      {"screenshot_dir = /tmp/s", true},
+      {"key_fire = f1", false},
+      {"key_fire = shiftt", false},
+      {"pad_fire = back", false},
+      {"pad_fire = dpup", false},
+      {"game_speed = 55", false},
+      {"frame_graph = yes", false},
+      {"key_jump = x", false},
+  };
+  std::string text;
+  for (const Case& c : cases) text += std::string(c.line) + "\n";
+  ProgramOptions o;
+  std::vector<std::string> warnings;
+  readConfig(text, "vane.conf", o, warnings);
+  size_t warned = 0;
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    if (cases[i].taken) continue;
+    ASSERT_LT(warned, warnings.size()) << cases[i].line;
+    EXPECT_EQ(warnings[warned++].rfind("vane: vane.conf:" + std::to_string(i + 1) + ": ", 0), 0u)
+        << cases[i].line;
+  }
+  EXPECT_EQ(warned, warnings.size());
+  EXPECT_EQ(keyFor(o.keys, Action::Fire), 'Z');
+  EXPECT_EQ(keyFor(o.keys, Action::Special), 'X');
+  EXPECT_EQ(keyFor(o.keys, Action::Quit), 'Q');
+  EXPECT_EQ(o.pad.up, PadControl::Y);
+  EXPECT_EQ(o.pad.hold, kNoControl) << "Y went to Up, and Up's d-pad fits no button";
+  EXPECT_EQ(o.gameSpeed, 50);
+  EXPECT_TRUE(o.frameGraph);
+  EXPECT_EQ(o.screenshotDir, "/tmp/s");
+  // The game's keys follow: Z sends Shift, X sends Z, Shift nothing, Q Escape, Escape nothing.
+  const host::KeyMap map = keyMapFor(o.keys);
+  EXPECT_EQ(map['X'], host::kVkZ);
+  EXPECT_EQ(map['Z'], host::kVkShift);
+  EXPECT_EQ(map[host::kVkShift], 0);
+  EXPECT_EQ(map['Q'], host::kVkEscape);
+  EXPECT_EQ(map[host::kVkEscape], 0);
+  EXPECT_EQ(map['A'], 'A');
 }
 
 TEST(ConfigFile, TheWindowChoiceReplacesItsOwnLinesAndKeepsEveryOther) {
