@@ -140,8 +140,8 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
   playing = &session;
   OptionsOverlay overlay(
       options, [&](const ProgramOptions& o) { applyOptions(o, session, *backend); },
-      [saveBack](const ProgramOptions& o) {
-        if (saveBack) saveSettings(configPath(), overlaySettings(o), std::cerr);
+      [saveBack](const ProgramOptions& before, const ProgramOptions& after) {
+        if (saveBack) saveSettings(configPath(), changedSettings(before, after), std::cerr);
       });
   installPlayerKeys(&options, &overlay, framesPlayed);
   ExitStatus failure = kExitOk;

@@ -69,12 +69,12 @@ std::string keyShown(uint8_t key) {
 }  // namespace
 
 OptionsOverlay::OptionsOverlay(ProgramOptions& options,
-                               std::function<void(const ProgramOptions&)> apply,
-                               std::function<void(const ProgramOptions&)> save)
+                               std::function<void(const ProgramOptions&)> apply, Save save)
     : options_(options), apply_(std::move(apply)), save_(std::move(save)) {}
 
 void OptionsOverlay::open() {
   open_ = true;
+  before_ = options_;
   capturing_ = false;
   status_.clear();
 }
@@ -82,7 +82,7 @@ void OptionsOverlay::open() {
 void OptionsOverlay::close() {
   open_ = false;
   capturing_ = false;
-  if (dirty_) save_(options_);
+  if (dirty_) save_(before_, options_);
   dirty_ = false;
 }
 

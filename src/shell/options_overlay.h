@@ -17,9 +17,11 @@ class OptionsOverlay : public host::PictureLayer {
   enum class Page { Display, Sound, Controls, GameSpeed };
   static constexpr int kPages = 4;
 
-  // `apply` puts the options into effect at once; `save` writes them when the overlay closes.
+  using Save = std::function<void(const ProgramOptions& before, const ProgramOptions& after)>;
+  // `apply` puts the options into effect at once; `save` writes them when the overlay closes,
+  // with the options as they were when it opened.
   OptionsOverlay(ProgramOptions& options, std::function<void(const ProgramOptions&)> apply,
-                 std::function<void(const ProgramOptions&)> save);
+                 Save save);
 
   bool isOpen() const { return open_; }
   void open();
@@ -49,7 +51,8 @@ class OptionsOverlay : public host::PictureLayer {
 
   ProgramOptions& options_;
   std::function<void(const ProgramOptions&)> apply_;
-  std::function<void(const ProgramOptions&)> save_;
+  Save save_;
+  ProgramOptions before_;
   bool open_ = false;
   bool dirty_ = false;
   Page page_ = Page::Display;

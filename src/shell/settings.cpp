@@ -2,6 +2,7 @@
 // The command line, the config file and the window choice kept in it.
 #include "shell/settings.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 #include <string_view>
@@ -370,6 +371,16 @@ std::vector<std::pair<std::string, std::string>> overlaySettings(const ProgramOp
     lines.emplace_back("key_" + name, std::string(keyName(keyFor(o.keys, action))));
     lines.emplace_back("pad_" + name, std::string(padRoleName(padFor(o.pad, action))));
   }
+  return lines;
+}
+
+std::vector<std::pair<std::string, std::string>> changedSettings(const ProgramOptions& before,
+                                                                 const ProgramOptions& after) {
+  const auto was = overlaySettings(before);
+  auto lines = overlaySettings(after);
+  std::erase_if(lines, [&was](const auto& line) {
+    return std::find(was.begin(), was.end(), line) != was.end();
+  });
   return lines;
 }
 

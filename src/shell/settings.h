@@ -74,6 +74,9 @@ bool loadConfigFile(const std::filesystem::path& path, ProgramOptions& options,
                     std::ostream& warnings);
 // The config lines the options overlay writes: every setting it shows, as "key = value".
 std::vector<std::pair<std::string, std::string>> overlaySettings(const ProgramOptions& options);
+// Those of its lines that differ between `before` and `after`, as `after` has them.
+std::vector<std::pair<std::string, std::string>> changedSettings(const ProgramOptions& before,
+                                                                 const ProgramOptions& after);
 // The file's text with each of `settings` set in its own line (added at the end when missing),
 // every other line kept as it was.
 std::string withSettings(const std::string& text,
