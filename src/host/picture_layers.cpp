@@ -17,7 +17,9 @@ namespace {
 constexpr uint64_t kNoteNanos = 3'000'000'000;
 // The last three seconds of frames at full speed.
 constexpr size_t kGraphFrames = 120;
-constexpr int kGraphLeft = 8, kGraphTop = 8, kGraphHigh = 60;
+// In the top right corner, over the panel's stripes: the score and the play field stay in sight.
+constexpr int kGraphHigh = 60, kGraphTop = 8;
+constexpr int kGraphLeft = kWidth - (static_cast<int>(kGraphFrames) + 4) - 8;
 constexpr uint64_t kNanosPerGraphPixel = 1'000'000;  // a pixel a millisecond
 
 struct Layers {

@@ -57,6 +57,11 @@ class WebBackend : public DesktopBackend {
   void messageBox(std::string_view text, std::string_view title, Icon icon) override;
   WindowState windowState() const override { return {WindowMode::Window, kWidth, kHeight}; }
 
+ protected:
+  // A browser grants full screen only inside the page's own key or click handler, which the
+  // page's button, F11 and Alt+Enter have; the game's loop runs outside any of them.
+  void toggleWindowMode() override {}
+
  private:
   void push(const Event& event) { events_.push_back(event); }
 
