@@ -12,6 +12,7 @@
 #include "files/last_resort.h"
 #include "host/host.h"
 #include "platform/desktop.h"
+#include "shell/data_fingerprint.h"
 #include "shell/data_folder.h"
 #include "shell/exit_status.h"
 #include "shell/frame_pacer.h"
@@ -155,6 +156,7 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
   const bool recorded = !options.recordPath.empty();
   // Start-up ends by seeding the generator, so its state now is the run's seed.
   bool kept = recorded && startRecording(options.recordPath, recording);
+  session.setDataDigest(dataDigest("."));
   if (kept) session.record(recording, randomState());
   int status = runMainLoop(&session);
   removePlayerKeys();

@@ -2,10 +2,11 @@
 // The player's main loop: the controller's meaning per screen, recording and replaying the keys.
 #include "shell/session.h"
 
-#include <algorithm>
-
+#include "core/random.h"
+#include "core/state.h"
 #include "host/pad_bindings.h"
 #include "shell/player_keys.h"
+#include "world/actor.h"
 
 namespace vane {
 
@@ -17,11 +18,41 @@ HeldKeys keysHeldNow() {
   return held;
 }
 
+bool inStage() {
+  return gameState == Stage1 || gameState == Stage2;
+}
+
 }  // namespace
 
+Session::~Session() {
+  if (listening_) setSoundEventHook(nullptr);
+}
+
+// The sound events of each frame go into its check line.
+void Session::listenToSound() {
+  if (listening_) return;
+  listening_ = true;
+  setSoundEventHook([this](const SoundEvent& e) { events_.push_back(e); });
+}
+
+Replay Session::headerNow(uint32_t seed) const {
+  Replay header;
+  header.format = 2;
+  header.seed = seed;
+  header.program = programVersion();
+  header.data = dataDigest_.empty() ? std::string(16, '0') : dataDigest_;
+  header.date = utcDateNow();
+  return header;
+}
+
 void Session::record(std::ostream& out, uint32_t seed) {
-  recording_ = &out;
-  out << seedLine(seed) << '\n' << std::flush;
+  listenToSound();
+  whole_.begin(out, headerNow(seed));
+}
+
+void Session::keepStages(StageKept kept) {
+  listenToSound();
+  kept_ = std::move(kept);
 }
 
 void Session::replay(const KeyScript& script) {
@@ -46,14 +77,38 @@ LoopObserver::Next Session::beforeFrame() {
     keysApplied_ = true;
     if (replayFrame()) return Next::HandleMessages;
   }
-  if (recording_ != nullptr) recordFrame();
+  recordFrame();
   return Next::RunFrame;
 }
 
 void Session::afterFrame() {
   followScreen();
+  whole_.afterFrame(events_);
+  stage_.afterFrame(events_);
+  events_.clear();
+  followStages();
   ++frame_;
   keysApplied_ = false;
+}
+
+// A stage's run begins after the menu frame whose start row started it, and ends with the
+// frame that leaves the stage.
+void Session::followStages() {
+  if (!kept_) return;
+  if (stage_.active() && !inStage()) endStage();
+  if (!stage_.active() && inStage() && frameCount == 0) {
+    Replay header = headerNow(randomState());
+    header.start = ReplayStart{World.stageChoice(), World.shipChoice(), World.upLatch(),
+                               World.downLatch(), pauseCount};
+    stageText_.str({});
+    stage_.begin(stageText_, header);
+  }
+}
+
+void Session::endStage() {
+  stage_.end(false, {}, {});
+  kept_(stage_, stageText_.str());
+  stageText_.str({});
 }
 
 bool Session::whileInactive() {
@@ -66,11 +121,14 @@ void Session::messageTaken(const host::Message& message) {
 }
 
 void Session::recordFrame() {
+  if (!whole_.active() && !stage_.active()) {
+    keyDowns_.clear();
+    return;
+  }
   const HeldKeys now = keysHeldNow();
-  const std::string line = lineForFrame(frame_, before_, now, keyDowns_);
-  if (!line.empty()) *recording_ << line << '\n' << std::flush;
+  whole_.beforeFrame(now, keyDowns_);
+  stage_.beforeFrame(now, keyDowns_);
   keyDowns_.clear();
-  before_ = now;
 }
 
 // Lets go of the keys the frame no longer holds, sends its key-downs in order, then holds the
@@ -109,16 +167,8 @@ bool Session::replayFrame() {
 }
 
 void Session::finish() {
-  if (recording_ == nullptr) return;
-  HeldKeys now = keysHeldNow();
-  // However the run ended (Escape, the window closed, the menu's quit), Escape ends it there too.
-  if (std::find(keyDowns_.begin(), keyDowns_.end(), host::kVkEscape) == keyDowns_.end()) {
-    keyDowns_.push_back(host::kVkEscape);
-    now[host::kVkEscape] = true;
-  }
-  *recording_ << lineForFrame(frame_, before_, now, keyDowns_) << "  # the run ended here\n"
-              << std::flush;
-  recording_ = nullptr;
+  if (stage_.active()) endStage();
+  whole_.end(true, keysHeldNow(), keyDowns_);
 }
 
 }  // namespace vane

@@ -3,24 +3,39 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "audio/sound.h"
 #include "shell/game.h"
 #include "shell/key_script.h"
 #include "shell/pad_roles.h"
+#include "shell/replay_recorder.h"
 
 namespace vane {
 
 class Session : public LoopObserver {
  public:
   explicit Session(const PadRoles& roles) : roles_(roles) {}
+  ~Session() override;
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
-  // Writes the seed, then a script line whenever the keys of a frame say something new.
+  // The digest of the data files the run plays with, for the replays' headers.
+  void setDataDigest(const std::string& digest) { dataDigest_ = digest; }
+  // Writes a version-2 replay of the whole run from Boot: the header, then a line whenever the
+  // keys of a frame say something new, and a check line every 250 frames.
   void record(std::ostream& out, uint32_t seed);
+  // Records each stage played, from the menu's start row to leaving the stage, and hands its
+  // replay to `kept` as the stage is left or the program ends.
+  using StageKept = std::function<void(const ReplayRecorder& run, const std::string& text)>;
+  void keepStages(StageKept kept);
   // Plays the keys of `script` in place of the player's, as scripted keys of the host.
   void replay(const KeyScript& script);
-  // Ends a recording: the last line, before the frame that never ran, ends the run there.
+  // Ends the recordings: the last line, before the frame that never ran, ends the run there.
   void finish();
   // The controller's parts from now on (the options changed them).
   void setPadRoles(const PadRoles& roles) { roles_ = roles; }
@@ -36,15 +51,24 @@ class Session : public LoopObserver {
   void followScreen();
   void recordFrame();
   bool replayFrame();
+  void listenToSound();
+  Replay headerNow(uint32_t seed) const;
+  void followStages();
+  void endStage();
 
   PadRoles roles_;
-  std::ostream* recording_ = nullptr;
   const KeyScript* script_ = nullptr;
   long long frame_ = 1;
   bool keysApplied_ = false;
-  HeldKeys before_{};    // held in the frame before, as recorded
   HeldKeys scripted_{};  // held in the frame before, as the replay set them
   std::vector<int> keyDowns_;
+  std::vector<SoundEvent> events_;
+  bool listening_ = false;
+  std::string dataDigest_;
+  ReplayRecorder whole_;
+  ReplayRecorder stage_;
+  std::ostringstream stageText_;
+  StageKept kept_;
 };
 
 }  // namespace vane

@@ -385,7 +385,13 @@ TEST_F(Files, ARecordingReplacesItsFileOnlyWhenTheRunEnds) {
       EXPECT_EQ(slurp(dir_ / c.file), kOld);
     }
   }
-  EXPECT_EQ(slurp(dir_ / "old.keys"), "# seed 7\n30 ESCAPE  # the run ended here\n");
+  // A version-2 replay of the 29 frames that ran, ended by the Escape before frame 30.
+  const std::string recorded = slurp(dir_ / "old.keys");
+  EXPECT_EQ(recorded.rfind("# seed 7\n# vane replay 2\n", 0), 0u) << recorded;
+  EXPECT_NE(recorded.find("\n# start boot\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("\n# end 29 score -1\n30 ESCAPE  # the run ended here\n"),
+            std::string::npos)
+      << recorded;
   for (const auto& entry : fs::directory_iterator(dir_)) {
     EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
   }

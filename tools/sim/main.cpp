@@ -12,6 +12,7 @@
 #include "platform/headless/headless.h"
 #include "shell/game.h"
 #include "shell/option_table.h"
+#include "shell/replay_file.h"
 #include "shell/system_paths.h"
 #include "tools/sim/sim_run.h"
 
@@ -21,7 +22,8 @@ using vane::OptionSpec;
 
 constexpr const char* kUsage =
     "usage: vane-sim --seed N [--data DIR] [--stage 1|2 --ship 1|2] [--frames N] [--input FILE] "
-    "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555] [--mix FILE]";
+    "[--trace FILE|-] [--png DIR] [--png-every K] [--layout 565|555] [--mix FILE]; "
+    "or: vane-sim --verify FILE [--data DIR]";
 
 enum SimOption {
   kSeed,
@@ -35,10 +37,11 @@ enum SimOption {
   kPngEvery,
   kLayout,
   kMix,
+  kVerify,
   kHelp
 };
 
-constexpr std::array<OptionSpec, 12> kOptions{{
+constexpr std::array<OptionSpec, 13> kOptions{{
     {kSeed, "seed", "N", "seed the generator with N (else a first line '# seed N' of the script)"},
     {kData, "data", "DIR", "the folder of the sprite files and sound banks"},
     {kStage, "stage", "1|2", "start straight in this stage, as the menu does (with --ship)"},
@@ -50,6 +53,8 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {kPngEvery, "png-every", "K", "... every K frames (default 1)"},
     {kLayout, "layout", "565|555", "the pixel layout the display reports (default 565)"},
     {kMix, "mix", "FILE", "the run's mixed sound as a WAV file"},
+    {kVerify, "verify", "FILE",
+     "re-simulate a replay and check it: one line, status 0 (agrees), 1 (differs), 2 (malformed)"},
     {kHelp, "help", "", "show this text and leave"},
 }};
 
@@ -75,7 +80,8 @@ bool takePath(const std::string& value, std::string& path) {
 }
 
 // Sets what the option says; false for a value it does not take.
-bool takeOption(const vane::GivenOption& given, vane::sim::Options& options, bool& haveSeed) {
+bool takeOption(const vane::GivenOption& given, vane::sim::Options& options, bool& haveSeed,
+                std::string& verifyPath) {
   const std::string& value = given.value;
   const auto number = vane::decimalNumber(value);
   const auto oneOrTwo = [&number](int& into) {
@@ -111,10 +117,25 @@ bool takeOption(const vane::GivenOption& given, vane::sim::Options& options, boo
       return value == "565" || value == "555";
     case kMix:
       return takePath(value, options.mixPath);
+    case kVerify:
+      return takePath(value, verifyPath);
     case kHelp:
       return true;
   }
   return false;
+}
+
+// A version-2 replay says where its run starts and how many frames it ran; --stage and
+// --frames win.
+void takeReplayStartAndEnd(const vane::Replay& replay, vane::sim::Options& options) {
+  if (options.stage == 0) {
+    options.stage = replay.start.stage;
+    options.ship = replay.start.ship;
+    options.upLatch = replay.start.upLatch;
+    options.downLatch = replay.start.downLatch;
+    options.pauseWord = replay.start.pauseWord;
+  }
+  if (options.frames < 0) options.frames = replay.frames;
 }
 
 int runTool(int argc, char** argv) {
@@ -125,10 +146,11 @@ int runTool(int argc, char** argv) {
                         : vane::installedDataFolder().string();
   bool haveSeed = false;
   bool help = false;
+  std::string verifyPath;
   const vane::ParsedArguments parsed =
       vane::parseArguments(kOptions, vane::programArguments(argc, argv));
   for (const vane::GivenOption& given : parsed.options) {
-    if (!takeOption(given, options, haveSeed)) {
+    if (!takeOption(given, options, haveSeed, verifyPath)) {
       return usage("bad option or value: --" + std::string(given.spec->name) + " " + given.value);
     }
     help = help || given.spec->id == kHelp;
@@ -140,20 +162,20 @@ int runTool(int argc, char** argv) {
     return 0;
   }
   if ((options.stage == 0) != (options.ship == 0)) return usage("--stage and --ship go together");
+  if (!verifyPath.empty()) return vane::sim::verify(options, verifyPath);
 
   std::string error;
-  std::optional<uint32_t> recordedSeed;
-  const auto script = options.inputPath.empty()
-                          ? vane::KeyScript{}
-                          : vane::readKeyScript(options.inputPath, error, &recordedSeed);
+  const vane::Replay recorded =
+      options.inputPath.empty() ? vane::Replay{} : vane::readReplay(options.inputPath, error);
   if (!error.empty()) return usage(error);
   // A recorded run carries its seed; an explicit --seed wins.
-  if (!haveSeed && recordedSeed) {
-    options.seed = *recordedSeed;
+  if (!haveSeed && recorded.seed) {
+    options.seed = *recorded.seed;
     haveSeed = true;
   }
   if (!haveSeed) return usage("--seed is required");
-  return vane::sim::run(options, script);
+  if (recorded.format == 2) takeReplayStartAndEnd(recorded, options);
+  return vane::sim::run(options, recorded.keys);
 }
 
 }  // namespace

@@ -9,100 +9,25 @@
 #include <memory>
 
 #include "audio/sound.h"
-#include "core/random.h"
-#include "core/state.h"
 #include "files/file_writer.h"
-#include "flow/flow.h"
 #include "host/host.h"
 #include "platform/headless/headless.h"
 #include "screens/screens.h"
+#include "shell/data_fingerprint.h"
+#include "shell/frame_fields.h"
 #include "shell/game.h"
+#include "shell/replay_file.h"
+#include "shell/resimulation.h"
 #include "tools/common/private_folder.h"
 #include "tools/sim/png_out.h"
 #include "tools/snd/wav.h"
-#include "world/actor.h"
 
 namespace vane::sim {
 
-namespace {
-
-void appendActor(std::string& out, const Actor& a) {
-  const int32_t slots[17] = {a.counter, a.type,      a.x,         a.y,     a.mode,      a.hitLeft,
-                             a.hitTop,  a.hitRight,  a.hitBottom, a.angle, a.speed,     a.hp,
-                             a.anim,    a.fireTimer, a.keyLatch,  a.aux,   a.scoreValue};
-  out += '[';
-  for (int i = 0; i < 17; ++i) {
-    if (i > 0) out += ',';
-    out += std::to_string(slots[i]);
-  }
-  out += ']';
-}
-
-void appendList(std::string& out, const char* key, ListId list) {
-  out += ",\"";
-  out += key;
-  out += "\":[";
-  bool first = true;
-  for (const Actor* a = World.next[list]; a != nullptr; a = a->next[list]) {
-    if (!first) out += ',';
-    first = false;
-    appendActor(out, *a);
-  }
-  out += ']';
-}
-
-void appendSound(std::string& out, const std::vector<SoundEvent>& events) {
-  out += ",\"snd\":[";
-  bool first = true;
-  for (const SoundEvent& e : events) {
-    if (!first) out += ',';
-    first = false;
-    switch (e.kind) {
-      case SoundEvent::Effect:
-        out += "[\"fx\"," + std::to_string(e.clip) + "]";
-        break;
-      case SoundEvent::Music:
-        out += "[\"music\"," + std::to_string(e.clip) + "," + std::to_string(e.looped) + "]";
-        break;
-      case SoundEvent::Release:
-        out += "[\"release\"]";
-        break;
-    }
-  }
-  out += ']';
-}
-
-}  // namespace
-
 std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64_t hash,
                       uint64_t audio) {
-  std::string out = "{\"f\":" + std::to_string(f) + ",\"gs\":" + std::to_string(gameState) +
-                    ",\"fc\":" + std::to_string(frameCount) +
-                    ",\"pause\":" + std::to_string(pauseCount) +
-                    ",\"scroll\":" + std::to_string(scrollPos) +
-                    ",\"rng\":" + std::to_string(randomState()) + ",\"W\":[";
-  const int32_t settings[6] = {World.menuCursor(), World.stageChoice(), World.shipChoice(),
-                               World.upLatch(),    World.downLatch(),   World.endMusicLatch()};
-  for (int i = 0; i < 6; ++i) {
-    if (i > 0) out += ',';
-    out += std::to_string(settings[i]);
-  }
-  out += ']';
-  appendList(out, "P", PlayerList);
-  appendList(out, "S", ShotList);
-  appendList(out, "E", EnemyList);
-  appendList(out, "B", BulletList);
-  appendList(out, "I", ItemList);
-  appendSound(out, events);
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-  out += ",\"h\":\"";
-  out += hex;
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(audio));
-  out += "\",\"a\":\"";
-  out += hex;
-  out += "\"}\n";
-  return out;
+  return gameFieldsText(f, events) + ",\"h\":\"" + hexDigest(hash) + "\",\"a\":\"" +
+         hexDigest(audio) + "\"}\n";
 }
 
 namespace {
@@ -279,7 +204,8 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
     if (!dataDir.ready()) {
       status = kExitSystemFailure;
     } else if (startUp(options.seed, &status)) {
-      if (options.stage != 0) startStageFromMenu(options.stage, options.ship);
+      startReplayAt(ReplayStart{options.stage, options.ship, options.upLatch, options.downLatch,
+                                options.pauseWord});
       status = static_cast<ExitStatus>(runMainLoop(&driver));
     }
   }
@@ -303,6 +229,28 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
     return 1;
   }
   return status;
+}
+
+int verify(const Options& options, const std::string& path) {
+  std::string error;
+  const Replay replay = readReplay(path, error);
+  if (error.empty() && replay.format != 2) error = path + ": not a version-2 replay";
+  if (!error.empty()) {
+    std::fprintf(stderr, "vane-sim: %s\n", error.c_str());
+    return 2;
+  }
+  std::error_code gone;
+  const auto previousDir = std::filesystem::current_path(gone);
+  ReplayVerdict verdict;
+  {
+    const DataDir dataDir(options.dataDir);
+    if (!dataDir.ready()) return kExitSystemFailure;
+    verdict = verifyReplay(replay, dataDigest("."));
+  }
+  std::error_code ignored;
+  if (!gone) std::filesystem::current_path(previousDir, ignored);
+  std::printf("%s\n", verdict.line.c_str());
+  return verdict.status;
 }
 
 }  // namespace vane::sim

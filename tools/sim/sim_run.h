@@ -19,6 +19,10 @@ struct Options {
   std::string dataDir;
   int stage = 0;  // 0: start at Boot like the program
   int ship = 0;
+  // What a replay's start holds beside the stage and ship: the menu's latches, the pause word.
+  int32_t upLatch = 0;
+  int32_t downLatch = 0;
+  int32_t pauseWord = 0;
   long long frames = -1;  // -1: until the program ends
   std::string inputPath;
   std::string tracePath;  // "-" for stdout, empty for none
@@ -42,5 +46,10 @@ std::string traceLine(long long f, const std::vector<SoundEvent>& events, uint64
 // Runs the game and returns the program's exit status. Trace lines go to `trace` when given,
 // otherwise to options.tracePath.
 int run(const Options& options, const KeyScript& script, std::ostream* trace = nullptr);
+
+// Re-simulates the replay at `path` with the data of options.dataDir and prints one line: the
+// frames, the score and the first mismatch. 0 when every check line and the score agree, 1 on a
+// mismatch, 2 for a file that is not a whole version-2 replay.
+int verify(const Options& options, const std::string& path);
 
 }  // namespace vane::sim
