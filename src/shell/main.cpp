@@ -20,8 +20,12 @@
 #include "shell/option_table.h"
 #include "shell/options_overlay.h"
 #include "shell/player_keys.h"
+#include "shell/replay_file.h"
+#include "shell/resimulation.h"
+#include "shell/run_keeper.h"
 #include "shell/session.h"
 #include "shell/settings.h"
+#include "shell/system_paths.h"
 
 namespace {
 
@@ -145,6 +149,10 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
         if (saveBack) saveSettings(configPath(), changedSettings(before, after), std::cerr);
       });
   installPlayerKeys(&options, &overlay, framesPlayed);
+  // Runs played by the player are kept; a replay watched is kept already.
+  std::error_code noFolder;
+  RunKeeper keeper(replaysFolder(), programFile(), std::filesystem::current_path(noFolder));
+  if (!replay) session.keepStages(keeper);
   ExitStatus failure = kExitOk;
   if (!startUp(replay ? replaySeed : std::nullopt, &failure, &data)) {
     removePlayerKeys();
@@ -162,6 +170,7 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
   removePlayerKeys();
   playing = nullptr;
   session.finish();
+  keeper.finish();
   if (kept) kept = endRecording(recording);
   if (recorded && !kept && status == kExitOk) status = kExitNotRecorded;
   platform::setBackend(nullptr);
@@ -176,6 +185,23 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
     saveWindowChoice(configPath(), ended, std::cerr);
   }
   return status;
+}
+
+// --verify FILE: what vane-sim --verify does, for the game's own proof of a record.
+int verifyFromCommandLine(const CommandLine& line) {
+  std::string error;
+  std::error_code failed;
+  const auto path = std::filesystem::absolute(line.verifyPath, failed);
+  const Replay replay = readReplay(path.string(), error);
+  if (error.empty() && replay.format != 2) error = line.verifyPath + ": not a version-2 replay";
+  if (!error.empty()) {
+    std::fprintf(stderr, "vane: %s\n", error.c_str());
+    return kExitBadCommandLine;
+  }
+  enterDataFolder(line.dataDir);
+  const ReplayVerdict verdict = verifyReplay(replay, dataDigest("."));
+  std::printf("%s\n", verdict.line.c_str());
+  return verdict.status;
 }
 
 int playFromCommandLine(int argc, char** argv) {
@@ -193,6 +219,7 @@ int playFromCommandLine(int argc, char** argv) {
     std::printf("vane %s\n", VANE_VERSION);
     return kExitOk;
   }
+  if (line.action == CommandLine::Action::Verify) return verifyFromCommandLine(line);
   bool saveBack = false;
   ProgramOptions options = chooseOptions(line, saveBack);
   if (!options.recordPath.empty()) error = recordingRefusal(options);

@@ -50,9 +50,9 @@ void Session::record(std::ostream& out, uint32_t seed) {
   whole_.begin(out, headerNow(seed));
 }
 
-void Session::keepStages(StageKept kept) {
+void Session::keepStages(StageKeeper& keeper) {
   listenToSound();
-  kept_ = std::move(kept);
+  keeper_ = &keeper;
 }
 
 void Session::replay(const KeyScript& script) {
@@ -94,7 +94,8 @@ void Session::afterFrame() {
 // A stage's run begins after the menu frame whose start row started it, and ends with the
 // frame that leaves the stage.
 void Session::followStages() {
-  if (!kept_) return;
+  if (keeper_ == nullptr) return;
+  keeper_->poll();
   if (stage_.active() && !inStage()) endStage();
   if (!stage_.active() && inStage() && frameCount == 0) {
     Replay header = headerNow(randomState());
@@ -107,7 +108,7 @@ void Session::followStages() {
 
 void Session::endStage() {
   stage_.end(false, {}, {});
-  kept_(stage_, stageText_.str());
+  keeper_->keep(stage_, stageText_.str());
   stageText_.str({});
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -16,6 +15,15 @@
 #include "shell/replay_recorder.h"
 
 namespace vane {
+
+// Takes each stage's replay as the stage is left or the program ends, and works between frames.
+class StageKeeper {
+ public:
+  virtual ~StageKeeper() = default;
+  virtual void keep(const ReplayRecorder& run, const std::string& text) = 0;
+  // After each frame: what can go on beside the game without holding it up.
+  virtual void poll() {}
+};
 
 class Session : public LoopObserver {
  public:
@@ -30,9 +38,8 @@ class Session : public LoopObserver {
   // keys of a frame say something new, and a check line every 250 frames.
   void record(std::ostream& out, uint32_t seed);
   // Records each stage played, from the menu's start row to leaving the stage, and hands its
-  // replay to `kept` as the stage is left or the program ends.
-  using StageKept = std::function<void(const ReplayRecorder& run, const std::string& text)>;
-  void keepStages(StageKept kept);
+  // replay to `keeper` as the stage is left or the program ends.
+  void keepStages(StageKeeper& keeper);
   // Plays the keys of `script` in place of the player's, as scripted keys of the host.
   void replay(const KeyScript& script);
   // Ends the recordings: the last line, before the frame that never ran, ends the run there.
@@ -68,7 +75,7 @@ class Session : public LoopObserver {
   ReplayRecorder whole_;
   ReplayRecorder stage_;
   std::ostringstream stageText_;
-  StageKept kept_;
+  StageKeeper* keeper_ = nullptr;
 };
 
 }  // namespace vane

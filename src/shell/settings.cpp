@@ -203,11 +203,12 @@ enum VaneOption {
   kData,
   kRecord,
   kReplay,
+  kVerify,
   kHelp,
   kVersion
 };
 
-constexpr std::array<OptionSpec, 13> kOptions{{
+constexpr std::array<OptionSpec, 14> kOptions{{
     {kWindow, "window", "", "start in a window"},
     {kFullscreen, "fullscreen", "", "start covering the screen (the default)"},
     {kScale, "scale", "fit|integer", "fill the screen sharply, or whole steps only"},
@@ -220,6 +221,7 @@ constexpr std::array<OptionSpec, 13> kOptions{{
     {kData, "data", "DIR", "look for the game's data in DIR first"},
     {kRecord, "record", "FILE", "write the seed and the keys of this run to FILE"},
     {kReplay, "replay", "FILE", "play a recorded run back (Escape leaves)"},
+    {kVerify, "verify", "FILE", "re-simulate a replay and say in one line whether it agrees"},
     {kHelp, "help", "", "show this text and leave", 'h'},
     {kVersion, "version", "", "show the version and leave"},
 }};
@@ -264,6 +266,10 @@ bool takeOption(const GivenOption& given, CommandLine& line) {
     case kReplay:
       line.replayPath = value;
       return !value.empty();
+    case kVerify:
+      line.action = CommandLine::Action::Verify;
+      line.verifyPath = value;
+      return !value.empty();
     case kHelp:
       line.action = CommandLine::Action::Help;
       return true;
@@ -281,7 +287,7 @@ const char* usageText() {
          "[--renderer auto|gpu|software]\n"
          "            [--verbose] [--mute] [--game-speed 100|90|80|70|60|50]\n"
          "            [--screenshot-dir DIR] [--data DIR] [--record FILE] [--replay FILE]\n"
-         "            [--help] [--version]\n";
+         "            [--verify FILE] [--help] [--version]\n";
 }
 
 std::string helpText() {
@@ -291,6 +297,8 @@ std::string helpText() {
          "the command line wins over the file. The data is read from --data DIR, else $VANE_DATA;\n"
          "without either it is searched in the working directory, the folder beside the program,\n"
          "and the installed data folder.\n"
+         "Each stage played is kept as a replay in $XDG_DATA_HOME/vane/replays (else\n"
+         "~/.local/share/vane/replays), the best proven scores in records.txt there.\n"
          "\n"
          "Exit status:\n" +
          exitStatusLines();

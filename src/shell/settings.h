@@ -32,7 +32,7 @@ struct ProgramOptions {
 };
 
 struct CommandLine {
-  enum class Action { Play, Help, Version };
+  enum class Action { Play, Help, Version, Verify };
   Action action = Action::Play;
   std::optional<platform::WindowMode> windowMode;
   std::optional<platform::ScaleMode> scale;
@@ -44,6 +44,7 @@ struct CommandLine {
   std::string dataDir;
   std::string recordPath;
   std::string replayPath;
+  std::string verifyPath;
 };
 
 // Sets `error` to one line naming the first problem.

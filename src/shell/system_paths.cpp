@@ -69,12 +69,25 @@ fs::path userConfigFolder() {
   const wchar_t* appData = _wgetenv(L"APPDATA");
   return appData != nullptr && appData[0] != L'\0' ? fs::path(appData) : fs::path{};
 }
+
+fs::path userDataFolder() {
+  return userConfigFolder();
+}
 #else
 fs::path userPicturesFolder() {
   const char* xdg = std::getenv("XDG_PICTURES_DIR");
   if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg);
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] != '\0') return fs::path(home) / "Pictures";
+  return {};
+}
+
+fs::path userDataFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  // A relative XDG_DATA_HOME is invalid by the base directory rules and is ignored.
+  if (xdg != nullptr && xdg[0] == '/') return fs::path(xdg);
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return fs::path(home) / ".local" / "share";
   return {};
 }
 

@@ -17,6 +17,10 @@ std::filesystem::path userConfigFolder();
 // known folder. Empty when there is none.
 std::filesystem::path userPicturesFolder();
 
+// The folder the system's convention gives programs for the player's own data: Linux and other
+// free systems $XDG_DATA_HOME, else ~/.local/share; Windows %APPDATA%. Empty when there is none.
+std::filesystem::path userDataFolder();
+
 // Where the installed game's data is: Windows beside the program (its folder's data\), elsewhere
 // where the package put it. Empty when the system cannot say.
 std::filesystem::path installedDataFolder();

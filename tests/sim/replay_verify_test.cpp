@@ -45,7 +45,12 @@ Recorded recordHeadless(const std::string& keys, uint32_t seed) {
     Session session(PadRoles{});
     session.setDataDigest(dataDigest("."));
     session.replay(script);
-    session.keepStages([&out](const ReplayRecorder&, const std::string& text) { out.stage = text; });
+    struct Keeper : StageKeeper {
+      std::string& text;
+      explicit Keeper(std::string& into) : text(into) {}
+      void keep(const ReplayRecorder&, const std::string& replay) override { text = replay; }
+    } keeper(out.stage);
+    session.keepStages(keeper);
     EXPECT_EQ(startUp(seed), 1);
     session.record(whole, seed);
     runMainLoop(&session);
