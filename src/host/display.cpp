@@ -43,6 +43,9 @@ struct Display {
   // The host's layers (picture_layers.h) over the presented picture, and their text.
   bool layersShown = false;
   std::unique_ptr<TextContext> layerText;
+  PictureOverlay overlay = nullptr;
+  void* overlayUser = nullptr;
+  bool presenting = true;
 };
 Display display;
 
@@ -68,9 +71,14 @@ void drawBadge(std::vector<uint16_t>& picture) {
 const uint16_t* pictureToPresent() {
   display.badgeShown = display.badgeEnabled && display.paused;
   display.layersShown = internal::layersShown();
-  if (!display.badgeShown && !display.layersShown) return display.back.data();
+  if (!display.badgeShown && !display.layersShown && display.overlay == nullptr) {
+    return display.back.data();
+  }
   display.composed = display.back;
   if (display.badgeShown) drawBadge(display.composed);
+  if (display.overlay != nullptr) {
+    display.overlay(display.overlayUser, display.composed.data(), display.is565);
+  }
   if (display.layersShown) {
     if (!display.layerText) {
       display.layerText =
@@ -155,11 +163,13 @@ TextContext* getTextContext() {
 // else the screen keeps it, and the flip still takes its time.
 bool flip() {
   if (!display.ready) return false;
+  if (!display.presenting) return true;
   internal::recordFlip();
   const bool badgeChanges = display.badgeShown != (display.badgeEnabled && display.paused);
   // Layers may change by themselves (the graph, the note's end): composed anew while shown.
   const bool layers = display.layersShown || internal::layersShown();
-  if (display.backStamp == display.presentedStamp && !badgeChanges && !layers) {
+  if (display.backStamp == display.presentedStamp && !badgeChanges && !layers &&
+      display.overlay == nullptr) {
     return platform::backend().present(display.shown.data(), {});
   }
   if (!present(pictureToPresent())) return false;
@@ -206,6 +216,21 @@ bool backBufferIs565() {
 void internal::presentComposed() {
   if (!display.ready) return;
   present(pictureToPresent());
+}
+
+void setPictureOverlay(PictureOverlay overlay, void* user) {
+  display.overlay = overlay;
+  display.overlayUser = user;
+}
+
+void setPresenting(bool presenting) {
+  display.presenting = presenting;
+}
+
+void presentAgain() {
+  if (!display.ready) return;
+  present(pictureToPresent());
+  display.presentedStamp = display.backStamp;
 }
 
 void internal::redrawScreen() {

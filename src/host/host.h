@@ -39,6 +39,15 @@ bool backBufferIs565();
 void setPauseBadge(bool enabled);
 void showPaused(bool paused);
 
+// Draws over the shown picture (640x480, 16-bit in the display's layout) each time one is
+// presented, as the pause badge is: what the host shows beside the game, never in its back buffer.
+using PictureOverlay = void (*)(void* user, uint16_t* picture, bool is565);
+void setPictureOverlay(PictureOverlay overlay, void* user);
+// Off: flips leave the screen as it is and take no time (frames run faster than the display).
+void setPresenting(bool presenting);
+// Presents the back buffer again with the overlay as it is now.
+void presentAgain();
+
 // Puts the whole machine back as before the window was made: for tests and vane-sim runs.
 void resetHost();
 

@@ -29,6 +29,8 @@ struct Keyboard {
   std::array<uint8_t, 256> heldCount{};
   std::array<uint8_t, 256> threadState{};
   bool takenOver = false;
+  KeyListener listener = nullptr;
+  void* listenerUser = nullptr;
 };
 Keyboard keyboard;
 
@@ -95,10 +97,26 @@ void takeOverKeyboard() {
   keyboard.takenOver = true;
 }
 
+void listenToTakenKeys(KeyListener listener, void* user) {
+  keyboard.listener = listener;
+  keyboard.listenerUser = user;
+}
+
+void giveBackKeyboard() {
+  keyboard.takenOver = false;
+  for (int key = kScriptedBase; key < kKeys; ++key) release(key);
+}
+
 void internal::takeKey(const Event& event) {
   const int virtualKey = event.fromPad ? boundKey(event.control) : mappedKey(event.virtualKey);
   // Taken over by a script, the player can still leave with Escape.
-  if (keyboard.takenOver && (event.fromPad || virtualKey != kVkEscape)) return;
+  if (keyboard.takenOver && (event.fromPad || virtualKey != kVkEscape)) {
+    const bool press = event.kind == Event::Kind::KeyDown && !event.fromPad && virtualKey > 0;
+    if (press && keyboard.listener != nullptr) {
+      keyboard.listener(keyboard.listenerUser, virtualKey, event.repeat);
+    }
+    return;
+  }
   if (event.kind == Event::Kind::KeyUp) {
     release(event.key);
   } else {

@@ -12,6 +12,10 @@ enum VirtualKey : int {
   kVkShift = 16,
   kVkEscape = 27,
   kVkSpace = 32,
+  kVkPrior = 33,  // Page Up
+  kVkNext = 34,   // Page Down
+  kVkEnd = 35,
+  kVkHome = 36,
   kVkLeft = 37,
   kVkUp = 38,
   kVkRight = 39,
@@ -40,5 +44,11 @@ void scriptKeyHold(int virtualKey);
 void scriptKeyUp(int virtualKey);
 // From now on the keyboard and the controllers reach the game no more, except Escape.
 void takeOverKeyboard();
+// While the keyboard is taken over, its key presses (not Escape's, not the controllers') go to
+// `listener` instead, with their virtual key and whether they repeat: a replay's controls.
+using KeyListener = void (*)(void* user, int virtualKey, bool repeat);
+void listenToTakenKeys(KeyListener listener, void* user);
+// The keyboard reaches the game again; the keys a script holds are let go.
+void giveBackKeyboard();
 
 }  // namespace vane::host

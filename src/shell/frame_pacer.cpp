@@ -20,6 +20,7 @@ constexpr uint64_t kAccurateSleepNanos = 100'000;
 constexpr uint64_t kMaxSpinNanos = 1'000'000;
 
 int speedPercent = 100;
+bool stageFramesPaced = true;
 
 }  // namespace
 
@@ -37,6 +38,10 @@ int gameSpeed() {
 
 uint64_t stageFrameNanos(int percent) {
   return kStageFrameNanos * 100 / static_cast<uint64_t>(percent);
+}
+
+void setStageFramePacing(bool paced) {
+  stageFramesPaced = paced;
 }
 
 void SleepAccuracy::record(uint64_t lateNanos) {
@@ -57,6 +62,7 @@ uint64_t SleepAccuracy::spinNanos() const {
 }
 
 void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick) {
+  if (!stageFramesPaced) return;
   const uint64_t period = stageFrameNanos(speedPercent);
   const uint64_t deadline = startNanos + period;
   // The tick count is in whole milliseconds: due once it has counted the period's.

@@ -37,4 +37,7 @@ uint64_t stageFrameNanos(int percent);
 // the stage frame's period at the game speed on both clocks.
 void waitForFrameEnd(SleepAccuracy& accuracy, uint64_t startNanos, uint32_t startTick);
 
+// Off: stage frames end at once, and whoever runs them paces them (a replay's player).
+void setStageFramePacing(bool paced);
+
 }  // namespace vane

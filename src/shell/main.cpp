@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "shell/options_overlay.h"
 #include "shell/player_keys.h"
 #include "shell/replay_file.h"
+#include "shell/replay_player.h"
 #include "shell/resimulation.h"
 #include "shell/run_keeper.h"
 #include "shell/session.h"
@@ -106,8 +108,6 @@ void reportRefusedData(const DataSource& source) {
                source.failedFile.c_str());
 }
 
-// Runs the game, and writes the window mode and size the player ended with back to the config
-// when `saveBack` allows: while the sound output drains, before the back end is gone.
 // What the options overlay changes, in effect at once.
 void applyOptions(const ProgramOptions& options, Session& session,
                   platform::DesktopBackend& backend) {
@@ -116,7 +116,6 @@ void applyOptions(const ProgramOptions& options, Session& session,
   session.setPadRoles(options.pad);
   setGameSpeed(options.gameSpeed);
   host::setSoundSettings(options.sound);
-  host::setFrameGraph(options.frameGraph);
   backend.setWindowMode(options.display.windowMode);
 }
 
@@ -126,8 +125,10 @@ long long framesPlayed() {
   return playing != nullptr ? playing->framesRun() : 0;
 }
 
-int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
-         std::optional<uint32_t> replaySeed, bool saveBack, DataSource& data) {
+// Runs the game, and writes the window mode and size the player ended with back to the config
+// when `saveBack` allows: while the sound output drains, before the back end is gone.
+int play(ProgramOptions& options, const std::optional<Replay>& replay, bool saveBack,
+         DataSource& data) {
   const auto backend = platform::makeDesktopBackend(options.display);
   if (!backend) return kExitNoDisplay;
   platform::setBackend(backend.get());
@@ -141,7 +142,9 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
                  options.gameSpeed, static_cast<double>(stageFrameNanos(options.gameSpeed)) / 1e6);
   }
   Session session(options.pad);
-  if (replay) session.replay(*replay);
+  // A replay is watched with its controls, unless it is recorded again as it plays.
+  const bool watched = replay && options.recordPath.empty();
+  if (replay && !watched) session.replay(replay->keys);
   playing = &session;
   OptionsOverlay overlay(
       options, [&](const ProgramOptions& o) { applyOptions(o, session, *backend); },
@@ -154,19 +157,24 @@ int play(ProgramOptions& options, const std::optional<KeyScript>& replay,
   RunKeeper keeper(replaysFolder(), programFile(), std::filesystem::current_path(noFolder));
   if (!replay) session.keepStages(keeper);
   ExitStatus failure = kExitOk;
-  if (!startUp(replay ? replaySeed : std::nullopt, &failure, &data)) {
+  if (!startUp(replay ? replay->seed : std::nullopt, &failure, &data)) {
     removePlayerKeys();
     reportRefusedData(data);
     platform::setBackend(nullptr);
     return failure;
   }
+  if (replay) startReplayAt(replay->start);
+  std::unique_ptr<ReplayPlayer> player;
+  if (watched) player = std::make_unique<ReplayPlayer>(*replay, options.pad, keeper);
   files::FileWriterStream recording;
   const bool recorded = !options.recordPath.empty();
   // Start-up ends by seeding the generator, so its state now is the run's seed.
   bool kept = recorded && startRecording(options.recordPath, recording);
   session.setDataDigest(dataDigest("."));
   if (kept) session.record(recording, randomState());
-  int status = runMainLoop(&session);
+  int status = runMainLoop(player ? static_cast<LoopObserver*>(player.get()) : &session);
+  if (player) player->finish();
+  player.reset();
   removePlayerKeys();
   playing = nullptr;
   session.finish();
@@ -227,18 +235,18 @@ int playFromCommandLine(int argc, char** argv) {
     std::fprintf(stderr, "vane: %s\n", error.c_str());
     return kExitBadCommandLine;
   }
-  std::optional<KeyScript> replay;
-  std::optional<uint32_t> replaySeed;
+  std::optional<Replay> replay;
   if (!options.replayPath.empty()) {
-    replay = readKeyScript(options.replayPath, error, &replaySeed);
-    if (error.empty() && !replaySeed) error = options.replayPath + " has no '# seed N' first line";
+    replay = readReplay(options.replayPath, error);
+    if (error.empty() && !replay->seed)
+      error = options.replayPath + " has no '# seed N' first line";
     if (!error.empty()) {
       std::fprintf(stderr, "vane: %s\n", error.c_str());
       return kExitBadCommandLine;
     }
   }
   DataSource data = enterDataFolder(options.dataDir);
-  return play(options, replay, replaySeed, saveBack, data);
+  return play(options, replay, saveBack, data);
 }
 
 }  // namespace

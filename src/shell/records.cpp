@@ -27,11 +27,11 @@ bool parseLine(const std::string& line, RecordEntry& e) {
       (in >> rest)) {
     return false;
   }
-  const bool named = stage == "stage" && ship == "ship" && score == "score" &&
-                     frames == "frames" && date == "date" && replay == "replay";
+  const bool named = stage == "stage" && ship == "ship" && score == "score" && frames == "frames" &&
+                     date == "date" && replay == "replay";
   // A replay's name never leads out of the folder.
-  const bool plain = e.replay.find_first_of("/\\") == std::string::npos && e.replay != ".." &&
-                     e.replay != ".";
+  const bool plain =
+      e.replay.find_first_of("/\\") == std::string::npos && e.replay != ".." && e.replay != ".";
   return named && plain && (e.stage == 1 || e.stage == 2) && (e.ship == 1 || e.ship == 2);
 }
 
@@ -60,9 +60,9 @@ std::string Records::text() const {
   for (int stage = 1; stage <= 2; ++stage) {
     for (int ship = 1; ship <= 2; ++ship) {
       for (const RecordEntry& e : table(stage, ship)) {
-        out += "stage " + std::to_string(e.stage) + " ship " + std::to_string(e.ship) +
-               " score " + std::to_string(e.score) + " frames " + std::to_string(e.frames) +
-               " date " + e.date + " replay " + e.replay + "\n";
+        out += "stage " + std::to_string(e.stage) + " ship " + std::to_string(e.ship) + " score " +
+               std::to_string(e.score) + " frames " + std::to_string(e.frames) + " date " + e.date +
+               " replay " + e.replay + "\n";
       }
     }
   }

@@ -23,6 +23,38 @@ void ReplayRecorder::begin(std::ostream& out, const Replay& header) {
   put(replayHeader(header));
 }
 
+namespace {
+
+std::string scriptLine(long long frame, const std::vector<KeyToken>& tokens) {
+  std::string line = std::to_string(frame);
+  for (const KeyToken& t : tokens) {
+    line += t.messageOnly ? " +" : t.withoutMessage ? " =" : " ";
+    line += keyName(t.key);
+  }
+  return line + "\n";
+}
+
+}  // namespace
+
+void ReplayRecorder::resume(std::ostream& out, const Replay& header, const Replay& old,
+                            long long frames, const HeldKeys& held, int64_t score) {
+  begin(out, header);
+  auto check = old.checks.begin();
+  for (const auto& [frame, tokens] : old.keys) {
+    if (frame > frames) break;
+    for (; check != old.checks.end() && check->first < frame; ++check) {
+      put(checkLine(check->first, check->second));
+    }
+    put(scriptLine(frame, tokens));
+  }
+  for (; check != old.checks.end() && check->first <= frames; ++check) {
+    put(checkLine(check->first, check->second));
+  }
+  frame_ = frames + 1;
+  before_ = held;
+  score_ = score;
+}
+
 void ReplayRecorder::beforeFrame(const HeldKeys& now, const std::vector<int>& keyDowns) {
   if (out_ == nullptr) return;
   const std::string line = lineForFrame(frame_, before_, now, keyDowns);

@@ -16,6 +16,10 @@ class ReplayRecorder {
   // Writes the header to `out`; the next frame to run is the run's frame 1.
   void begin(std::ostream& out, const Replay& header);
   bool active() const { return out_ != nullptr; }
+  // Goes on from the first `frames` frames of `old` (its keys and check lines written again under
+  // `header`), which left `held` held and the ship's score at `score`.
+  void resume(std::ostream& out, const Replay& header, const Replay& old, long long frames,
+              const HeldKeys& held, int64_t score);
 
   // Before a frame: the line for the keys held now and the key-downs taken since the frame
   // before, when they say something new.

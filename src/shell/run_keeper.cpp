@@ -39,7 +39,8 @@ fs::path recordsFile() {
 }
 
 RunKeeper::RunKeeper(fs::path folder, fs::path verifier, fs::path dataFolder)
-    : folder_(std::move(folder)), verifier_(std::move(verifier)),
+    : folder_(std::move(folder)),
+      verifier_(std::move(verifier)),
       dataFolder_(std::move(dataFolder)) {}
 
 RunKeeper::~RunKeeper() {
@@ -66,8 +67,8 @@ bool RunKeeper::ensureFolder() {
 
 std::string RunKeeper::freshName(const ReplayRecorder& run) const {
   const ReplayStart& start = run.header().start;
-  const std::string stem = compactDate(run.header().date) + "-stage" +
-                           std::to_string(start.stage) + "-ship" + std::to_string(start.ship);
+  const std::string stem = compactDate(run.header().date) + "-stage" + std::to_string(start.stage) +
+                           "-ship" + std::to_string(start.ship);
   std::string name = stem + kReplayExtension;
   std::error_code ignored;
   for (int n = 2; fs::exists(folder_ / name, ignored); ++n) {
@@ -85,8 +86,8 @@ void RunKeeper::keep(const ReplayRecorder& run, const std::string& text) {
     return;
   }
   const ReplayStart& start = run.header().start;
-  const RecordEntry entry{start.stage, start.ship, run.score(), run.frames(), run.header().date,
-                          name};
+  const RecordEntry entry{start.stage,  start.ship,        run.score(),
+                          run.frames(), run.header().date, name};
   if (Records::read(folder_ / "records.txt").wouldEnter(entry.stage, entry.ship, entry.score)) {
     prove(entry);
   }

@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "core/state.h"
 #include "host/pad_bindings.h"
+#include "shell/frame_fields.h"
 #include "shell/player_keys.h"
 #include "world/actor.h"
 
@@ -53,6 +54,18 @@ void Session::record(std::ostream& out, uint32_t seed) {
 void Session::keepStages(StageKeeper& keeper) {
   listenToSound();
   keeper_ = &keeper;
+}
+
+void Session::takeOver(const Replay& old, StageKeeper& keeper) {
+  script_ = nullptr;
+  host::giveBackKeyboard();
+  keepStages(keeper);
+  Replay header = old;
+  header.program = programVersion();
+  header.date = utcDateNow();
+  if (!dataDigest_.empty()) header.data = dataDigest_;
+  stageText_.str({});
+  stage_.resume(stageText_, header, old, frame_ - 1, scripted_, shipScore());
 }
 
 void Session::replay(const KeyScript& script) {

@@ -42,6 +42,10 @@ class Session : public LoopObserver {
   void keepStages(StageKeeper& keeper);
   // Plays the keys of `script` in place of the player's, as scripted keys of the host.
   void replay(const KeyScript& script);
+  // The player takes over the replay after the frames played so far: the keyboard is his again,
+  // and the run goes on being recorded as a new replay whose first part is `old`'s, handed to
+  // `keeper` when the stage is left or the program ends.
+  void takeOver(const Replay& old, StageKeeper& keeper);
   // Ends the recordings: the last line, before the frame that never ran, ends the run there.
   void finish();
   // The controller's parts from now on (the options changed them).

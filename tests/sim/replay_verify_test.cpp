@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -15,6 +17,8 @@
 #include "shell/data_fingerprint.h"
 #include "shell/game.h"
 #include "shell/replay_file.h"
+#include "shell/replay_player.h"
+#include "shell/resimulation.h"
 #include "shell/session.h"
 
 namespace vane::testing {
@@ -129,6 +133,127 @@ TEST(ReplayVerify, RecordedRunsVerifyAndAChangedKeyOrABrokenFileDoesNot) {
     }
   }
   fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vane::testing
+
+namespace vane::testing {
+namespace {
+
+// Watches a replay headless, the player's controls given between frames by `controls`; stops
+// after `frames` frames of the loop.
+struct Watch : LoopObserver {
+  ReplayPlayer& player;
+  platform::HeadlessBackend& backend;
+  std::function<void(long long loopFrame)> controls;
+  long long loopFrames = 0;
+  long long limit = 0;
+  std::map<long long, uint64_t> presented;  // the replay's frame: the picture shown after it
+  int flipsSeen = 0;
+
+  Watch(ReplayPlayer& p, platform::HeadlessBackend& b) : player(p), backend(b) {}
+  Next beforeFrame() override {
+    if (loopFrames >= limit) return Next::Stop;
+    return player.beforeFrame();
+  }
+  void afterFrame() override {
+    player.afterFrame();
+    ++loopFrames;
+    if (backend.flips != flipsSeen) presented[player.frame()] = backend.screenHash();
+    flipsSeen = backend.flips;
+    if (controls) controls(loopFrames);
+  }
+  bool whileInactive() override { return false; }
+  void messageTaken(const host::Message& m) override { player.messageTaken(m); }
+};
+
+struct TakenOver : StageKeeper {
+  std::string text;
+  void keep(const ReplayRecorder&, const std::string& replay) override { text = replay; }
+};
+
+TEST(ReplayPlayer, SeekingShowsThePictureOfPlayingThroughAndATakenOverRunVerifies) {
+  std::string keys = slurp(fs::path(VANE_GOLDEN_DIR) / "boot-to-menu.keys");
+  keys += "1200 ESCAPE\n";
+  std::string error;
+  const Replay replay = parseReplay(recordHeadless(keys, 5).stage, error);
+  ASSERT_TRUE(error.empty()) << error;
+  ASSERT_GE(replay.frames, 1000);
+
+  const auto previous = fs::current_path();
+  fs::current_path(VANE_DATA_DIR);
+  platform::HeadlessBackend backend;
+  backend.keepRecords = false;
+  platform::setBackend(&backend);
+  resetGame();
+  ASSERT_EQ(startUp(*replay.seed), 1);
+  startReplayAt(replay.start);
+  TakenOver keeper;
+  uint64_t throughAt900 = 0;
+  uint64_t seekedAt900 = 0;
+  uint64_t eightFoldStart = 0;
+  int eightFoldFlips = 0;
+  {
+    ReplayPlayer player(replay, PadRoles{}, keeper);
+    player.showBar(false);
+    Watch watch(player, backend);
+    watch.limit = 2000;
+    watch.controls = [&](long long) {
+      const long long f = player.frame();
+      if (f == 900 && throughAt900 == 0) {
+        throughAt900 = watch.presented.at(900);
+        watch.presented.clear();
+        player.control(host::kVkPrior);  // back ten seconds, to frame 500
+      } else if (f == 500 && throughAt900 != 0 && eightFoldStart == 0) {
+        player.control(host::kVkNext);  // and forward again, to frame 900
+        eightFoldStart = 1;
+      } else if (f == 900 && eightFoldStart == 1) {
+        seekedAt900 = watch.presented.count(900) ? watch.presented.at(900) : 1;
+        for (int i = 0; i < 3; ++i) player.control(host::kVkUp);  // x8
+        eightFoldStart = backend.now();
+        eightFoldFlips = backend.flips;
+      } else if (f == 980 && eightFoldStart > 1 && !player.takenOver()) {
+        eightFoldFlips = backend.flips - eightFoldFlips;
+        eightFoldStart = backend.now() - eightFoldStart;
+        player.control(host::kVkT);
+      }
+    };
+    runMainLoop(&watch);
+    EXPECT_EQ(watch.presented.count(500), 1u) << "the seek back shows its frame";
+    player.finish();
+  }
+  resetGame();
+  platform::setBackend(nullptr);
+  fs::current_path(previous);
+
+  // The same picture after seeking back and forward as after playing through.
+  EXPECT_NE(throughAt900, 0u);
+  EXPECT_EQ(seekedAt900, throughAt900);
+  // x8: 80 frames, ten presented, about one display period (25 ms) apart: neither eight in a
+  // period nor one in eight periods.
+  EXPECT_EQ(eightFoldFlips, 10);
+  EXPECT_GE(eightFoldStart, 10 * 25'000'000u);
+  EXPECT_LT(eightFoldStart, 13 * 25'000'000u);
+
+  // The run taken over at frame 980 is a replay whose first part is the old one, and verifies.
+  ASSERT_FALSE(keeper.text.empty());
+  const Replay taken = parseReplay(keeper.text, error);
+  ASSERT_TRUE(error.empty()) << error << keeper.text;
+  EXPECT_EQ(taken.start, replay.start);
+  EXPECT_GT(taken.frames, 980);
+  for (const auto& [frame, tokens] : replay.keys) {
+    if (frame <= 980) {
+      EXPECT_EQ(taken.keys.at(frame), tokens) << frame;
+    }
+  }
+  const fs::path file = fs::temp_directory_path() / ("vane-taken-" + std::to_string(::getpid()));
+  std::ofstream(file, std::ios::binary) << keeper.text;
+  const int raw = std::system(
+      (std::string("timeout 60 ") + VANE_SIM + " --verify " + file.string() + " >/dev/null")
+          .c_str());
+  fs::remove(file);
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
 }
 
 }  // namespace
