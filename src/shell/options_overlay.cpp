@@ -7,6 +7,8 @@
 
 #include "shell/controls.h"
 #include "shell/frame_pacer.h"
+#include "shell/records.h"
+#include "shell/run_keeper.h"
 
 namespace vane {
 
@@ -21,7 +23,9 @@ constexpr uint32_t kInk = 0xFFFFFF, kDim = 0xA0A0A0, kChosen = 0xFFD040, kWarn =
 constexpr uint32_t kPanel = 0x102040;
 
 constexpr std::array<const char*, OptionsOverlay::kPages> kPageNames{"Display", "Sound", "Controls",
-                                                                     "Game speed"};
+                                                                     "Game speed", "Records"};
+// The Records page shows the best runs of each stage and ship: as many as the panel holds.
+constexpr size_t kRecordsShown = 3;
 constexpr int kF1 = 112;
 
 // The next of `count` choices `step` away, wrapping.
@@ -142,6 +146,28 @@ std::vector<OptionsOverlay::Row> OptionsOverlay::speedRows() {
        nullptr}};
 }
 
+// Read again each time the page is drawn: a run proven while the overlay was closed shows.
+std::vector<OptionsOverlay::Row> OptionsOverlay::recordRows() {
+  const Records records = Records::read(recordsFile());
+  std::vector<Row> out;
+  for (int stage = 1; stage <= 2; ++stage) {
+    for (int ship = 1; ship <= 2; ++ship) {
+      const std::vector<RecordEntry> table = records.table(stage, ship);
+      const std::string name = "Stage " + std::to_string(stage) + ", ship " + std::to_string(ship);
+      if (table.empty()) out.push_back({name, "no run yet", nullptr});
+      for (size_t i = 0; i < std::min(table.size(), kRecordsShown); ++i) {
+        const RecordEntry& entry = table[i];
+        const std::filesystem::path replay = recordsFile().parent_path() / entry.replay;
+        out.push_back(
+            {name + "  #" + std::to_string(i + 1),
+             std::to_string(entry.score) + "  " + entry.date.substr(0, 10),
+             [this, replay](int) { status_ = "Watch: vane --replay " + replay.string(); }});
+      }
+    }
+  }
+  return out;
+}
+
 std::vector<OptionsOverlay::Row> OptionsOverlay::rows() {
   switch (page_) {
     case Page::Display:
@@ -150,6 +176,8 @@ std::vector<OptionsOverlay::Row> OptionsOverlay::rows() {
       return soundRows();
     case Page::GameSpeed:
       return speedRows();
+    case Page::Records:
+      return recordRows();
     case Page::Controls:
       break;
   }
@@ -253,7 +281,7 @@ void OptionsOverlay::take(const Event& event) {
   if (!row.change) return;
   if (key == host::kVkLeft) row.change(-1);
   if (key == host::kVkRight || key == host::kVkReturn) row.change(1);
-  changed();
+  if (page_ != Page::Records) changed();
 }
 
 void OptionsOverlay::drawControls(host::Canvas& canvas, int top) {
@@ -301,7 +329,8 @@ void OptionsOverlay::drawOver(host::Canvas& canvas) {
       const bool here = row_ == static_cast<int>(r) + 1;
       const int y = top + static_cast<int>(r) * kLineHigh;
       canvas.text(kLeft + 24, y, all[r].label, here ? kChosen : kInk);
-      canvas.text(kLeft + 300, y, all[r].change ? "< " + all[r].value + " >" : all[r].value,
+      const bool choice = all[r].change && page_ != Page::Records;
+      canvas.text(kLeft + 300, y, choice ? "< " + all[r].value + " >" : all[r].value,
                   here ? kChosen : kInk);
     }
   }

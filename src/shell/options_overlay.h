@@ -14,8 +14,8 @@ namespace vane {
 
 class OptionsOverlay : public host::PictureLayer {
  public:
-  enum class Page { Display, Sound, Controls, GameSpeed };
-  static constexpr int kPages = 4;
+  enum class Page { Display, Sound, Controls, GameSpeed, Records };
+  static constexpr int kPages = 5;
 
   using Save = std::function<void(const ProgramOptions& before, const ProgramOptions& after)>;
   // `apply` puts the options into effect at once; `save` writes them when the overlay closes,
@@ -42,6 +42,7 @@ class OptionsOverlay : public host::PictureLayer {
   std::vector<Row> displayRows();
   std::vector<Row> soundRows();
   std::vector<Row> speedRows();
+  std::vector<Row> recordRows();
   void takeControlsKey(int virtualKey);
   void capture(const platform::Event& event);
   void move(int rowStep);
