@@ -10,7 +10,7 @@ for program in "$@"; do
   dlls=$("$objdump" -p "$program" | awk '/DLL Name:/ {print $3}' | sort -u | tr '\n' ' ')
   for dll in $dlls; do
     case $(echo "$dll" | tr '[:upper:]' '[:lower:]') in
-      kernel32.dll | user32.dll | gdi32.dll | winmm.dll | shell32.dll | msvcrt.dll) ;;
+      kernel32.dll | user32.dll | gdi32.dll | winmm.dll | shell32.dll | ole32.dll | msvcrt.dll) ;;
       *)
         echo "$(basename "$program") imports $dll, which is not the system's"
         failed=1
