@@ -201,7 +201,8 @@ int verifyFromCommandLine(const CommandLine& line) {
   std::error_code failed;
   const auto path = std::filesystem::absolute(line.verifyPath, failed);
   const Replay replay = readReplay(path.string(), error);
-  if (error.empty() && replay.format != 2) error = line.verifyPath + ": not a version-2 replay";
+  if (error.empty() && !unverifiableReason(replay).empty())
+    error = line.verifyPath + ": " + unverifiableReason(replay);
   if (!error.empty()) {
     std::fprintf(stderr, "vane: %s\n", error.c_str());
     return kExitBadCommandLine;

@@ -38,10 +38,16 @@ struct Replay {
   std::map<long long, uint64_t> checks;  // frame: the digest of its game fields
   long long frames = 0;                  // the frames the run ran
   int64_t score = -1;                    // the ship's last score; -1 when it never had one
+  // Whether the end line is there: a run cut short (the program killed, or a recording taken while
+  // the run goes on) still plays as far as its keys go, but only an ended run can be verified.
+  bool ended = false;
 };
 
-// Sets `error` on a malformed key script, and on a version-2 file whose header, check lines or
-// end line are missing or broken.
+// What verifying needs beyond reading: a version-2 file with its end line. Empty when it has it.
+std::string unverifiableReason(const Replay& replay);
+
+// Sets `error` on a malformed key script, and on a version-2 file whose header or check lines
+// are missing or broken, or whose end line is broken.
 Replay parseReplay(const std::string& text, std::string& error);
 Replay readReplay(const std::string& path, std::string& error);
 

@@ -62,7 +62,7 @@ ReplayPlayer::~ReplayPlayer() {
 }
 
 long long ReplayPlayer::lastFrame() const {
-  if (replay_.format == 2) return replay_.frames;
+  if (replay_.ended) return replay_.frames;
   return replay_.keys.empty() ? 0 : replay_.keys.rbegin()->first;
 }
 
@@ -163,7 +163,7 @@ LoopObserver::Next ReplayPlayer::beforeFrame() {
   if (takenOver_) return session_->beforeFrame();
   if (!frameDecided_) {
     const bool seeking = target_ > frame_;
-    const bool atEnd = replay_.format == 2 && frame_ >= lastFrame();
+    const bool atEnd = replay_.ended && frame_ >= lastFrame();
     if (!seeking && (atEnd || !desync_.empty() || (paused_ && !stepOne_))) {
       host::sleepNanos(kIdleNanos);
       return Next::HandleMessages;
@@ -229,7 +229,7 @@ std::string ReplayPlayer::barText() const {
   std::string text = "frame " + std::to_string(shown) + "/" + std::to_string(last) + "  " +
                      clock(shown) + "/" + clock(last) + "  " + speedName(kReplaySpeeds[speed_]);
   if (paused_) text += "  paused";
-  if (replay_.format == 2 && shown >= last) text += "  end";
+  if (replay_.ended && shown >= last) text += "  end";
   return text;
 }
 

@@ -135,7 +135,7 @@ void takeReplayStartAndEnd(const vane::Replay& replay, vane::sim::Options& optio
     options.downLatch = replay.start.downLatch;
     options.pauseWord = replay.start.pauseWord;
   }
-  if (options.frames < 0) options.frames = replay.frames;
+  if (options.frames < 0 && replay.ended) options.frames = replay.frames;
 }
 
 int runTool(int argc, char** argv) {

@@ -234,7 +234,8 @@ int run(const Options& options, const KeyScript& script, std::ostream* trace) {
 int verify(const Options& options, const std::string& path) {
   std::string error;
   const Replay replay = readReplay(path, error);
-  if (error.empty() && replay.format != 2) error = path + ": not a version-2 replay";
+  if (error.empty() && !unverifiableReason(replay).empty())
+    error = path + ": " + unverifiableReason(replay);
   if (!error.empty()) {
     std::fprintf(stderr, "vane-sim: %s\n", error.c_str());
     return 2;
