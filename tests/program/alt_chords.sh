@@ -16,7 +16,8 @@ xvfb=$!
 game=""
 trap 'kill $game $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
+  SDL_AUDIODRIVER=dummy
 
 "$vane" --window --data "$data" --record "$work/run.keys" 2>"$work/err" &
 game=$!

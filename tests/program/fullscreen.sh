@@ -15,7 +15,8 @@ xvfb=$!
 game=""
 trap 'kill $game $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
+  SDL_AUDIODRIVER=dummy
 failed=0
 
 # The geometry (WxH+X+Y) of the game's window while it is shown; empty otherwise.
@@ -24,11 +25,11 @@ shown() {
     END { if (state == "IsViewable") print at }'
 }
 
-# Waits up to ten seconds (a busy machine starts the game slowly) for the window to be shown at
-# `geometry`.
+# Waits up to twenty seconds (a busy machine starts the game slowly) for the window to be shown
+# at `geometry`.
 expect() {
   local geometry=$1 what=$2
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     [ "$(shown)" = "$geometry" ] && { echo "ok   $what: $geometry"; return; }
     sleep 0.1
   done
@@ -58,4 +59,6 @@ else
   echo "FAIL the size written back: $(grep window_size "$XDG_CONFIG_HOME/vane/vane.conf")"
   failed=1
 fi
+# What the game said, when something went wrong.
+[ "$failed" = 0 ] || sed 's/^/     /' "$work/err"
 exit $failed

@@ -19,7 +19,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
+  SDL_AUDIODRIVER=dummy
 mkdir -p "$work/broken"
 cp "$data"/* "$work/broken/"
 printf 'XXXXX' >"$work/broken/player.spr"
