@@ -60,7 +60,7 @@ trap cleanup EXIT
 
 cc -shared -fPIC -O2 -o "$work/probe.so" "$root/bench/present_probe.c" -ldl
 
-Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -noreset -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 

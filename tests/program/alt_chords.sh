@@ -11,7 +11,8 @@ sim=$2
 data=$3
 for tool in Xvfb xwininfo xdotool; do command -v "$tool" >/dev/null || exit 77; done
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+# -noreset: as its last client leaves the server resets, refusing for that moment the next one.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
 xvfb=$!
 game=""
 trap 'kill $game $xvfb 2>/dev/null; rm -rf "$work"' EXIT

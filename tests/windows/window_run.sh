@@ -12,7 +12,8 @@ set -uo pipefail
 wine=$1 vane=$(realpath "$2") sim=$3 data=$4 shots=${5:-}
 for tool in Xvfb xdotool import compare sox; do command -v "$tool" >/dev/null || exit 77; done
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+# -noreset: as its last client leaves the server resets, refusing for that moment the next one.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
