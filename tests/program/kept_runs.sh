@@ -11,14 +11,8 @@ vane=$1
 sim=$2
 data=$3
 for tool in Xvfb xwininfo xdotool; do command -v "$tool" >/dev/null || exit 77; done
-work=$(mktemp -d)
-# -noreset: as its last client leaves the server resets, refusing for that moment the next one.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-xvfb=$!
-game=""
-trap 'kill $game $xvfb 2>/dev/null; umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+leave_extra() { umount "$work/full" 2>/dev/null; }
+. "$(dirname "$0")/private_x.sh"
 fail() { echo "FAIL $*"; exit 1; }
 
 # Plays into stage 1 from the menu, fires for eight seconds, and quits with Escape; the exit status.

@@ -12,14 +12,7 @@ vane=$1
 sim=$2
 data=$3
 for tool in Xvfb xwininfo xdotool import convert compare; do command -v "$tool" >/dev/null || exit 77; done
-work=$(mktemp -d)
-# -noreset: as its last client leaves the server resets, refusing for that moment the next one.
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
-xvfb=$!
-game=""
-trap 'kill $game $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
+. "$(dirname "$0")/private_x.sh"
   SDL_AUDIODRIVER=dummy
 mkdir -p "$work/config/vane"
 printf '# mine\nkey_fire = x\ngame_speed = 50\nscreenshot_dir = %s\n' "$work/shots" \
